@@ -1,0 +1,56 @@
+# Build helpers shared by every folder of the project.
+
+# The SDK headers: the only include path the system's own code gets.
+add_library(platform_sdk INTERFACE)
+target_include_directories(platform_sdk INTERFACE ${PROJECT_SOURCE_DIR}/platform/include)
+
+# Host-side controls of the emulated device (device folder, fault injection,
+# UTF-8 edges). For the platform, the emulator and the tests only.
+add_library(platform_host INTERFACE)
+target_include_directories(platform_host INTERFACE ${PROJECT_SOURCE_DIR}/platform/host)
+
+# A platform library, built as the phone ships it: a module of its own
+# (coredll.so for "coredll.dll") that programs and modules link against.
+function(phone_platform_library name)
+  add_library(${name} SHARED ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+  target_link_libraries(${name} PUBLIC platform_sdk PRIVATE platform_host)
+endfunction()
+
+# A module of the system (an in-process server or a program). Everything is
+# hidden but the names listed in EXPORTS, as a .def file would do.
+function(phone_system_module name)
+  cmake_parse_arguments(M "" "" "SOURCES;EXPORTS;LIBS" ${ARGN})
+  add_library(${name} SHARED ${M_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports.map)
+  list(JOIN M_EXPORTS "; " names)
+  file(WRITE ${map} "{ global: ${names}; local: *; };\n")
+  target_link_options(${name} PRIVATE -Wl,--version-script=${map} -Wl,--no-undefined)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${map})
+  target_link_libraries(${name} PRIVATE ${M_LIBS})
+endfunction()
+
+# A GoogleTest executable. Each test runs in a process of its own, since
+# the platform keeps process-wide state (one window system per process).
+function(phone_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} testsupport GTest::gtest GTest::gtest_main)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 60)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+endfunction()
+
+# A Google Benchmark executable (not run by the test command).
+function(phone_benchmark name)
+  if(NOT PHONE_BENCHMARKS)
+    return()
+  endif()
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} testsupport benchmark::benchmark)
+endfunction()

@@ -1,0 +1,172 @@
+// SQLite for the device's stores: WAL, a busy timeout, one transaction per
+// write.
+#include <sqlite_db.h>
+
+#include <cstring>
+
+namespace host {
+
+Statement::Statement(sqlite3* db, std::string_view sql) {
+    error_ = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    if (error_ != SQLITE_OK) stmt_ = nullptr;
+}
+
+Statement::~Statement() {
+    if (stmt_) sqlite3_finalize(stmt_);
+}
+
+Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), error_(other.error_) {
+    other.stmt_ = nullptr;
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        if (stmt_) sqlite3_finalize(stmt_);
+        stmt_ = other.stmt_;
+        error_ = other.error_;
+        other.stmt_ = nullptr;
+    }
+    return *this;
+}
+
+Statement& Statement::Bind(int index, int64_t value) {
+    if (stmt_) sqlite3_bind_int64(stmt_, index, value);
+    return *this;
+}
+
+Statement& Statement::Bind(int index, std::string_view text) {
+    if (stmt_) sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::BindBlob(int index, const void* data, size_t size) {
+    if (!stmt_) return *this;
+    // A zero-length blob must stay a blob, not become NULL.
+    static const char empty = 0;
+    sqlite3_bind_blob(stmt_, index, size ? data : &empty, static_cast<int>(size), SQLITE_TRANSIENT);
+    return *this;
+}
+
+Statement& Statement::BindNull(int index) {
+    if (stmt_) sqlite3_bind_null(stmt_, index);
+    return *this;
+}
+
+bool Statement::Step() {
+    if (!stmt_) return false;
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc != SQLITE_DONE) error_ = rc;
+    return false;
+}
+
+bool Statement::Run() {
+    if (!stmt_) return false;
+    int rc;
+    while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        error_ = rc;
+        return false;
+    }
+    return true;
+}
+
+void Statement::Reset() {
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+int64_t Statement::Int(int column) const { return stmt_ ? sqlite3_column_int64(stmt_, column) : 0; }
+
+std::string Statement::Text(int column) const {
+    if (!stmt_) return {};
+    const unsigned char* p = sqlite3_column_text(stmt_, column);
+    int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::string(reinterpret_cast<const char*>(p), n) : std::string();
+}
+
+std::vector<uint8_t> Statement::Blob(int column) const {
+    if (!stmt_) return {};
+    const void* p = sqlite3_column_blob(stmt_, column);
+    int n = sqlite3_column_bytes(stmt_, column);
+    if (!p || n <= 0) return {};
+    const uint8_t* b = static_cast<const uint8_t*>(p);
+    return std::vector<uint8_t>(b, b + n);
+}
+
+bool Statement::IsNull(int column) const {
+    return !stmt_ || sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::unique_ptr<Database> Database::Open(const std::string& path, std::string_view schema, std::string* error) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                             nullptr);
+    if (rc != SQLITE_OK) {
+        if (error) *error = db ? sqlite3_errmsg(db) : "cannot open " + path;
+        if (db) sqlite3_close(db);
+        return nullptr;
+    }
+    std::unique_ptr<Database> result(new Database(db));
+    sqlite3_busy_timeout(db, 10000);
+    std::string setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;";
+    if (!result->Exec(setup) || !result->Exec(schema)) {
+        if (error) *error = sqlite3_errmsg(db);
+        return nullptr;
+    }
+    return result;
+}
+
+Database::~Database() {
+    if (db_) sqlite3_close_v2(db_);
+}
+
+bool Database::Exec(std::string_view sql) {
+    std::string text(sql);
+    return sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+int Database::Changes() const { return sqlite3_changes(db_); }
+
+bool Database::Begin() {
+    lock_.lock();
+    if (depth_ == 0) {
+        if (!Exec("BEGIN IMMEDIATE")) {
+            lock_.unlock();
+            return false;
+        }
+        failed_ = false;
+    }
+    ++depth_;
+    return true;
+}
+
+bool Database::Commit() {
+    bool ok = true;
+    if (--depth_ == 0) {
+        if (failed_) {
+            Exec("ROLLBACK");
+            ok = false;
+        } else if (!Exec("COMMIT")) {
+            Exec("ROLLBACK");
+            ok = false;
+        }
+    }
+    lock_.unlock();
+    return ok;
+}
+
+void Database::Rollback() {
+    if (--depth_ == 0)
+        Exec("ROLLBACK");
+    else
+        failed_ = true;
+    lock_.unlock();
+}
+
+}  // namespace host

@@ -1,0 +1,64 @@
+// Host-side controls of the emulated device, for the platform's own
+// libraries, the emulator and the tests. The system's code never sees this.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// --- The device ---------------------------------------------------------
+// A device is a folder holding the persistent stores of one phone (the
+// registry, the message store, the contact store, ...). A process works on
+// one device at a time; several processes may work on the same one.
+
+// Opens (creating the folder if needed) the device of this process. Stores
+// are opened lazily by their libraries on first use. Returns false, with a
+// reason in *error, when the folder cannot be made or used.
+bool OpenDevice(const std::string& folder, std::string* error = nullptr);
+void CloseDevice();
+bool DeviceIsOpen();
+std::string DeviceFolder();
+// Path of a file in the device folder.
+std::string DevicePath(std::string_view file);
+// Changes whenever another device is opened, so that a library holding a
+// store of the previous device knows to drop it.
+unsigned DeviceGeneration();
+
+// Folder that holds the modules of the build (where coredll.so lives);
+// LoadLibraryW("Name.dll") looks for Name.so there.
+std::string ModuleFolder();
+
+// --- Text at the host's edges -------------------------------------------
+std::string ToUtf8(std::u16string_view text);
+std::string ToUtf8(const WCHAR* text);
+// Invalid UTF-8 becomes U+FFFD; *ok (when given) tells whether all was valid.
+std::u16string FromUtf8(std::string_view text, bool* ok = nullptr);
+
+// Value of a Unicode decimal digit (class Nd) of any script, or -1.
+int DigitValue(WCHAR c);
+
+// --- Fault injection for tests ------------------------------------------
+// Makes the nth call (1 = the next one) of the named platform function fail
+// with the given result: an HRESULT for COM and MAPI methods
+// ("IMsgStore::OpenEntry"), a Win32 error for kernel functions
+// ("LocalAlloc"). count > 1 fails that many calls in a row.
+void FailCall(std::string_view name, int nth, long result, int count = 1);
+void ClearFaults();
+// For the platform's implementations: true when this call must fail;
+// *result receives the configured result.
+bool ShouldFail(std::string_view name, long* result = nullptr);
+// Number of calls of the named function seen since the last ClearFaults.
+int CallCount(std::string_view name);
+
+// --- Registry batches -----------------------------------------------------
+// Registry calls made by this thread between BeginRegistryBatch and
+// CommitRegistryBatch form one transaction: other processes see all of it
+// or nothing, and RollbackRegistryBatch undoes it.
+bool BeginRegistryBatch();
+bool CommitRegistryBatch();
+void RollbackRegistryBatch();
+
+}  // namespace host

@@ -1,0 +1,96 @@
+// A small wrapper over SQLite for the device's stores. Every store of the
+// device is one database file in the device folder, opened in WAL mode with
+// a busy timeout so that several processes can share it; every write is a
+// transaction.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+class Statement {
+public:
+    Statement() = default;
+    Statement(sqlite3* db, std::string_view sql);
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return stmt_ != nullptr; }
+    Statement& Bind(int index, int64_t value);
+    Statement& Bind(int index, std::string_view text);
+    Statement& BindBlob(int index, const void* data, size_t size);
+    Statement& BindNull(int index);
+
+    // Steps once: true while a row is available. Errors are kept in error().
+    bool Step();
+    // Runs to completion; true on success.
+    bool Run();
+    void Reset();
+
+    int64_t Int(int column) const;
+    std::string Text(int column) const;
+    std::vector<uint8_t> Blob(int column) const;
+    bool IsNull(int column) const;
+    int error() const { return error_; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int error_ = SQLITE_OK;
+};
+
+class Database {
+public:
+    // Opens or creates the file, turns on WAL and the busy timeout, and runs
+    // the schema (a script of CREATE ... IF NOT EXISTS statements).
+    static std::unique_ptr<Database> Open(const std::string& path, std::string_view schema, std::string* error);
+    ~Database();
+
+    sqlite3* handle() const { return db_; }
+    // One lock per connection: SQLite transactions belong to the connection,
+    // so threads of this process take turns.
+    std::recursive_mutex& lock() { return lock_; }
+
+    bool Exec(std::string_view sql);
+    Statement Prepare(std::string_view sql) { return Statement(db_, sql); }
+    int64_t LastInsertId() const;
+    int Changes() const;
+
+    // BEGIN IMMEDIATE / COMMIT / ROLLBACK, nesting by depth so that a batch
+    // can enclose calls that make transactions of their own.
+    bool Begin();
+    bool Commit();
+    void Rollback();
+    bool InTransaction() const { return depth_ > 0; }
+
+private:
+    explicit Database(sqlite3* db) : db_(db) {}
+    sqlite3* db_;
+    std::recursive_mutex lock_;
+    int depth_ = 0;
+    bool failed_ = false;
+};
+
+// A write transaction for the scope: commits in Commit(), rolls back when
+// left without it.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db), active_(db.Begin()) {}
+    ~Transaction() { if (active_) db_.Rollback(); }
+    bool ok() const { return active_; }
+    bool Commit() { bool r = active_ && db_.Commit(); active_ = false; return r; }
+private:
+    Database& db_;
+    bool active_;
+};
+
+}  // namespace host

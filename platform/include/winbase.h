@@ -1,0 +1,129 @@
+// Kernel services of coredll: heap, last error, threads, events, waits,
+// critical sections, interlocked operations, time, modules and messages.
+#pragma once
+
+#include <windef.h>
+#include <winerror.h>
+#include <stdarg.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Heap
+#define LMEM_FIXED      0x0000
+#define LMEM_MOVEABLE   0x0002
+#define LMEM_ZEROINIT   0x0040
+#define LPTR            (LMEM_FIXED | LMEM_ZEROINIT)
+#define LHND            (LMEM_MOVEABLE | LMEM_ZEROINIT)
+
+HLOCAL WINAPI LocalAlloc(UINT uFlags, UINT uBytes);
+HLOCAL WINAPI LocalReAlloc(HLOCAL hMem, UINT uBytes, UINT uFlags);
+HLOCAL WINAPI LocalFree(HLOCAL hMem);
+UINT WINAPI LocalSize(HLOCAL hMem);
+
+// Last error
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD dwErrCode);
+
+// Messages of the system
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS  0x00000200
+#define FORMAT_MESSAGE_FROM_STRING     0x00000400
+#define FORMAT_MESSAGE_FROM_HMODULE    0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM     0x00001000
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY  0x00002000
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK  0x000000FF
+
+DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
+                            LPWSTR lpBuffer, DWORD nSize, va_list* Arguments);
+
+// Threads
+#define STILL_ACTIVE            259
+#define CREATE_SUSPENDED        0x00000004
+#define STACK_SIZE_PARAM_IS_A_RESERVATION 0x00010000
+#define THREAD_PRIORITY_NORMAL  3
+
+typedef DWORD (WINAPI* PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
+typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
+
+HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpsa, DWORD cbStack, LPTHREAD_START_ROUTINE lpStartAddr,
+                           LPVOID lpvThreadParam, DWORD fdwCreate, LPDWORD lpIDThread);
+void WINAPI ExitThread(DWORD dwExitCode);
+BOOL WINAPI TerminateThread(HANDLE hThread, DWORD dwExitCode);
+BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+DWORD WINAPI ResumeThread(HANDLE hThread);
+DWORD WINAPI GetCurrentThreadId(void);
+HANDLE WINAPI GetCurrentThread(void);
+DWORD WINAPI GetCurrentProcessId(void);
+void WINAPI Sleep(DWORD dwMilliseconds);
+DWORD WINAPI GetTickCount(void);
+BOOL WINAPI CloseHandle(HANDLE hObject);
+
+// Waits and events
+#define INFINITE            0xFFFFFFFF
+#define WAIT_OBJECT_0       0x00000000L
+#define WAIT_ABANDONED      0x00000080L
+#define WAIT_TIMEOUT        258L
+#define WAIT_FAILED         ((DWORD)0xFFFFFFFF)
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define MAXIMUM_WAIT_OBJECTS 64
+
+HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
+                           LPCWSTR lpName);
+BOOL WINAPI SetEvent(HANDLE hEvent);
+BOOL WINAPI ResetEvent(HANDLE hEvent);
+BOOL WINAPI PulseEvent(HANDLE hEvent);
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL fWaitAll, DWORD dwMilliseconds);
+
+// Critical sections
+typedef struct CRITICAL_SECTION {
+    unsigned int LockCount;
+    HANDLE OwnerThread;
+    HANDLE hCrit;      // the host lock behind the section
+    DWORD needtrap;
+    DWORD dwContentions;
+} CRITICAL_SECTION, *LPCRITICAL_SECTION;
+
+void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION lpcs);
+void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpcs);
+void WINAPI EnterCriticalSection(LPCRITICAL_SECTION lpcs);
+void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpcs);
+BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION lpcs);
+
+// Interlocked operations
+LONG WINAPI InterlockedIncrement(LONG volatile* lpAddend);
+LONG WINAPI InterlockedDecrement(LONG volatile* lpAddend);
+LONG WINAPI InterlockedExchange(LONG volatile* Target, LONG Value);
+LONG WINAPI InterlockedExchangeAdd(LONG volatile* Addend, LONG Value);
+LONG WINAPI InterlockedCompareExchange(LONG volatile* Destination, LONG Exchange, LONG Comperand);
+
+// Time
+void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime);
+void WINAPI GetSystemTime(LPSYSTEMTIME lpSystemTime);
+BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* lpSystemTime, LPFILETIME lpFileTime);
+
+// Modules
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH  2
+#define DLL_THREAD_DETACH  3
+#define DLL_PROCESS_DETACH 0
+
+typedef BOOL (WINAPI* PDLL_ENTRY)(HANDLE hinstDLL, DWORD fdwReason, LPVOID lpvReserved);
+
+HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
+BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
+HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
+DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+
+#define LoadLibrary LoadLibraryW
+#define GetProcAddress GetProcAddressW
+#define GetModuleHandle GetModuleHandleW
+#define CreateEvent CreateEventW
+#define FormatMessage FormatMessageW
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,10 @@
+// The platform's master header, as the phone's SDK has it.
+#pragma once
+
+#include <windef.h>
+#include <winerror.h>
+#include <winbase.h>
+#include <kfuncs.h>
+#include <winnls.h>
+#include <winreg.h>
+#include <wcsfuncs.h>
