@@ -31,6 +31,11 @@ unsigned DeviceGeneration();
 // LoadLibraryW("Name.dll") looks for Name.so there.
 std::string ModuleFolder();
 
+// Calls the process-detach entry of every module still loaded, newest
+// first, and unloads them: what the platform does when a process ends. The
+// emulator calls it before it exits, once its own threads are stopped.
+void UnloadAllModules();
+
 // --- Text at the host's edges -------------------------------------------
 std::string ToUtf8(std::u16string_view text);
 std::string ToUtf8(const WCHAR* text);

@@ -5,6 +5,11 @@
 
 #include <windef.h>
 #include <stdarg.h>
+#ifdef __cplusplus
+// The C++ library takes the addresses of the host's wcs* functions; they are
+// settled in namespace std before the WCHAR overloads below appear.
+#include <cwchar>
+#endif
 
 // Character classes for iswctype, as the phone's ctype.h numbers them.
 #define _UPPER   0x0001

@@ -40,7 +40,6 @@ DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, 
 
 // Threads
 #define STILL_ACTIVE            259
-#define CREATE_SUSPENDED        0x00000004
 #define STACK_SIZE_PARAM_IS_A_RESERVATION 0x00010000
 #define THREAD_PRIORITY_NORMAL  3
 
@@ -50,9 +49,14 @@ typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpsa, DWORD cbStack, LPTHREAD_START_ROUTINE lpStartAddr,
                            LPVOID lpvThreadParam, DWORD fdwCreate, LPDWORD lpIDThread);
 void WINAPI ExitThread(DWORD dwExitCode);
+// The forced end. On this host it cannot stop a thread at an arbitrary
+// instruction: the thread's handle is signalled with dwExitCode at once, and
+// the thread itself is stopped for good when it next enters a platform wait
+// (WaitForSingleObject, Sleep, GetMessageW, SendMessageW, ...), without
+// running its destructors or handlers, as the platform does; its windows are
+// destroyed then. A thread that never calls into the platform again runs on.
 BOOL WINAPI TerminateThread(HANDLE hThread, DWORD dwExitCode);
 BOOL WINAPI GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
-DWORD WINAPI ResumeThread(HANDLE hThread);
 DWORD WINAPI GetCurrentThreadId(void);
 HANDLE WINAPI GetCurrentThread(void);
 DWORD WINAPI GetCurrentProcessId(void);
@@ -67,15 +71,12 @@ BOOL WINAPI CloseHandle(HANDLE hObject);
 #define WAIT_TIMEOUT        258L
 #define WAIT_FAILED         ((DWORD)0xFFFFFFFF)
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#define MAXIMUM_WAIT_OBJECTS 64
 
 HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
                            LPCWSTR lpName);
 BOOL WINAPI SetEvent(HANDLE hEvent);
 BOOL WINAPI ResetEvent(HANDLE hEvent);
-BOOL WINAPI PulseEvent(HANDLE hEvent);
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
-DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL fWaitAll, DWORD dwMilliseconds);
 
 // Critical sections
 typedef struct CRITICAL_SECTION {
@@ -116,7 +117,6 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
-DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 
 #define LoadLibrary LoadLibraryW
 #define GetProcAddress GetProcAddressW

@@ -202,4 +202,8 @@ typedef struct _SECURITY_ATTRIBUTES {
     BOOL bInheritHandle;
 } SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
 
-typedef INT_PTR (*FARPROC)();
+// An entry point of unknown type; cast to the real one. (void(*)(void)
+// rather than the platform's INT_PTR(*)() so that the casts compile cleanly.)
+typedef void (*FARPROC)(void);
+
+#define MAX_PATH 260
