@@ -1,0 +1,160 @@
+#include "RegistryReaders.h"
+#include "Settings.h"
+
+#include <TempDevice.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::u16string Of(const WString& s) { return s.Text() ? std::u16string(s.Text(), s.Length()) : std::u16string(); }
+
+class SettingsStore : public ::testing::Test {
+protected:
+    testing_support::TempDevice device;
+
+    HKEY CreateKey() {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        return key;
+    }
+    void SetRaw(LPCWSTR name, DWORD type, const void* data, DWORD size) {
+        HKEY key = CreateKey();
+        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    void SetDword(LPCWSTR name, DWORD value) { SetRaw(name, REG_DWORD, &value, sizeof value); }
+    std::basic_string<BYTE> RawValue(LPCWSTR name, DWORD* type) {
+        HKEY key = CreateKey();
+        BYTE data[256];
+        DWORD size = sizeof data;
+        EXPECT_EQ(RegQueryValueExW(key, name, nullptr, type, data, &size), ERROR_SUCCESS);
+        RegCloseKey(key);
+        return std::basic_string<BYTE>(data, size);
+    }
+};
+
+void ExpectDefaults(const Settings& s) {
+    EXPECT_EQ(s.ShowNumber, 1);
+    EXPECT_EQ(s.LastNameFirst, 1);
+    EXPECT_EQ(s.AppendNumberType, 1);
+    EXPECT_EQ(s.SMS, 1);
+    EXPECT_EQ(s.Disable, 0);
+    EXPECT_EQ(s.ShowDR, 0);
+    EXPECT_EQ(s.MarkDRAsRead, 1);
+    EXPECT_EQ(s.DeleteDR, 0);
+    EXPECT_EQ(s.ShowBubbles, 1);
+    EXPECT_EQ(s.UseFileAs, 1);
+    EXPECT_EQ(s.PhoneNumLen, 7);
+    EXPECT_EQ(s.UseCustomText, 0);
+    EXPECT_EQ(s.CustomText.Length(), 0);
+    EXPECT_EQ(s.ExcludeProfile.Length(), 0);
+    EXPECT_EQ(s.TurnOffScreen, 0);
+    EXPECT_EQ(s.DisableBubblesInProfile, 0);
+}
+
+TEST_F(SettingsStore, MissingKeyLeavesTheDefaults) {
+    Settings s;
+    EXPECT_FALSE(LoadSettings(s));
+    ExpectDefaults(s);
+}
+
+TEST_F(SettingsStore, AKeyHoldingOnlyDisableChangesOnlyDisable) {
+    SetDword(TEXT("Disable"), 1);
+    Settings s;
+    EXPECT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.Disable, 1);
+    s.Disable = 0;
+    ExpectDefaults(s);
+}
+
+TEST_F(SettingsStore, TextsReadWithAndWithoutTerminator) {
+    const WCHAR text[] = TEXT("Hello");
+    SetRaw(TEXT("CustomText"), REG_SZ, text, 10);
+    SetRaw(TEXT("ExcludeProfile"), REG_SZ, text, 12);
+    Settings s;
+    ASSERT_TRUE(LoadSettings(s));
+    EXPECT_EQ(Of(s.CustomText), u"Hello");
+    EXPECT_EQ(Of(s.ExcludeProfile), u"Hello");
+
+    // An odd byte count is cut to whole characters.
+    SetRaw(TEXT("CustomText"), REG_SZ, text, 7);
+    ASSERT_TRUE(LoadSettings(s));
+    EXPECT_EQ(Of(s.CustomText), u"Hel");
+}
+
+TEST_F(SettingsStore, FlagsAreReadAsRawDataWhateverTheirType) {
+    DWORD four = 0x00000000;
+    SetRaw(TEXT("ShowNumber"), REG_BINARY, &four, 4);   // 4 bytes of another type: taken
+    const char eight[8] = {1, 0, 0, 0, 1, 0, 0, 0};
+    SetRaw(TEXT("SMS"), REG_BINARY, eight, 8);           // longer than a DWORD: the default stands
+    SetRaw(TEXT("PhoneNumLen"), REG_SZ, TEXT("9"), 4);   // "9\0" as 4 raw bytes
+    Settings s;
+    ASSERT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.ShowNumber, 0);
+    EXPECT_EQ(s.SMS, 1);
+    EXPECT_EQ(s.PhoneNumLen, u'9');
+}
+
+TEST_F(SettingsStore, SaveWritesEveryValueInItsStoredForm) {
+    Settings s;
+    s.ShowNumber = 2;
+    s.PhoneNumLen = 9;
+    s.ExcludeProfile = WString::FromText(TEXT("Meeting"));
+    ASSERT_TRUE(SaveSettings(s));
+
+    DWORD type = 0;
+    std::basic_string<BYTE> custom = RawValue(TEXT("CustomText"), &type);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(custom.size(), 0u);  // an empty text is 0 bytes
+    std::basic_string<BYTE> profile = RawValue(TEXT("ExcludeProfile"), &type);
+    EXPECT_EQ(profile.size(), 14u);  // 2 x length, no terminator
+    std::basic_string<BYTE> shown = RawValue(TEXT("ShowNumber"), &type);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0], 2);
+
+    Settings loaded;
+    ASSERT_TRUE(LoadSettings(loaded));
+    EXPECT_EQ(loaded.ShowNumber, 2);
+    EXPECT_EQ(loaded.PhoneNumLen, 9);
+    EXPECT_EQ(Of(loaded.ExcludeProfile), u"Meeting");
+    EXPECT_EQ(loaded.CustomText.Length(), 0);
+
+    HKEY key = CreateKey();
+    DWORD values = 0;
+    EXPECT_EQ(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr,
+                               nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(values, 16u);
+    RegCloseKey(key);
+}
+
+TEST_F(SettingsStore, AMissingTextValueEmptiesTheField) {
+    SetDword(TEXT("UseCustomText"), 1);
+    Settings s;
+    s.CustomText = WString::FromText(TEXT("left over"));
+    s.UseCustomText = 0;
+    ASSERT_TRUE(LoadSettings(s));
+    EXPECT_EQ(s.CustomText.Length(), 0);
+    EXPECT_EQ(s.UseCustomText, 1);
+}
+
+TEST_F(SettingsStore, ReadersAtAPathFallBackQuietly) {
+    EXPECT_EQ(ReadRegDwordAt(HKEY_LOCAL_MACHINE, TEXT("System\\State"), TEXT("Lock")), 0u);
+    EXPECT_EQ(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile")).Length(), 0);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), 0, nullptr, 0, 0, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const WCHAR silent[] = TEXT("Silent");
+    RegSetValueExW(key, TEXT("ActiveProfile"), 0, REG_SZ, reinterpret_cast<const BYTE*>(silent), sizeof silent);
+    RegCloseKey(key);
+    EXPECT_EQ(Of(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"))),
+              u"Silent");
+    EXPECT_EQ(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("Missing")).Length(), 0);
+}
+
+}  // namespace
