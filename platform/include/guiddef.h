@@ -15,6 +15,7 @@ typedef GUID IID;
 typedef GUID CLSID;
 typedef GUID* LPGUID;
 typedef IID* LPIID;
+typedef const IID* LPCIID;
 typedef CLSID* LPCLSID;
 
 #ifdef __cplusplus

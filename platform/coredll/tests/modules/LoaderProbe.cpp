@@ -46,6 +46,7 @@ private:
 
 class ProbeFactory : public IClassFactory {
 public:
+    virtual ~ProbeFactory() = default;
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;

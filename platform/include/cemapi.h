@@ -1,0 +1,32 @@
+// CE MAPI: the message store, the SMS rule-client interface of the inbox
+// service, and the Mail* functions of the messaging application.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <mapidefs.h>
+#include <mapicode.h>
+#include <mapitags.h>
+#include <mapiutil.h>
+
+// What an SMS rule client asks of the store, and what it did with a message.
+typedef enum _MRCACCESS {
+    MRC_ACCESS_NONE = 0,
+    MRC_ACCESS_READ = 1,
+    MRC_ACCESS_WRITE = 2,
+} MRCACCESS;
+
+typedef enum _MRCHANDLED {
+    MRC_NOT_HANDLED = 0,
+    MRC_HANDLED_CONTINUE = 1,
+    MRC_HANDLED_DONTCONTINUE = 2,
+} MRCHANDLED;
+
+DEFINE_GUID(IID_IMailRuleClient, 0x96D2552D, 0xB83B, 0x4B48, 0x8E, 0x89, 0xDC, 0xC2, 0x65, 0x12, 0xDB, 0xA4);
+
+MIDL_INTERFACE("96D2552D-B83B-4B48-8E89-DCC26512DBA4") IMailRuleClient : public IUnknown {
+    MAPIMETHOD(Initialize)(IMsgStore* pMsgStore, MRCACCESS* pmaDesired) PURE;
+    MAPIMETHOD(ProcessMessage)(IMsgStore* pMsgStore, ULONG cbMsg, LPENTRYID lpMsg, ULONG cbDestFolder,
+                               LPENTRYID lpDestFolder, ULONG* pulEventType, MRCHANDLED* pHandled) PURE;
+};
+typedef IMailRuleClient* LPMAILRULECLIENT;
