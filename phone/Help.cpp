@@ -23,9 +23,10 @@ const std::vector<CommandHelp>& Table() {
          "already holds a device is refused unless --force is given, which wipes it.\n"},
         {"reg", "phone [--device DIR] reg get|set|delete|export|import ...",
          "  reg get KEY [NAME]             print the values and subkeys of KEY, or one value\n"
-         "  reg set KEY NAME dword:N|sz:TEXT\n"
+         "  reg set KEY NAME dword:N|sz:TEXT|hex:XX,XX,...\n"
          "                                 write a value (the key is made if missing;\n"
-         "                                 NAME \"\" or @ is the default value)\n"
+         "                                 NAME \"\" or @ is the default value; N is\n"
+         "                                 decimal or 0x hex; TEXT is kept with its NUL)\n"
          "  reg delete KEY [NAME]          delete a value, or KEY with all its subkeys\n"
          "  reg export [KEY]               print KEY (or the whole registry) as .reg text,\n"
          "                                 \"Windows Registry Editor Version 5.00\"\n"

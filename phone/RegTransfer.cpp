@@ -1,0 +1,132 @@
+// phone reg export and import: the registry as .reg text, and back.
+#include "RegCommand.h"
+
+#include "RegFile.h"
+#include "RegKey.h"
+
+#include <coredll_host.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace phone {
+
+namespace {
+
+// The registry calls made while it is alive form one transaction: an
+// import lands whole or not at all, and an export reads one consistent
+// picture even while another process writes.
+class RegistryBatch {
+public:
+    RegistryBatch() {
+        if (!host::BeginRegistryBatch()) throw CommandError("cannot open the registry of the device");
+    }
+    ~RegistryBatch() {
+        if (open_) host::RollbackRegistryBatch();
+    }
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+    void Commit() {
+        open_ = false;
+        if (!host::CommitRegistryBatch()) throw CommandError("cannot write the registry of the device");
+    }
+
+private:
+    bool open_ = true;
+};
+
+std::string Error(LONG rc) { return " (error " + std::to_string(rc) + ")"; }
+
+// The key, its values, then its subkeys, each after its parent.
+void ExportTree(HKEY key, const KeyPath& path, std::string& out) {
+    out += FormatKeyLine(path);
+    for (const RegValue& value : ReadValues(key, path.FullName())) out += FormatValueLines(value, path);
+    out += "\n";
+    for (const std::u16string& name : SubkeyNames(key, path.FullName())) {
+        KeyPath childPath = path.Child(name);
+        RegKey child;
+        LONG rc = RegOpenKeyExW(key, name.c_str(), 0, 0, child.out());
+        if (rc != ERROR_SUCCESS) throw CommandError("cannot open " + childPath.FullName() + Error(rc));
+        ExportTree(child.get(), childPath, out);
+    }
+}
+
+bool IsEmpty(HKEY key) {
+    DWORD subkeys = 0, values = 0;
+    LONG rc = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                               nullptr, nullptr);
+    return rc == ERROR_SUCCESS && subkeys == 0 && values == 0;
+}
+
+std::string ReadFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) throw CommandError("cannot read " + name + " (no such file, or not readable)");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw CommandError("cannot read " + name);
+    return bytes.str();
+}
+
+void Apply(const RegFileKey& entry, const std::string& file) {
+    const KeyPath& path = entry.path;
+    auto fail = [&](int line, const std::string& what, LONG rc) {
+        throw CommandError(file + ":" + std::to_string(line) + ": " + what + Error(rc));
+    };
+    if (entry.remove) {
+        LONG rc = RegDeleteKeyW(path.root, path.subkey.c_str());
+        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) fail(entry.line, "cannot delete " + path.FullName(), rc);
+        return;
+    }
+    RegKey key;
+    LONG rc = RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr, key.out(), nullptr);
+    if (rc != ERROR_SUCCESS) fail(entry.line, "cannot create " + path.FullName(), rc);
+    for (const RegFileValue& v : entry.values) {
+        if (v.remove) {
+            rc = RegDeleteValueW(key.get(), v.value.name.c_str());
+            if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) fail(v.line, "cannot delete a value", rc);
+        } else {
+            rc = RegSetValueExW(key.get(), v.value.name.c_str(), 0, v.value.type, v.value.data.data(),
+                                static_cast<DWORD>(v.value.data.size()));
+            if (rc != ERROR_SUCCESS) fail(v.line, "cannot set a value", rc);
+        }
+    }
+}
+
+}  // namespace
+
+int RegExport(Args& args) {
+    args.ExpectAtMost(1);
+    bool whole = args.words.empty();
+    std::vector<KeyPath> tops = whole ? AllRoots() : std::vector<KeyPath>{KeyArgument(args.words[0])};
+    OpenDeviceOrFail(args.device);
+    std::string out = RegFileHeader();
+    {
+        RegistryBatch batch;
+        for (const KeyPath& top : tops) {
+            RegKey key;
+            LONG rc = RegOpenKeyExW(top.root, top.subkey.c_str(), 0, 0, key.out());
+            if (rc == ERROR_FILE_NOT_FOUND) throw CommandError("no key " + top.FullName());
+            if (rc != ERROR_SUCCESS) throw CommandError("cannot open " + top.FullName() + Error(rc));
+            if (whole && IsEmpty(key.get())) continue;
+            ExportTree(key.get(), top, out);
+        }
+    }
+    // Nothing is printed unless all of it could be read.
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return kExitOk;
+}
+
+int RegImport(Args& args) {
+    args.ExpectAtMost(1);
+    const std::string& file = args.at(0, "FILE.reg");
+    std::vector<RegFileKey> entries = ParseRegFile(ReadFile(file), file);
+    OpenDeviceOrFail(args.device);
+    RegistryBatch batch;
+    for (const RegFileKey& entry : entries) Apply(entry, file);
+    batch.Commit();
+    return kExitOk;
+}
+
+}  // namespace phone

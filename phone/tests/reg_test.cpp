@@ -1,0 +1,206 @@
+// phone reg, end to end through the emulator's command line.
+#include <TempDevice.h>
+#include <coredll_host.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+class RegCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(0, Phone(device_, "init").status); }
+
+    static Result Phone(const testing_support::TempFolder& device, const std::string& args) {
+        Result r;
+        r.status = testing_support::RunCommand(std::string(PHONE_EXE) + " --device '" + device.path() + "' " + args,
+                                               &r.out, &r.err);
+        return r;
+    }
+    Result Phone(const std::string& args) { return Phone(device_, args); }
+
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        std::string path = files_.path() + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // Writes values the command line cannot make, through the platform.
+    void WithDevice(const std::function<void()>& body) {
+        ASSERT_TRUE(host::OpenDevice(device_.path()));
+        body();
+        host::CloseDevice();
+    }
+
+    testing_support::TempFolder device_, files_;
+};
+
+void SetRaw(HKEY root, LPCWSTR path, LPCWSTR name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path, 0, nullptr, 0, 0, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
+TEST_F(RegCommandTest, SetGetAndDelete) {
+    const std::string key = "'HKLM\\Software\\Orvane\\Lumenrest'";
+    EXPECT_EQ(0, Phone("reg set " + key + " PhoneNumLen dword:0x0A").status);
+    EXPECT_EQ(0, Phone("reg set " + key + " CustomText 'sz:Доставлено @'").status);
+    EXPECT_EQ(0, Phone("reg set " + key + " @ sz:default").status);
+    EXPECT_EQ(0, Phone("reg set " + key + "\\\\Sub Raw hex:01,ff").status);
+
+    Result all = Phone("reg get " + key);
+    ASSERT_EQ(0, all.status) << all.err;
+    EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
+              "    PhoneNumLen    REG_DWORD    0xa\n"
+              "    CustomText    REG_SZ    Доставлено @\n"
+              "    (Default)    REG_SZ    default\n"
+              "\n"
+              "HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\\Sub\n",
+              all.out);
+    Result one = Phone("reg get HKEY_LOCAL_MACHINE\\\\Software\\\\Orvane\\\\Lumenrest\\\\sub raw");
+    EXPECT_EQ("    Raw    REG_BINARY    01FF\n", one.out);
+
+    EXPECT_EQ(0, Phone("reg delete " + key + " customtext").status);
+    Result gone = Phone("reg get " + key + " CustomText");
+    EXPECT_EQ(1, gone.status);
+    EXPECT_NE(std::string::npos, gone.err.find("no value CustomText")) << gone.err;
+    EXPECT_EQ(1, Phone("reg delete " + key + " CustomText").status);
+
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Orvane'").status);
+    EXPECT_EQ(1, Phone("reg get " + key + "\\\\Sub").status);
+    EXPECT_EQ(1, Phone("reg delete HKLM").status);
+}
+
+TEST_F(RegCommandTest, ExportThenImportReproducesTheRegistryByteForByte) {
+    const WCHAR hello[] = TEXT("Hello");
+    const WCHAR multi[] = TEXT("один\0two\0");
+    const BYTE odd[] = {0x41, 0x00, 0x42};
+    std::vector<BYTE> big(300);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<BYTE>(i * 7);
+    WithDevice([&] {
+        const WCHAR* key = TEXT("Software\\Orvane\\Lumenrest");
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("CustomText"), REG_SZ, hello, 10);  // as the settings program stores it
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("ExcludeProfile"), REG_SZ, nullptr, 0);
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Terminated"), REG_SZ, hello, sizeof hello);
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Odd"), REG_SZ, odd, sizeof odd);
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Short dword"), REG_DWORD, "\x01\x02", 2);
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Quote\"and\\slash"), REG_MULTI_SZ, multi, sizeof multi);
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Big"), REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
+        SetRaw(HKEY_LOCAL_MACHINE, key, TEXT("Type 42"), 42, "x", 1);
+        SetRaw(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles\\Собрание"), TEXT("Name"), REG_SZ, TEXT("Собрание"), 18);
+        SetRaw(HKEY_CLASSES_ROOT, TEXT("\\CLSID\\{79FEEFFE-10DE-4b52-B17C-2E5E1CA66B0D}\\InprocServer32"), nullptr,
+               REG_SZ, TEXT("Lumenrest.dll"), 28);
+    });
+    Result first = Phone("reg export");
+    ASSERT_EQ(0, first.status) << first.err;
+    EXPECT_NE(std::string::npos, first.out.find("\"CustomText\"=hex(1):48,00,65,00,6c,00,6c,00,6f,00\n"));
+    EXPECT_NE(std::string::npos, first.out.find("\"Terminated\"=\"Hello\"\n"));
+    EXPECT_NE(std::string::npos, first.out.find("[HKEY_CURRENT_USER\\ControlPanel\\Profiles\\Собрание]\n\"Name\"=\"Собрание\"\n"));
+
+    testing_support::TempFolder copy;
+    ASSERT_EQ(0, Phone(copy, "init").status);
+    std::string file = WriteFile("all.reg", first.out);
+    Result imported = Phone(copy, "reg import '" + file + "'");
+    ASSERT_EQ(0, imported.status) << imported.err;
+    Result second = Phone(copy, "reg export");
+    EXPECT_EQ(first.out, second.out);
+
+    ASSERT_TRUE(host::OpenDevice(copy.path()));
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Orvane\\Lumenrest"), 0, 0, &key));
+    WCHAR text[8] = {};
+    DWORD type = 0, size = sizeof text;
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("CustomText"), nullptr, &type, reinterpret_cast<BYTE*>(text), &size));
+    EXPECT_EQ(DWORD(REG_SZ), type);
+    EXPECT_EQ(10u, size);
+    EXPECT_EQ(0, std::memcmp(text, hello, 10));
+    size = 0;
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("ExcludeProfile"), nullptr, &type, nullptr, &size));
+    EXPECT_EQ(0u, size);
+    RegCloseKey(key);
+    host::CloseDevice();
+}
+
+TEST_F(RegCommandTest, ImportTakesTheCommonFormsOfTheFormat) {
+    std::string text =
+        "Windows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; profiles as a backup left them\r\n"
+        "[-HKEY_CURRENT_USER\\ControlPanel\\Profiles\\Automatic]\r\n"
+        "[HKCU\\ControlPanel\\Profiles]\r\n"
+        "\"ActiveProfile\"=-\r\n"
+        "[HKLM\\Software\\Orvane\\Lumenrest]\r\n"
+        "\"CustomText\"=\"Доставлено \\\"@\\\"\"\r\n"
+        "\"Data\"=hex:01,02,\\\r\n"
+        "  03,04\r\n"
+        "@=dword:ffffffff\r\n";
+    // UTF-16LE with its byte order mark, as the platform's editor saves.
+    std::u16string wide = host::FromUtf8(text);
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : wide) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    Result r = Phone("reg import '" + WriteFile("wide.reg", bytes) + "'");
+    ASSERT_EQ(0, r.status) << r.err;
+
+    EXPECT_EQ(1, Phone("reg get 'HKCU\\ControlPanel\\Profiles\\Automatic'").status);
+    EXPECT_EQ(1, Phone("reg get 'HKCU\\ControlPanel\\Profiles' ActiveProfile").status);
+    Result values = Phone("reg get 'HKLM\\Software\\Orvane\\Lumenrest'");
+    EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
+              "    CustomText    REG_SZ    Доставлено \"@\"\n"
+              "    Data    REG_BINARY    01020304\n"
+              "    (Default)    REG_DWORD    0xffffffff\n",
+              values.out);
+
+    // UTF-8 with a BOM and plain line feeds.
+    r = Phone("reg import '" + WriteFile("bom.reg", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n\n"
+                                                   "[HKLM\\System\\State]\n\"Lock\"=dword:1\n") + "'");
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("    Lock    REG_DWORD    0x1\n", Phone("reg get 'HKLM\\System\\State' Lock").out);
+}
+
+TEST_F(RegCommandTest, BadInputIsOneClearLineAndChangesNothing) {
+    std::string before = Phone("reg export").out;
+    const char* const kBadFiles[][2] = {
+        {"[HKLM\\Software\\A]\n\"Good\"=dword:1\n\"Bad\"=hex:01,zz\n", ":5: "},
+        {"[HKLM\\Software\\A]\n\"Good\"=dword:1\n[HKEY_NOWHERE\\X]\n", ":5: "},
+        {"[HKLM\\Software\\A]\n\"Unclosed=\"x\"\n", ":4: "},
+        {"[HKLM\\Software\\A]\n\"N\"=dword:123456789\n", ":4: "},
+        {"[HKLM\\Software\\A\n", ":3: "},
+        {"\"Orphan\"=dword:1\n", ":3: "},
+    };
+    for (const auto& bad : kBadFiles) {
+        std::string file = WriteFile("bad.reg", std::string("Windows Registry Editor Version 5.00\n\n") + bad[0]);
+        Result r = Phone("reg import '" + file + "'");
+        EXPECT_EQ(1, r.status) << bad[0];
+        EXPECT_NE(std::string::npos, r.err.find("bad.reg" + std::string(bad[1]))) << r.err;
+        EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
+    }
+    Result notReg = Phone("reg import '" + WriteFile("notes.txt", "just some text\n") + "'");
+    EXPECT_EQ(1, notReg.status);
+    EXPECT_NE(std::string::npos, notReg.err.find("notes.txt:1: ")) << notReg.err;
+    EXPECT_EQ(before, Phone("reg export").out);
+
+    Result missing = Phone("reg import '" + files_.path() + "/missing.reg'");
+    EXPECT_EQ(1, missing.status);
+    EXPECT_NE(std::string::npos, missing.err.find("missing.reg")) << missing.err;
+
+    Result unknownRoot = Phone("reg get 'HKEY_SOMEWHERE\\Software'");
+    EXPECT_EQ(2, unknownRoot.status);
+    EXPECT_NE(std::string::npos, unknownRoot.err.find("unknown root key")) << unknownRoot.err;
+    EXPECT_EQ(2, Phone("reg set HKLM\\\\X V dword:twelve").status);
+    EXPECT_EQ(2, Phone("reg set HKLM\\\\X V").status);
+    EXPECT_EQ(2, Phone("reg rename HKLM\\\\X").status);
+    EXPECT_EQ(1, Phone("reg export 'HKLM\\No\\Such\\Key'").status);
+}
+
+}  // namespace
