@@ -1,6 +1,7 @@
 // Threads, events, waits and interlocked operations, as the platform
 // documents them.
 #include <TempDevice.h>
+#include <coredll_host.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
