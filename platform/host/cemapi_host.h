@@ -1,0 +1,50 @@
+// Host-side access to the device's message store, for the inbox service,
+// the emulator and the tests.
+#pragma once
+
+#include <cemapi.h>
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+typedef std::vector<BYTE> EntryId;
+
+enum class MessageFolder { Inbox, Outbox, SentItems, Drafts, DeletedItems };
+
+// One message as the messaging application lists it.
+struct StoredMessage {
+    EntryId entry;
+    std::u16string messageClass;
+    std::u16string subject;
+    std::u16string senderAddress;
+    std::u16string senderName;
+    bool read = false;
+    FILETIME deliveryTime = {};
+};
+
+// Makes the folders of a new device's store (phone init). Idempotent.
+bool CreateMessageStore(std::string* error);
+
+// The device's SMS store, a reference for the caller; null on failure.
+IMsgStore* OpenMessageStore();
+
+// Stores a message in a folder, as the radio stack does for an arriving
+// text: the given class, subject (the text), sender address and name,
+// unread, delivered now. Returns its entry identifier (empty on failure).
+EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName);
+
+// The messages of a folder, newest first.
+std::vector<StoredMessage> ListMessages(MessageFolder folder);
+
+// What the messaging application does: mark read or unread, or delete
+// (move to Deleted Items). Each notifies advise sinks as the store does.
+bool SetMessageRead(const EntryId& entry, bool read);
+bool DeleteMessage(const EntryId& entry);
+
+// Stops the store's notification thread (before the process ends).
+void StopMessageStore();
+
+}  // namespace host
