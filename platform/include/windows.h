@@ -8,3 +8,6 @@
 #include <winnls.h>
 #include <winreg.h>
 #include <wcsfuncs.h>
+#include <wingdi.h>
+#include <winresource.h>
+#include <winmenu.h>
