@@ -1,0 +1,17 @@
+#include "SenderName.h"
+
+namespace inbox {
+
+std::u16string NumberOfAddress(const std::u16string& address) {
+    size_t open = address.rfind(u'<');
+    if (open == std::u16string::npos) return address;
+    size_t close = address.find(u'>', open);
+    if (close == std::u16string::npos) return address.substr(open + 1);
+    return address.substr(open + 1, close - open - 1);
+}
+
+std::u16string SenderNameFor(const std::u16string& address) {
+    return address;
+}
+
+}  // namespace inbox

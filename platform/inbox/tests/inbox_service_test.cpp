@@ -1,0 +1,116 @@
+// The inbox service: rule clients found in the registry, loaded, called
+// for every arrival, and unloaded at shutdown.
+#include <TempDevice.h>
+#include <cemapi_host.h>
+#include <coredll_host.h>
+#include <gtest/gtest.h>
+#include <inbox_host.h>
+#include <objbase.h>
+
+namespace {
+
+class InboxService : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(host::CreateMessageStore(&error)) << error;
+    }
+    void TearDown() override {
+        host::StopInboxService();
+        host::StopMessageStore();
+    }
+    void RegisterRuleClient() {
+        HMODULE module = LoadLibraryW(TEXT("Lumenrest.dll"));
+        ASSERT_NE(module, nullptr);
+        auto registerServer = reinterpret_cast<HRESULT (*)()>(GetProcAddressW(module, TEXT("DllRegisterServer")));
+        ASSERT_EQ(registerServer(), S_OK);
+        FreeLibrary(module);
+    }
+    void SetRuleSetting(const WCHAR* name, DWORD value) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Orvane\\Lumenrest"), 0, nullptr, 0, 0, nullptr, &key,
+                        nullptr);
+        RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegCloseKey(key);
+    }
+    bool Deliver(const std::u16string& cls, const std::u16string& text, const std::u16string& from,
+                 const std::u16string& name = u"") {
+        std::string error;
+        bool ok = host::DeliverArrivingMessage(host::ArrivingMessage{cls, text, from, name}, &error);
+        EXPECT_TRUE(ok) << error;
+        return ok;
+    }
+
+    testing_support::TempDevice device_;
+};
+
+TEST_F(InboxService, WithoutRuleClientsEveryMessageGetsTheStandardNotification) {
+    std::string error;
+    ASSERT_TRUE(host::StartInboxService(&error)) << error;
+    Deliver(u"IPM.SMStext", u"hello", u"Mirela <+79161234567>", u"Mirela");
+    EXPECT_FALSE(host::LastRuleResult().called);
+    EXPECT_EQ(host::StandardNotificationCount(), 1);
+    std::vector<host::StoredMessage> inbox = host::ListMessages(host::MessageFolder::Inbox);
+    ASSERT_EQ(inbox.size(), 1u);
+    EXPECT_EQ(inbox[0].subject, u"hello");
+    EXPECT_EQ(inbox[0].senderAddress, u"Mirela <+79161234567>");
+    EXPECT_EQ(inbox[0].senderName, u"Mirela");
+    EXPECT_FALSE(inbox[0].read);
+}
+
+TEST_F(InboxService, TheRuleClientIsCalledAndItsAnswersRecorded) {
+    RegisterRuleClient();
+    std::string error;
+    ASSERT_TRUE(host::StartInboxService(&error)) << error;
+    EXPECT_NE(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+
+    // A delivered report: marked read and moved; no bubble by default.
+    SetRuleSetting(TEXT("DeleteDR"), 1);
+    Deliver(u"REPORT.IPM.SMStext.DR", u"Message delivered", u"+79161234567");
+    host::RuleResult result = host::LastRuleResult();
+    ASSERT_TRUE(result.called);
+    EXPECT_EQ(result.eventType, std::optional<ULONG>(0x20));
+    EXPECT_FALSE(result.handled.has_value());
+    EXPECT_EQ(host::StandardNotificationCount(), 1);
+    ASSERT_EQ(host::ListMessages(host::MessageFolder::DeletedItems).size(), 1u);
+    EXPECT_TRUE(host::ListMessages(host::MessageFolder::DeletedItems)[0].read);
+
+    // An ordinary message: the client takes the announcement over.
+    Deliver(u"IPM.SMStext", u"hi", u"+79161234567");
+    result = host::LastRuleResult();
+    EXPECT_FALSE(result.eventType.has_value());
+    EXPECT_EQ(result.handled, std::optional<int>(MRC_HANDLED_DONTCONTINUE));
+    EXPECT_EQ(host::StandardNotificationCount(), 1);
+
+    // Disabled: not handled, and the service notifies itself.
+    SetRuleSetting(TEXT("Disable"), 1);
+    Deliver(u"IPM.SMStext", u"again", u"+79161234567");
+    result = host::LastRuleResult();
+    EXPECT_EQ(result.handled, std::optional<int>(MRC_NOT_HANDLED));
+    EXPECT_EQ(host::StandardNotificationCount(), 2);
+
+    host::StopInboxService();
+    EXPECT_EQ(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);  // it allowed unloading
+}
+
+TEST_F(InboxService, OnlyEnabledAndLoadableClassesAreUsed) {
+    RegisterRuleClient();
+    HKEY rules = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Microsoft\\Inbox\\Svc\\SMS\\Rules"), 0, 0, &rules),
+              ERROR_SUCCESS);
+    DWORD off = 0, on = 1;
+    RegSetValueExW(rules, TEXT("{79FEEFFE-10DE-4b52-B17C-2E5E1CA66B0D}"), 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&off), sizeof off);
+    RegSetValueExW(rules, TEXT("{00000000-1111-2222-3333-444444444444}"), 0, REG_DWORD,
+                   reinterpret_cast<const BYTE*>(&on), sizeof on);  // not registered anywhere
+    RegSetValueExW(rules, TEXT("not a class"), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegCloseKey(rules);
+    std::string error;
+    ASSERT_TRUE(host::StartInboxService(&error)) << error;
+    Deliver(u"IPM.SMStext", u"hello", u"+7916");
+    EXPECT_FALSE(host::LastRuleResult().called);
+    EXPECT_EQ(host::StandardNotificationCount(), 1);
+    EXPECT_EQ(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+// The module's entry and its four exports.
+#include "BubbleThread.h"
+#include "Registration.h"
+#include "RuleClientFactory.h"
+#include "RuleClientGuids.h"
+
+#include <new>
+
+namespace {
+HINSTANCE g_hInstance = nullptr;
+}
+
+// The module instance, for the bubble window's class and resources.
+HINSTANCE ModuleInstance() { return g_hInstance; }
+
+extern "C" BOOL WINAPI DllMain(HANDLE hinstDLL, DWORD fdwReason, LPVOID) {
+    switch (fdwReason) {
+        case DLL_PROCESS_ATTACH:
+            g_hInstance = static_cast<HINSTANCE>(hinstDLL);
+            CreateBubbleThreadState();
+            break;
+        case DLL_PROCESS_DETACH:
+            StopBubbleThread();
+            break;
+    }
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+    if (rclsid != CLSID_RuleClient) return CLASS_E_CLASSNOTAVAILABLE;
+    RuleClientFactory* factory = new (std::nothrow) RuleClientFactory;
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+STDAPI DllCanUnloadNow(void) { return ServerLockCount() != 0 ? S_FALSE : S_OK; }
+
+STDAPI DllRegisterServer(void) { return RegisterRuleClient(); }
+
+STDAPI DllUnregisterServer(void) { return UnregisterRuleClient(); }

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+HRESULT RegisterRuleClient();
+HRESULT UnregisterRuleClient();

@@ -1,0 +1,43 @@
+// What the rule tests share: a fresh device with the message store, the
+// rule client registered and loaded as the inbox service loads it, and
+// helpers to put messages and settings in place.
+#pragma once
+
+#include <TempDevice.h>
+#include <cemapi.h>
+#include <cemapi_host.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace rule_tests {
+
+class RuleFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Settings under HKLM\Software\Orvane\Lumenrest.
+    void SetSetting(const WCHAR* name, DWORD value);
+    void SetSettingText(const WCHAR* name, const std::u16string& text);
+    void SetActiveProfile(const std::u16string& name);
+
+    host::EntryId Arrive(const std::u16string& messageClass, const std::u16string& text,
+                         const std::u16string& sender = u"+79161234567");
+    // Runs ProcessMessage on a message; eventType and handled start as
+    // "unwritten" markers.
+    HRESULT Process(const host::EntryId& entry);
+
+    host::StoredMessage Find(host::MessageFolder folder, const host::EntryId& entry, bool* found);
+
+    static constexpr ULONG kUnwrittenEvent = 0xFFFFFFFF;
+    static constexpr int kUnwrittenHandled = -1;
+
+    testing_support::TempDevice device_;
+    IMsgStore* store_ = nullptr;
+    IMailRuleClient* client_ = nullptr;
+    ULONG eventType_ = kUnwrittenEvent;
+    MRCHANDLED handled_ = static_cast<MRCHANDLED>(kUnwrittenHandled);
+};
+
+}  // namespace rule_tests
