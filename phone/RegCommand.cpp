@@ -133,25 +133,25 @@ std::vector<uint8_t> ParseHexBytes(const std::string& text) {
     return bytes;
 }
 
-RegValue ParseValueSpec(const std::string& spec) {
+RegValue ParseValueArgument(const std::string& word) {
     RegValue value;
-    if (spec.compare(0, 6, "dword:") == 0) {
-        DWORD number = ParseDword(spec.substr(6));
+    if (word.compare(0, 6, "dword:") == 0) {
+        DWORD number = ParseDword(word.substr(6));
         value.type = REG_DWORD;
         value.data.resize(4);
         std::memcpy(value.data.data(), &number, 4);
-    } else if (spec.compare(0, 3, "sz:") == 0) {
-        std::u16string text = TextArgument(spec.substr(3), "the text");
+    } else if (word.compare(0, 3, "sz:") == 0) {
+        std::u16string text = TextArgument(word.substr(3), "the text");
         value.type = REG_SZ;
         for (char16_t c : text + u'\0') {
             value.data.push_back(static_cast<uint8_t>(c & 0xFF));
             value.data.push_back(static_cast<uint8_t>(c >> 8));
         }
-    } else if (spec.compare(0, 4, "hex:") == 0) {
+    } else if (word.compare(0, 4, "hex:") == 0) {
         value.type = REG_BINARY;
-        value.data = ParseHexBytes(spec.substr(4));
+        value.data = ParseHexBytes(word.substr(4));
     } else {
-        throw UsageError("the value must be dword:N, sz:TEXT or hex:XX,XX,... (" + spec + ")");
+        throw UsageError("the value must be dword:N, sz:TEXT or hex:XX,XX,... (" + word + ")");
     }
     return value;
 }
@@ -196,7 +196,7 @@ int RegSet(Args& args) {
     args.ExpectAtMost(3);
     KeyPath path = KeyArgument(args.at(0, "KEY"));
     std::u16string name = ValueName(args.at(1, "NAME"));
-    RegValue value = ParseValueSpec(args.at(2, "the value (dword:N, sz:TEXT or hex:XX,...)"));
+    RegValue value = ParseValueArgument(args.at(2, "the value (dword:N, sz:TEXT or hex:XX,...)"));
     OpenDeviceOrFail(args.device);
     RegKey key;
     LONG rc = RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr, key.out(), nullptr);
