@@ -22,8 +22,9 @@ endfunction()
 function(phone_system_module name)
   cmake_parse_arguments(M "" "" "SOURCES;EXPORTS;LIBS" ${ARGN})
   add_library(${name} SHARED ${M_SOURCES})
-  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
-    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  # The version script alone decides what is exported, as a .def file would:
+  # the sources need no export annotations.
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${name}.exports.map)
   list(JOIN M_EXPORTS "; " names)
   file(WRITE ${map} "{ global: ${names}; local: *; };\n")
