@@ -7,6 +7,8 @@
 
 #include <cairo.h>
 
+#include <mutex>
+
 namespace gdi {
 
 // A DC drawing on surface, whose (0,0) lies at origin in surface
@@ -16,5 +18,9 @@ namespace gdi {
 HDC CreateSurfaceDC(cairo_surface_t* surface, POINT origin, RECT clip, HWND window);
 // Ends such a DC (ReleaseDC and EndPaint call this for window DCs).
 void DestroySurfaceDC(HDC dc);
+
+// Held by every GDI call while it draws; whoever reads or replaces the
+// pixels of a surface GDI may draw on (the screen composition) holds it too.
+std::recursive_mutex& Lock();
 
 }  // namespace gdi

@@ -234,6 +234,9 @@ typedef struct tagBITMAPINFO {
 } BITMAPINFO, *PBITMAPINFO, *LPBITMAPINFO;
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight);
+// cBitsPerPel 1 is monochrome; any other depth is kept as 24-bit colour.
+// lpvBits, when given, holds the rows top-down, each a whole number of WORDs.
+HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPerPel, const void* lpvBits);
 
 // --- Device contexts -----------------------------------------------------------
 HDC WINAPI CreateCompatibleDC(HDC hdc);

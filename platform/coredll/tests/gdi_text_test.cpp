@@ -1,0 +1,181 @@
+// Text: fonts of a pixel height, DrawTextW's placement and measuring, the
+// "&" prefix, and the background modes.
+#include "PaintTarget.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using painting::PaintTarget;
+
+HFONT Tahoma(LONG height, LONG weight = FW_NORMAL) {
+    LOGFONTW logfont{};
+    logfont.lfHeight = height;
+    logfont.lfWeight = weight;
+    const WCHAR face[] = TEXT("Tahoma");
+    std::copy(std::begin(face), std::end(face), logfont.lfFaceName);
+    return CreateFontIndirectW(&logfont);
+}
+
+class SelectedFont {
+public:
+    SelectedFont(HDC dc, HFONT font) : dc_(dc), font_(font), old_(SelectObject(dc, font)) {}
+    ~SelectedFont() {
+        SelectObject(dc_, old_);
+        DeleteObject(font_);
+    }
+
+private:
+    HDC dc_;
+    HFONT font_;
+    HGDIOBJ old_;
+};
+
+TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
+    PaintTarget target(10, 10);
+    TEXTMETRICW tm{};
+    {
+        SelectedFont font(target.dc(), Tahoma(18));  // positive: the cell
+        ASSERT_TRUE(GetTextMetricsW(target.dc(), &tm));
+        EXPECT_EQ(tm.tmHeight, 18);
+        EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
+    }
+    {
+        SelectedFont font(target.dc(), Tahoma(-18, FW_BOLD));  // negative: the characters
+        ASSERT_TRUE(GetTextMetricsW(target.dc(), &tm));
+        EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 18);
+        EXPECT_GT(tm.tmHeight, 18);
+        EXPECT_EQ(tm.tmWeight, FW_BOLD);
+        WCHAR face[LF_FACESIZE];
+        ASSERT_EQ(GetTextFaceW(target.dc(), LF_FACESIZE, face), 6);
+        EXPECT_EQ(std::u16string(face), u"Tahoma");
+    }
+    // The wider the text, the wider its extent; the height is the cell.
+    SelectedFont font(target.dc(), Tahoma(16));
+    SIZE one{}, two{};
+    ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("Ж"), 1, &one));
+    ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("ЖЖ"), 2, &two));
+    EXPECT_GT(one.cx, 4);
+    EXPECT_EQ(two.cx, 2 * one.cx);
+    EXPECT_EQ(one.cy, 16);
+    int fit = 0;
+    ASSERT_TRUE(GetTextExtentExPointW(target.dc(), TEXT("ЖЖЖЖ"), 4, two.cx, &fit, nullptr, &one));
+    EXPECT_EQ(fit, 2);
+}
+
+TEST(GdiText, CentredCyrillicTitleInkIsCentredInTheRectangle) {
+    PaintTarget target(200, 40);
+    SelectedFont font(target.dc(), Tahoma(17, FW_BOLD));
+    SetTextColor(target.dc(), RGB(0, 0, 0));
+    SetBkMode(target.dc(), TRANSPARENT);
+    RECT box{20, 4, 180, 36};
+    int height = DrawTextW(target.dc(), TEXT("Новое"), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    EXPECT_GT(height, 0);
+    RECT ink = target.Ink();
+    ASSERT_LT(ink.left, ink.right) << "nothing was drawn";
+    double inkX = (ink.left + ink.right) / 2.0, inkY = (ink.top + ink.bottom) / 2.0;
+    EXPECT_NEAR(inkX, (box.left + box.right) / 2.0, 1.5);
+    EXPECT_NEAR(inkY, (box.top + box.bottom) / 2.0, 2.0);
+    EXPECT_GT(ink.right - ink.left, 30);
+    EXPECT_LE(ink.bottom - ink.top, 17);
+
+    // Right-aligned text ends at the right edge.
+    PaintTarget right(200, 40);
+    SelectedFont font2(right.dc(), Tahoma(17));
+    RECT line{0, 0, 150, 20};
+    DrawTextW(right.dc(), TEXT("Меню"), 4, &line, DT_RIGHT | DT_SINGLELINE);
+    EXPECT_NEAR(right.Ink().right, 150, 2);
+    EXPECT_GE(right.Ink().left, 100);
+}
+
+TEST(GdiText, CalcRectMeasuresWithoutDrawing) {
+    PaintTarget target(200, 200);
+    SelectedFont font(target.dc(), Tahoma(14));
+    SIZE size{};
+    GetTextExtentPoint32W(target.dc(), TEXT("Готово"), 6, &size);
+    RECT r{10, 10, 10, 10};
+    EXPECT_EQ(DrawTextW(target.dc(), TEXT("Готово"), -1, &r, DT_CALCRECT | DT_SINGLELINE), 14);
+    EXPECT_EQ(r.right - r.left, size.cx);
+    EXPECT_EQ(r.bottom - r.top, 14);
+    EXPECT_EQ(target.Ink().right, 0) << "DT_CALCRECT drew";
+
+    // Word breaks wrap the text in the rectangle's width, line under line.
+    RECT narrow{0, 0, 60, 0};
+    int height = DrawTextW(target.dc(), TEXT("один два три четыре"), -1, &narrow, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(height % 14, 0);
+    EXPECT_GE(height, 3 * 14);
+    EXPECT_EQ(narrow.bottom, height);
+    EXPECT_LE(narrow.right, 60);
+    // Line feeds break lines without DT_WORDBREAK, and not with DT_SINGLELINE.
+    RECT lines{0, 0, 200, 0};
+    EXPECT_EQ(DrawTextW(target.dc(), TEXT("a\nb\r\nc"), -1, &lines, DT_CALCRECT), 3 * 14);
+    EXPECT_EQ(DrawTextW(target.dc(), TEXT("a\nb\r\nc"), -1, &lines, DT_CALCRECT | DT_SINGLELINE), 14);
+}
+
+TEST(GdiText, AmpersandMarksAMnemonicUnlessNoPrefix) {
+    PaintTarget target(200, 40);
+    SelectedFont font(target.dc(), Tahoma(14));
+    RECT plain{0, 0, 0, 0}, prefixed{0, 0, 0, 0}, literal{0, 0, 0, 0}, doubled{0, 0, 0, 0};
+    DrawTextW(target.dc(), TEXT("Файл"), -1, &plain, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(target.dc(), TEXT("&Файл"), -1, &prefixed, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(target.dc(), TEXT("&Файл"), -1, &literal, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(target.dc(), TEXT("&&Файл"), -1, &doubled, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(prefixed.right, plain.right);
+    EXPECT_GT(literal.right, plain.right);
+    EXPECT_EQ(doubled.right, literal.right);
+
+    // The mnemonic is underlined: more ink, all of it on the letters' rows
+    // or just below them.
+    PaintTarget a(100, 20), b(100, 20);
+    SelectedFont fa(a.dc(), Tahoma(14)), fb(b.dc(), Tahoma(14));
+    RECT r{0, 0, 100, 20};
+    DrawTextW(a.dc(), TEXT("Меню"), -1, &r, DT_SINGLELINE);
+    DrawTextW(b.dc(), TEXT("&Меню"), -1, &r, DT_SINGLELINE);
+    EXPECT_LT(b.Count(RGB(255, 255, 255)), a.Count(RGB(255, 255, 255)) - 4);
+    EXPECT_LE(b.Ink().bottom, a.Ink().bottom + 2);
+}
+
+TEST(GdiText, OpaqueModeFillsTheTextBackground) {
+    PaintTarget target(100, 20);
+    SelectedFont font(target.dc(), Tahoma(14));
+    EXPECT_EQ(GetBkMode(target.dc()), OPAQUE);
+    SetBkColor(target.dc(), RGB(0, 200, 0));
+    RECT r{0, 0, 100, 20};
+    DrawTextW(target.dc(), TEXT("Да"), -1, &r, DT_SINGLELINE);
+    EXPECT_EQ(target.at(0, 0), RGB(0, 200, 0));
+
+    PaintTarget clear(100, 20);
+    SelectedFont font2(clear.dc(), Tahoma(14));
+    SetBkColor(clear.dc(), RGB(0, 200, 0));
+    EXPECT_EQ(SetBkMode(clear.dc(), TRANSPARENT), OPAQUE);
+    DrawTextW(clear.dc(), TEXT("Да"), -1, &r, DT_SINGLELINE);
+    EXPECT_EQ(clear.Count(RGB(0, 200, 0)), 0);
+    EXPECT_GT(clear.Count(RGB(0, 0, 0)), 5);
+
+    // ExtTextOutW writes at its point, and fills its rectangle when asked.
+    PaintTarget out(100, 20);
+    SelectedFont font3(out.dc(), Tahoma(14));
+    SetBkMode(out.dc(), TRANSPARENT);
+    ASSERT_TRUE(ExtTextOutW(out.dc(), 5, 3, 0, nullptr, TEXT("Ок"), 2, nullptr));
+    EXPECT_GE(out.Ink().left, 5);
+    EXPECT_LE(out.Ink().left, 7);
+    EXPECT_GE(out.Ink().top, 3);
+    SetBkColor(out.dc(), RGB(0, 0, 250));
+    RECT fill{50, 0, 100, 20};
+    ASSERT_TRUE(ExtTextOutW(out.dc(), 0, 0, ETO_OPAQUE, &fill, nullptr, 0, nullptr));
+    EXPECT_EQ(out.at(50, 0), RGB(0, 0, 250));
+    EXPECT_EQ(out.at(99, 19), RGB(0, 0, 250));
+    EXPECT_EQ(out.at(49, 0), RGB(255, 255, 255));
+}
+
+TEST(GdiText, EndEllipsisShortensALineThatDoesNotFit) {
+    PaintTarget target(200, 20);
+    SelectedFont font(target.dc(), Tahoma(14));
+    SetBkMode(target.dc(), TRANSPARENT);
+    RECT r{0, 0, 60, 20};
+    DrawTextW(target.dc(), TEXT("Сообщение доставлено абоненту"), -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_LE(target.Ink().right, 60);
+    EXPECT_GT(target.Ink().right, 40);
+}
+
+}  // namespace
