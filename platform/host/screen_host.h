@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -22,17 +24,45 @@ ScreenProfile GetScreenProfile();
 // are resized and every top-level window receives WM_SETTINGCHANGE with
 // SETTINGCHANGE_RESET.
 void RotateScreen();
+// Called on the rotating thread once the screen has its new size, before
+// any window is told (the shell lays its windows out here).
+void AddRotationHook(std::function<void()> hook);
 
 // Whether the display is lit (SetSystemPowerState puts it to sleep; a key
 // press lights it again).
 bool ScreenIsOn();
 void SetScreenOn(bool on);
 
-// Composes the visible windows in z-order and saves the screen as PNG.
+// Composes the visible windows in z-order and saves the screen as PNG
+// (black while the display sleeps). Waits for the windows to settle first.
 bool SaveScreenshot(const std::string& path, std::string* error);
 
+// Waits until every thread that has windows is waiting for messages with
+// nothing left to handle (sent, posted, paint or due timers), so that what
+// a key or a message caused has been handled and painted. False when
+// timeoutMs passed first.
+bool WaitForIdle(unsigned timeoutMs = 2000);
+
+// What the state report shows.
+struct WindowInfo {
+    std::string className;  // UTF-8
+    std::string title;
+};
+// The foreground window; false when there is none.
+bool ForegroundWindowInfo(WindowInfo* info);
+struct HotKeyInfo {
+    std::string window;  // class name of the window holding it
+    int id = 0;
+    unsigned modifiers = 0;
+    unsigned vk = 0;
+};
+// Every hotkey registration, in the order they were made.
+std::vector<HotKeyInfo> ListHotKeys();
+
 // Presses (and, for PressKey, releases) one of the phone's keys, as the
-// keyboard driver reports it.
+// keyboard driver reports it: a hotkey holding the key gets WM_HOTKEY,
+// otherwise the focus window of the foreground thread gets WM_KEYDOWN and
+// WM_KEYUP. A sleeping display wakes up.
 void PressKey(BYTE vk);
 void KeyDown(BYTE vk);
 void KeyUp(BYTE vk);

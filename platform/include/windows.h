@@ -8,6 +8,7 @@
 #include <winnls.h>
 #include <winreg.h>
 #include <wcsfuncs.h>
+#include <winuser.h>
 #include <wingdi.h>
 #include <winresource.h>
 #include <winmenu.h>
