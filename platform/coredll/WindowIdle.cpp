@@ -1,0 +1,43 @@
+// Waiting for the window system to settle, and what the state report reads
+// of it.
+#include "WindowSystem.h"
+
+#include <coredll_host.h>
+#include <screen_host.h>
+
+#include <set>
+#include <thread>
+
+using namespace user;
+
+namespace host {
+
+bool WaitForIdle(unsigned timeoutMs) {
+    auto deadline = kernel::Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        bool busy = false;
+        {
+            Guard lock(Lock());
+            std::set<MessageQueue*> seen;
+            ForEachWindowLocked([&](Window& w) {
+                auto q = QueueOfLocked(w);
+                if (!q || q->ended || !seen.insert(q.get()).second) return;
+                if (!QueueIdleLocked(*q)) busy = true;
+            });
+        }
+        if (!busy) return true;
+        if (kernel::Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+bool ForegroundWindowInfo(WindowInfo* info) {
+    Guard lock(Lock());
+    Window* w = GetLocked(ForegroundLocked());
+    if (!w || !info) return false;
+    info->className = ToUtf8(w->cls->name);
+    info->title = ToUtf8(w->text);
+    return true;
+}
+
+}  // namespace host
