@@ -1,0 +1,97 @@
+// What the contact store's tests share: a device with the store registered,
+// a logged-on application object, and small helpers for references and
+// BSTRs.
+#pragma once
+
+#include <TempDevice.h>
+#include <coredll_host.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <pimstore.h>
+#include <pimstore_host.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace pimtest {
+
+// One interface reference, released at the end of the scope.
+template <typename T>
+class Ref {
+public:
+    Ref() = default;
+    explicit Ref(T* p) : p_(p) {}
+    ~Ref() { reset(); }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    T** out() {
+        reset();
+        return &p_;
+    }
+    void** outVoid() { return reinterpret_cast<void**>(out()); }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+    T* release() { return std::exchange(p_, nullptr); }
+
+private:
+    T* p_ = nullptr;
+};
+
+// Takes a BSTR returned by the store: its text, and the BSTR freed.
+inline std::u16string Take(BSTR text) {
+    std::u16string out = text ? std::u16string(text, SysStringLen(text)) : std::u16string();
+    SysFreeString(text);
+    return out;
+}
+
+struct Phone {
+    CEPROPID propid;
+    std::u16string number;
+};
+
+// A contact stored through the host API; returns its oid.
+inline long Add(const std::u16string& first, const std::u16string& last, std::initializer_list<Phone> phones,
+                const std::u16string& company = u"") {
+    host::ContactRecord record;
+    record.firstName = first;
+    record.lastName = last;
+    record.companyName = company;
+    for (const Phone& phone : phones) {
+        for (size_t i = 0; i < host::kContactPhoneKinds.size(); ++i)
+            if (host::kContactPhoneKinds[i].propid == phone.propid) record.phones[i] = phone.number;
+    }
+    long oid = host::AddContact(record);
+    EXPECT_NE(0, oid);
+    return oid;
+}
+
+// A fresh device with the contact store registered and COM initialised.
+class PimTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host::RegisterContactStore());
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    // The application object, logged on, as the system gets it.
+    Ref<IPOutlookApp> LoggedOnApp() {
+        Ref<IPOutlookApp> app;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
+                                         app.outVoid()));
+        if (app) {
+            EXPECT_EQ(S_OK, app->Logon(0));
+        }
+        return Ref<IPOutlookApp>(app.release());
+    }
+
+    testing_support::TempDevice device_;
+};
+
+}  // namespace pimtest
