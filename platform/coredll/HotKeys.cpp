@@ -56,7 +56,12 @@ bool FireHotKeyLocked(BYTE vk, UINT modifiers, bool up) {
     m.wParam = static_cast<WPARAM>(match->id);
     m.lParam = MAKELPARAM(Combination(match->modifiers) | (up ? MOD_KEYUP : 0), vk);
     m.time = GetTickCount();
-    PostLocked(*q, m, true);
+    // Ahead of everything else queued, but after earlier hotkeys, so that a
+    // press and its release keep their order.
+    auto pos = q->posted.begin();
+    while (pos != q->posted.end() && pos->message == WM_HOTKEY) ++pos;
+    q->posted.insert(pos, m);
+    q->wake.notify_all();
     return true;
 }
 
