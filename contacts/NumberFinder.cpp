@@ -1,0 +1,79 @@
+#include "NumberFinder.h"
+
+namespace {
+
+inline bool IsDigit(WCHAR c) {
+    // ASCII digits are by far the most common; the rest go to the platform.
+    if (c < 0x80) return c >= TEXT('0') && c <= TEXT('9');
+    return iswctype(c, _DIGIT) != 0;
+}
+
+inline bool IsSeparator(WCHAR c) {
+    return c == TEXT(' ') || c == TEXT('(') || c == TEXT(')') || c == TEXT('+') || c == TEXT('-');
+}
+
+}  // namespace
+
+BOOL IsNumberChar(WCHAR c) { return IsDigit(c) || IsSeparator(c); }
+
+int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
+    step = step < 0 ? -1 : 1;
+    // A limit behind the start would never be reached.
+    if ((step > 0 && limit < first) || (step < 0 && limit > first)) limit = first;
+
+    WCHAR prev = text[first];
+    int i = first;
+    bool reachedLimit = (i == limit);
+    while (!reachedLimit) {
+        WCHAR c = text[i];
+        if (!IsNumberChar(c) || (i != first && c == prev && IsSeparator(c))) {
+            i -= step;
+            break;
+        }
+        prev = c;
+        i += step;
+        reachedLimit = (i == limit);
+    }
+    // The last character of the scanned range is taken without the
+    // repeated-separator test.
+    if (reachedLimit) i = IsNumberChar(text[limit]) ? limit : limit - step;
+    if (i >= 0 && text[i] == TEXT(' ')) i -= step;
+    return i;
+}
+
+BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, NumberSpan* span) {
+    if (!text || !span || length <= 0) return FALSE;
+    // Probe positions and k = end - m are 64-bit: with m up to 0x7FFFFFFF
+    // neither may wrap, and an interval of at least 1 always advances.
+    const LONGLONG m = minLength < 2 ? 2 : minLength;
+    const LONGLONG n = length;
+    const LONGLONG f = searchStart < 0 ? 0 : searchStart;
+
+    for (LONGLONG d = f; d < n; d += m - 1) {
+        // A probe on a separator is skipped outright.
+        if (!IsDigit(text[d])) continue;
+
+        LONGLONG end = ScanNumberRun(text, static_cast<int>(d), length - 1, +1);
+        LONGLONG k = end - m;
+        if (k < f) continue;
+        if (!IsNumberChar(text[k + 1])) continue;
+        LONGLONG start = ScanNumberRun(text, static_cast<int>(k), static_cast<int>(f), -1);
+
+        // A bracket pair around the whole number goes, unless the opening
+        // one is doubled; a closing bracket at the end always goes.
+        if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('(')))
+            ++start;
+        if (text[end] == TEXT(')')) --end;
+        if (start > end) continue;
+
+        bool allNumber = true;
+        for (LONGLONG i = start; i <= end && allNumber; ++i) allNumber = IsNumberChar(text[i]);
+        if (!allNumber) continue;
+
+        span->start = static_cast<int>(start);
+        span->end = static_cast<int>(end);
+        span->lookupStart = text[start] == TEXT('+') ? span->start + 1 : span->start;
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,88 @@
+// The number finder over the standard corpus of message-like text: a full
+// scan, the whole corpus as one text and message by message (one line each,
+// as the rule sees them). Throughput counts the corpus's UTF-8 bytes, so the
+// figures compare with other finders run on the same file.
+#include "NumberFinder.h"
+
+#include <benchmark/benchmark.h>
+#include <coredll_host.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Corpus {
+    size_t utf8Bytes = 0;
+    std::u16string text;
+    std::vector<std::u16string> messages;
+};
+
+const Corpus& TheCorpus() {
+    static const Corpus corpus = [] {
+        Corpus c;
+        std::ifstream in(CONTACTS_CORPUS, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        std::string utf8 = bytes.str();
+        if (utf8.empty()) std::fprintf(stderr, "corpus %s is missing or empty\n", CONTACTS_CORPUS);
+        c.utf8Bytes = utf8.size();
+        c.text = host::FromUtf8(utf8);
+        size_t begin = 0;
+        while (begin < c.text.size()) {
+            size_t end = c.text.find(u'\n', begin);
+            if (end == std::u16string::npos) end = c.text.size();
+            c.messages.push_back(c.text.substr(begin, end - begin));
+            begin = end + 1;
+        }
+        return c;
+    }();
+    return corpus;
+}
+
+int ScanAll(const std::u16string& text, LONG m) {
+    int found = 0;
+    NumberSpan span;
+    int from = 0;
+    const int length = static_cast<int>(text.size());
+    while (FindNextNumber(text.c_str(), length, m, from, &span)) {
+        ++found;
+        from = span.end + 1;
+    }
+    return found;
+}
+
+void BM_FindNextNumber_WholeCorpus(benchmark::State& state) {
+    const Corpus& corpus = TheCorpus();
+    const LONG m = static_cast<LONG>(state.range(0));
+    int found = 0;
+    for (auto _ : state) {
+        found = ScanAll(corpus.text, m);
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(corpus.utf8Bytes));
+    state.counters["numbers"] = found;
+}
+BENCHMARK(BM_FindNextNumber_WholeCorpus)->Arg(7)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_FindNextNumber_PerMessage(benchmark::State& state) {
+    const Corpus& corpus = TheCorpus();
+    const LONG m = static_cast<LONG>(state.range(0));
+    int found = 0;
+    for (auto _ : state) {
+        found = 0;
+        for (const std::u16string& message : corpus.messages) found += ScanAll(message, m);
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(corpus.utf8Bytes));
+    state.counters["numbers"] = found;
+    state.counters["messages"] = static_cast<double>(corpus.messages.size());
+}
+BENCHMARK(BM_FindNextNumber_PerMessage)->Arg(7)->Arg(10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
