@@ -55,3 +55,27 @@ function(phone_benchmark name)
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} testsupport benchmark::benchmark)
 endfunction()
+
+# A module's resources: file.rc (UTF-8) compiled by the resource compiler
+# into the binary .res format and embedded into target, where the
+# platform's FindResourceW finds them. DEPENDS lists the headers the .rc
+# includes (resource.h), so that a change recompiles it.
+find_program(PHONE_WINDRES x86_64-w64-mingw32-windres REQUIRED)
+find_program(PHONE_XXD xxd REQUIRED)
+function(phone_resources target rc)
+  cmake_parse_arguments(R "" "" "DEPENDS" ${ARGN})
+  get_filename_component(source ${rc} ABSOLUTE)
+  get_filename_component(stem ${rc} NAME_WE)
+  get_filename_component(folder ${source} DIRECTORY)
+  set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}.res)
+  set(cpp ${CMAKE_CURRENT_BINARY_DIR}/${target}_${stem}_res.cpp)
+  add_custom_command(OUTPUT ${res}
+    COMMAND ${PHONE_WINDRES} --preprocessor=cpp --preprocessor-arg=-DRC_INVOKED --codepage=65001
+            -I ${folder} -I ${PROJECT_SOURCE_DIR}/platform/include -O res ${source} ${res}
+    DEPENDS ${source} ${R_DEPENDS}
+    COMMENT "Compiling resources ${rc}" VERBATIM)
+  add_custom_command(OUTPUT ${cpp}
+    COMMAND ${CMAKE_COMMAND} -DXXD=${PHONE_XXD} -DINPUT=${res} -DOUTPUT=${cpp} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
+    DEPENDS ${res} ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake VERBATIM)
+  target_sources(${target} PRIVATE ${cpp})
+endfunction()
