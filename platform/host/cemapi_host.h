@@ -44,7 +44,18 @@ std::vector<StoredMessage> ListMessages(MessageFolder folder);
 bool SetMessageRead(const EntryId& entry, bool read);
 bool DeleteMessage(const EntryId& entry);
 
-// Stops the store's notification thread (before the process ends).
+// Stops the store's notification thread (before the process ends),
+// releasing the advise sinks still registered. A later Advise starts it
+// again.
 void StopMessageStore();
+
+// --- For tests that need a folder in a known state ---
+
+// Stores a message with the read state and delivery time given (a zero
+// time: now). Returns its entry identifier (empty on failure).
+EntryId StoreMessage(MessageFolder folder, const StoredMessage& message);
+
+// The entry identifier of one of the folders (empty on failure).
+EntryId FolderEntryId(MessageFolder folder);
 
 }  // namespace host

@@ -30,6 +30,7 @@
 #define MAPI_E_VERSION                  MAKE_MAPI_E(0x110)
 #define MAPI_E_LOGON_FAILED             MAKE_MAPI_E(0x111)
 #define MAPI_E_TOO_COMPLEX              MAKE_MAPI_E(0x117)
+#define MAPI_E_COMPUTED                 MAKE_MAPI_E(0x11A)
 #define MAPI_E_CORRUPT_DATA             MAKE_MAPI_E(0x11B)
 #define MAPI_E_UNCONFIGURED             MAKE_MAPI_E(0x11C)
 #define MAPI_E_BAD_VALUE                MAKE_MAPI_E(0x301)

@@ -1,0 +1,233 @@
+#include "ContentsTable.h"
+
+#include "Message.h"
+
+#include <algorithm>
+
+namespace cemapi {
+
+namespace {
+
+// The phone's store hands out at most this many rows per QueryRows.
+constexpr LONG kMaxRowsPerQuery = 10;
+
+const ULONG kDefaultColumns[] = {
+    PR_ENTRYID,     PR_MESSAGE_FLAGS,        PR_MESSAGE_CLASS,         PR_SUBJECT,
+    PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_MESSAGE_DELIVERY_TIME,
+};
+
+bool IsSortable(ULONG tag) {
+    const ULONG id = PROP_ID(tag);
+    return id == PROP_ID(PR_MESSAGE_DELIVERY_TIME) || id == PROP_ID(PR_SENDER_NAME) || id == PROP_ID(PR_SUBJECT);
+}
+
+// Negative, zero or positive as a sorts before, with or after b; a message
+// without the value sorts first, texts compare without regard to case.
+int Compare(const std::optional<Prop>& a, const std::optional<Prop>& b) {
+    if (!a || !b) return (a ? 1 : 0) - (b ? 1 : 0);
+    if (PROP_TYPE(a->tag) != PROP_TYPE(b->tag)) return PROP_TYPE(a->tag) < PROP_TYPE(b->tag) ? -1 : 1;
+    if (PROP_TYPE(a->tag) == PT_UNICODE) {
+        std::u16string x = TextOf(*a), y = TextOf(*b);
+        for (size_t i = 0; i < x.size() && i < y.size(); ++i) {
+            WCHAR cx = towlower(x[i]), cy = towlower(y[i]);
+            if (cx != cy) return cx < cy ? -1 : 1;
+        }
+        return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+    }
+    if (PROP_TYPE(a->tag) == PT_SYSTIME) {
+        uint64_t x = static_cast<uint64_t>(a->number), y = static_cast<uint64_t>(b->number);
+        return x == y ? 0 : (x < y ? -1 : 1);
+    }
+    return a->number == b->number ? 0 : (a->number < b->number ? -1 : 1);
+}
+
+}  // namespace
+
+ContentsTable::ContentsTable(MsgStore* store, RowId folder)
+    : store_(store), folder_(folder), columns_(std::begin(kDefaultColumns), std::end(kDefaultColumns)) {
+    store_->AddRef();
+}
+
+ContentsTable::~ContentsTable() { store_->Release(); }
+
+STDMETHODIMP ContentsTable::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_INVALIDARG;
+    *ppvObject = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IMAPITable) return E_NOINTERFACE;
+    *ppvObject = static_cast<IMAPITable*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError) {
+    if (lppMAPIError) *lppMAPIError = nullptr;
+    return MAPI_E_NO_SUPPORT;
+}
+
+HRESULT ContentsTable::Refresh() {
+    const int64_t last = store_->db().LastChange();
+    if (last == seenChange_) return S_OK;
+    std::optional<std::vector<SortKey>> keys = store_->db().SortKeys(folder_, PROP_ID(sortTag_));
+    if (!keys) return MAPI_E_CALL_FAILED;
+    if (sortTag_) {
+        // Equal values keep the order of arrival, reversed with the sort.
+        const bool descend = sortOrder_ == TABLE_SORT_DESCEND;
+        std::sort(keys->begin(), keys->end(), [descend](const SortKey& a, const SortKey& b) {
+            int c = Compare(a.value, b.value);
+            if (c == 0) c = a.id < b.id ? -1 : (a.id > b.id ? 1 : 0);
+            return descend ? c > 0 : c < 0;
+        });
+    }
+    rows_.clear();
+    for (const SortKey& key : *keys) rows_.push_back(key.id);
+    position_ = std::min(position_, rows_.size());
+    seenChange_ = last;
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulFlags) {
+    HRESULT hr;
+    if (Injected("IMAPITable::SetColumns", &hr)) return hr;
+    if (!lpPropTagArray || lpPropTagArray->cValues == 0) return MAPI_E_INVALID_PARAMETER;
+    if (ulFlags & ~(TBL_ASYNC | TBL_BATCH)) return MAPI_E_UNKNOWN_FLAGS;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const ULONG* tags = lpPropTagArray->aulPropTag;
+    columns_.assign(tags, tags + lpPropTagArray->cValues);
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::QueryColumns(ULONG, LPSPropTagArray* lpPropTagArray) {
+    if (!lpPropTagArray) return MAPI_E_INVALID_PARAMETER;
+    *lpPropTagArray = nullptr;
+    std::lock_guard<std::mutex> lock(mutex_);
+    return CopyTagArray(columns_, lpPropTagArray);
+}
+
+STDMETHODIMP ContentsTable::GetRowCount(ULONG ulFlags, ULONG* lpulCount) {
+    HRESULT hr;
+    if (Injected("IMAPITable::GetRowCount", &hr)) return hr;
+    if (!lpulCount) return MAPI_E_INVALID_PARAMETER;
+    *lpulCount = 0;
+    if (ulFlags) return MAPI_E_UNKNOWN_FLAGS;
+    std::lock_guard<std::mutex> lock(mutex_);
+    hr = Refresh();
+    if (FAILED(hr)) return hr;
+    *lpulCount = static_cast<ULONG>(rows_.size());
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lplRowsSought) {
+    HRESULT hr;
+    if (Injected("IMAPITable::SeekRow", &hr)) return hr;
+    std::lock_guard<std::mutex> lock(mutex_);
+    hr = Refresh();
+    if (FAILED(hr)) return hr;
+    int64_t origin;
+    switch (bkOrigin) {
+        case BOOKMARK_BEGINNING: origin = 0; break;
+        case BOOKMARK_CURRENT: origin = static_cast<int64_t>(position_); break;
+        case BOOKMARK_END: origin = static_cast<int64_t>(rows_.size()); break;
+        default: return MAPI_E_INVALID_BOOKMARK;
+    }
+    const int64_t target = std::clamp<int64_t>(origin + lRowCount, 0, static_cast<int64_t>(rows_.size()));
+    position_ = static_cast<size_t>(target);
+    if (lplRowsSought) *lplRowsSought = static_cast<LONG>(target - origin);
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::QueryPosition(ULONG* lpulRow, ULONG* lpulNumerator, ULONG* lpulDenominator) {
+    if (!lpulRow || !lpulNumerator || !lpulDenominator) return MAPI_E_INVALID_PARAMETER;
+    std::lock_guard<std::mutex> lock(mutex_);
+    HRESULT hr = Refresh();
+    if (FAILED(hr)) return hr;
+    *lpulRow = static_cast<ULONG>(position_);
+    *lpulNumerator = static_cast<ULONG>(position_);
+    *lpulDenominator = static_cast<ULONG>(std::max<size_t>(rows_.size(), 1));
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::SortTable(LPSSortOrderSet lpSortCriteria, ULONG ulFlags) {
+    HRESULT hr;
+    if (Injected("IMAPITable::SortTable", &hr)) return hr;
+    if (!lpSortCriteria) return MAPI_E_INVALID_PARAMETER;
+    if (ulFlags & ~(TBL_ASYNC | TBL_BATCH)) return MAPI_E_UNKNOWN_FLAGS;
+    // One key at most, no categories, and only the columns the phone's
+    // messaging application sorts its lists by.
+    if (lpSortCriteria->cSorts > 1 || lpSortCriteria->cCategories || lpSortCriteria->cExpanded)
+        return MAPI_E_TOO_COMPLEX;
+    ULONG tag = 0, order = TABLE_SORT_ASCEND;
+    if (lpSortCriteria->cSorts == 1) {
+        tag = lpSortCriteria->aSort[0].ulPropTag;
+        order = lpSortCriteria->aSort[0].ulOrder;
+        if (!IsSortable(tag) || (order != TABLE_SORT_ASCEND && order != TABLE_SORT_DESCEND))
+            return MAPI_E_NO_SUPPORT;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    sortTag_ = tag;
+    sortOrder_ = order;
+    seenChange_ = -1;
+    position_ = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::QuerySortOrder(LPSSortOrderSet* lppSortCriteria) {
+    if (!lppSortCriteria) return MAPI_E_INVALID_PARAMETER;
+    *lppSortCriteria = nullptr;
+    LPSSortOrderSet set = nullptr;
+    HRESULT hr = MAPIAllocateBuffer(sizeof(SSortOrderSet), reinterpret_cast<LPVOID*>(&set));
+    if (FAILED(hr)) return hr;
+    std::lock_guard<std::mutex> lock(mutex_);
+    *set = SSortOrderSet{sortTag_ ? 1u : 0u, 0, 0, {{sortTag_, sortOrder_}}};
+    *lppSortCriteria = set;
+    return S_OK;
+}
+
+STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows) {
+    HRESULT hr;
+    if (Injected("IMAPITable::QueryRows", &hr)) {
+        if (lppRows) *lppRows = nullptr;
+        return hr;
+    }
+    if (!lppRows) return MAPI_E_INVALID_PARAMETER;
+    *lppRows = nullptr;
+    // The phone's tables read forwards only.
+    if (lRowCount <= 0) return MAPI_E_INVALID_PARAMETER;
+    if (ulFlags & ~TBL_NOADVANCE) return MAPI_E_UNKNOWN_FLAGS;
+
+    std::lock_guard<std::mutex> lock(mutex_);
+    hr = Refresh();
+    if (FAILED(hr)) return hr;
+    const size_t wanted = std::min<size_t>(std::min(lRowCount, kMaxRowsPerQuery), rows_.size() - position_);
+    std::vector<MessageData> messages;
+    for (size_t i = 0; i < wanted; ++i) {
+        // A message deleted or moved away since the order was read is left out.
+        std::optional<MessageData> message = store_->db().Message(rows_[position_ + i]);
+        if (message && message->folder == folder_) messages.push_back(std::move(*message));
+    }
+
+    LPSRowSet rows = nullptr;
+    hr = MAPIAllocateBuffer(static_cast<ULONG>(CbNewSRowSet(std::max<size_t>(messages.size(), 1))),
+                            reinterpret_cast<LPVOID*>(&rows));
+    if (FAILED(hr)) return hr;
+    rows->cRows = 0;
+    SRow* slots = rows->aRow;
+    std::vector<ULONG> columnStorage(1 + columns_.size());
+    columnStorage[0] = static_cast<ULONG>(columns_.size());
+    std::copy(columns_.begin(), columns_.end(), columnStorage.begin() + 1);
+    const auto* columns = reinterpret_cast<const SPropTagArray*>(columnStorage.data());
+    for (const MessageData& message : messages) {
+        SRow& row = slots[rows->cRows];
+        row.ulAdrEntryPad = 0;
+        hr = AnswerProps(MessageProps(store_->db(), message), columns, &row.cValues, &row.lpProps);
+        if (FAILED(hr)) {
+            FreeProws(rows);
+            return hr;
+        }
+        ++rows->cRows;
+    }
+    if (!(ulFlags & TBL_NOADVANCE)) position_ += wanted;
+    *lppRows = rows;
+    return S_OK;
+}
+
+}  // namespace cemapi

@@ -1,0 +1,59 @@
+// IMAPITable: the contents table of a folder, a cursor over its messages.
+// The table follows the folder: it reloads its order whenever the store's
+// change log has moved on.
+#pragma once
+
+#include "MapiObject.h"
+#include "MsgStore.h"
+
+#include <mutex>
+
+namespace cemapi {
+
+class ContentsTable final : public MapiObject<IMAPITable> {
+public:
+    ContentsTable(MsgStore* store, RowId folder);
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppvObject) override;
+
+    STDMETHODIMP GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError) override;
+    STDMETHODIMP Advise(ULONG, LPMAPIADVISESINK, ULONG*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP Unadvise(ULONG) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP GetStatus(ULONG*, ULONG*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulFlags) override;
+    STDMETHODIMP QueryColumns(ULONG ulFlags, LPSPropTagArray* lpPropTagArray) override;
+    STDMETHODIMP GetRowCount(ULONG ulFlags, ULONG* lpulCount) override;
+    STDMETHODIMP SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lplRowsSought) override;
+    STDMETHODIMP SeekRowApprox(ULONG, ULONG) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP QueryPosition(ULONG* lpulRow, ULONG* lpulNumerator, ULONG* lpulDenominator) override;
+    STDMETHODIMP FindRow(LPSRestriction, BOOKMARK, ULONG) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP Restrict(LPSRestriction, ULONG) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP CreateBookmark(BOOKMARK*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP FreeBookmark(BOOKMARK) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP SortTable(LPSSortOrderSet lpSortCriteria, ULONG ulFlags) override;
+    STDMETHODIMP QuerySortOrder(LPSSortOrderSet* lppSortCriteria) override;
+    STDMETHODIMP QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows) override;
+    STDMETHODIMP Abort() override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP ExpandRow(ULONG, LPBYTE, ULONG, ULONG, LPSRowSet*, ULONG*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP CollapseRow(ULONG, LPBYTE, ULONG, ULONG*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP WaitForCompletion(ULONG, ULONG, ULONG*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP GetCollapseState(ULONG, ULONG, LPBYTE, ULONG*, LPBYTE*) override { return MAPI_E_NO_SUPPORT; }
+    STDMETHODIMP SetCollapseState(ULONG, ULONG, LPBYTE, BOOKMARK*) override { return MAPI_E_NO_SUPPORT; }
+
+private:
+    ~ContentsTable() override;
+    // Reloads the row order if the store changed since it was read.
+    HRESULT Refresh();
+
+    MsgStore* const store_;
+    const RowId folder_;
+    std::mutex mutex_;
+    std::vector<ULONG> columns_;
+    ULONG sortTag_ = 0;  // 0: the order in which messages came into the folder
+    ULONG sortOrder_ = TABLE_SORT_ASCEND;
+    std::vector<RowId> rows_;
+    int64_t seenChange_ = -1;
+    size_t position_ = 0;
+};
+
+}  // namespace cemapi

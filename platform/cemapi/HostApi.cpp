@@ -1,0 +1,155 @@
+// The host's access to the SMS store (cemapi_host.h).
+#include <cemapi_host.h>
+
+#include "MsgStore.h"
+
+#include <algorithm>
+#include <new>
+
+namespace host {
+
+using namespace cemapi;
+
+namespace {
+
+RowId FolderRow(MessageFolder folder) {
+    switch (folder) {
+        case MessageFolder::Inbox: return kInbox;
+        case MessageFolder::Outbox: return kOutbox;
+        case MessageFolder::SentItems: return kSentItems;
+        case MessageFolder::Drafts: return kDrafts;
+        case MessageFolder::DeletedItems: return kDeletedItems;
+    }
+    return kInbox;
+}
+
+uint64_t Ticks(const FILETIME& time) { return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+FILETIME Now() {
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    FILETIME time{};
+    SystemTimeToFileTime(&now, &time);
+    return time;
+}
+
+std::shared_ptr<StoreDb> Store() {
+    HRESULT hr = S_OK;
+    return StoreDb::Current(&hr);
+}
+
+bool MessageOf(StoreDb& db, const EntryId& entry, MessageData* message) {
+    ObjectRef ref;
+    if (ParseEntryId(db.uid(), static_cast<ULONG>(entry.size()), reinterpret_cast<const ENTRYID*>(entry.data()),
+                     &ref) != ParseResult::Ok ||
+        ref.kind != MAPI_MESSAGE)
+        return false;
+    std::optional<MessageData> data = db.Message(ref.row);
+    if (!data) return false;
+    *message = std::move(*data);
+    return true;
+}
+
+StoredMessage ToStored(StoreDb& db, const MessageData& data) {
+    StoredMessage stored;
+    stored.entry = db.EntryId(MAPI_MESSAGE, data.id);
+    auto text = [&](ULONG tag) {
+        const Prop* prop = FindProp(data.props, PROP_ID(tag));
+        return prop && PROP_TYPE(prop->tag) == PT_UNICODE ? TextOf(*prop) : std::u16string();
+    };
+    stored.messageClass = text(PR_MESSAGE_CLASS);
+    stored.subject = text(PR_SUBJECT);
+    stored.senderAddress = text(PR_SENDER_EMAIL_ADDRESS);
+    stored.senderName = text(PR_SENDER_NAME);
+    if (const Prop* flags = FindProp(data.props, PROP_ID(PR_MESSAGE_FLAGS)))
+        stored.read = (flags->number & MSGFLAG_READ) != 0;
+    if (const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME)))
+        stored.deliveryTime = TimeOf(*time);
+    return stored;
+}
+
+}  // namespace
+
+bool CreateMessageStore(std::string* error) {
+    HRESULT hr = S_OK;
+    // Opening the store makes the folders of a device that has none.
+    if (StoreDb::Current(&hr)) return true;
+    if (error) *error = "cannot make the message store of the device (error " + std::to_string(hr) + ")";
+    return false;
+}
+
+IMsgStore* OpenMessageStore() {
+    std::shared_ptr<StoreDb> db = Store();
+    return db ? new (std::nothrow) MsgStore(db) : nullptr;
+}
+
+EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) {
+    std::shared_ptr<StoreDb> db = Store();
+    if (!db) return {};
+    const FILETIME delivered = Ticks(message.deliveryTime) ? message.deliveryTime : Now();
+    // The whole message in one step, as the phone's SMS transport stores
+    // it: one fnevObjectCreated, with every property already there.
+    const std::vector<Prop> props = {
+        StringProp(PR_MESSAGE_CLASS, message.messageClass),
+        StringProp(PR_SUBJECT, message.subject),
+        StringProp(PR_SENDER_EMAIL_ADDRESS, message.senderAddress),
+        StringProp(PR_SENDER_NAME, message.senderName),
+        LongProp(PR_MESSAGE_FLAGS, message.read ? MSGFLAG_READ : 0),
+        TimeProp(PR_MESSAGE_DELIVERY_TIME, delivered),
+    };
+    RowId row = 0;
+    if (FAILED(db->CreateMessage(FolderRow(folder), props, &row))) return {};
+    return db->EntryId(MAPI_MESSAGE, row);
+}
+
+EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName) {
+    StoredMessage message;
+    message.messageClass = messageClass;
+    message.subject = subject;
+    message.senderAddress = senderAddress;
+    message.senderName = senderName;
+    return StoreMessage(folder, message);
+}
+
+EntryId FolderEntryId(MessageFolder folder) {
+    std::shared_ptr<StoreDb> db = Store();
+    return db ? db->EntryId(MAPI_FOLDER, FolderRow(folder)) : EntryId();
+}
+
+std::vector<StoredMessage> ListMessages(MessageFolder folder) {
+    std::vector<StoredMessage> messages;
+    std::shared_ptr<StoreDb> db = Store();
+    if (!db) return messages;
+    std::optional<std::vector<MessageData>> rows = db->Messages(FolderRow(folder));
+    if (!rows) return messages;
+    // Newest first; messages of one moment in reverse order of arrival.
+    for (auto it = rows->rbegin(); it != rows->rend(); ++it) messages.push_back(ToStored(*db, *it));
+    std::stable_sort(messages.begin(), messages.end(), [](const StoredMessage& a, const StoredMessage& b) {
+        return Ticks(a.deliveryTime) > Ticks(b.deliveryTime);
+    });
+    return messages;
+}
+
+bool SetMessageRead(const EntryId& entry, bool read) {
+    std::shared_ptr<StoreDb> db = Store();
+    MessageData message;
+    if (!db || !MessageOf(*db, entry, &message)) return false;
+    const Prop* old = FindProp(message.props, PROP_ID(PR_MESSAGE_FLAGS));
+    ULONG flags = old ? static_cast<ULONG>(old->number) : 0;
+    flags = read ? (flags | MSGFLAG_READ) : (flags & ~MSGFLAG_READ);
+    return SUCCEEDED(db->SetProps(message.id, {LongProp(PR_MESSAGE_FLAGS, static_cast<LONG>(flags))}, {}));
+}
+
+bool DeleteMessage(const EntryId& entry) {
+    std::shared_ptr<StoreDb> db = Store();
+    MessageData message;
+    if (!db || !MessageOf(*db, entry, &message)) return false;
+    // Deleting from Deleted Items deletes for good.
+    if (message.folder == kDeletedItems) return SUCCEEDED(db->Delete({message.id}, kDeletedItems));
+    return SUCCEEDED(db->Transfer({message.id}, message.folder, kDeletedItems, true));
+}
+
+void StopMessageStore() { StoreDb::StopAllNotifications(); }
+
+}  // namespace host

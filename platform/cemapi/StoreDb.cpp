@@ -1,0 +1,189 @@
+#include "StoreDb.h"
+
+#include "StoreScopes.h"
+
+#include <coredll_host.h>
+
+#include <cstring>
+#include <mutex>
+
+namespace cemapi {
+
+namespace {
+
+// The folders are rows 1 to 6: the root, then the five folders the phone's
+// messaging application shows. Message rows are never reused, so that an
+// entry identifier of a deleted message cannot come to name a newer one.
+const char kSchema[] = R"sql(
+CREATE TABLE IF NOT EXISTS store_info(key TEXT PRIMARY KEY, value BLOB NOT NULL);
+INSERT OR IGNORE INTO store_info(key, value) VALUES ('uid', randomblob(16));
+CREATE TABLE IF NOT EXISTS folders(id INTEGER PRIMARY KEY, parent INTEGER NOT NULL, name TEXT NOT NULL);
+INSERT OR IGNORE INTO folders(id, parent, name) VALUES
+    (1, 1, ''), (2, 1, 'Inbox'), (3, 1, 'Outbox'), (4, 1, 'Sent Items'), (5, 1, 'Drafts'), (6, 1, 'Deleted Items');
+CREATE TABLE IF NOT EXISTS messages(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    folder INTEGER NOT NULL REFERENCES folders(id));
+CREATE INDEX IF NOT EXISTS messages_by_folder ON messages(folder, id);
+CREATE TABLE IF NOT EXISTS props(
+    message INTEGER NOT NULL REFERENCES messages(id) ON DELETE CASCADE,
+    id INTEGER NOT NULL,
+    type INTEGER NOT NULL,
+    number INTEGER NOT NULL DEFAULT 0,
+    bytes BLOB,
+    PRIMARY KEY(message, id)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS changes(
+    seq INTEGER PRIMARY KEY AUTOINCREMENT,
+    at INTEGER NOT NULL,
+    event INTEGER NOT NULL,
+    type INTEGER NOT NULL,
+    object INTEGER NOT NULL,
+    parent INTEGER NOT NULL,
+    old_object INTEGER NOT NULL DEFAULT 0,
+    old_parent INTEGER NOT NULL DEFAULT 0,
+    tags BLOB);
+)sql";
+
+std::mutex g_currentLock;
+
+}  // namespace
+
+std::shared_ptr<StoreDb> StoreDb::Current(HRESULT* hr) {
+    static std::shared_ptr<StoreDb> current;
+    std::lock_guard<std::mutex> guard(g_currentLock);
+    const unsigned generation = host::DeviceGeneration();
+    if (current && current->generation_ == generation) return current;
+    // The previous device's store goes once its last object lets it go.
+    current.reset();
+    std::string path = host::DevicePath("messages.db");
+    if (path.empty()) {
+        *hr = MAPI_E_NOT_INITIALIZED;
+        return nullptr;
+    }
+    std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
+    if (!db) {
+        *hr = MAPI_E_CALL_FAILED;
+        return nullptr;
+    }
+    StoreUid uid{};
+    host::Statement st = db->Prepare("SELECT value FROM store_info WHERE key = 'uid'");
+    std::vector<uint8_t> bytes = st.Step() ? st.Blob(0) : std::vector<uint8_t>();
+    if (bytes.size() != uid.size()) {
+        *hr = MAPI_E_CORRUPT_DATA;
+        return nullptr;
+    }
+    std::memcpy(uid.data(), bytes.data(), uid.size());
+    current = std::make_shared<StoreDb>(std::move(db), path, uid, generation);
+    return current;
+}
+
+void StoreDb::StopAllNotifications() {
+    for (auto& notifier : Notifier::All()) notifier->Stop();
+}
+
+StoreDb::StoreDb(std::unique_ptr<host::Database> db, std::string path, const StoreUid& uid, unsigned generation)
+    : db_(std::move(db)), uid_(uid), generation_(generation),
+      notifier_(std::make_shared<Notifier>(std::move(path), uid)) {}
+
+StoreDb::~StoreDb() { notifier_->Stop(); }
+
+host::Statement StoreDb::Prepare(const char* sql) {
+    host::Statement st = db_->Prepare(sql);
+    if (!st.ok()) failed_ = true;
+    return st;
+}
+
+bool StoreDb::Run(host::Statement& st) {
+    if (st.Run()) return true;
+    failed_ = true;
+    return false;
+}
+
+std::optional<RowId> StoreDb::FolderOf(RowId message) {
+    host::Statement st = Prepare("SELECT folder FROM messages WHERE id = ?");
+    st.Bind(1, message);
+    if (!st.Step()) return std::nullopt;
+    return st.Int(0);
+}
+
+std::optional<StoreDb::Counts> StoreDb::CountsOf(RowId folder) {
+    // A message without PR_MESSAGE_FLAGS has never been read.
+    host::Statement st = Prepare(
+        "SELECT count(*), coalesce(sum((coalesce(p.number, 0) & 1) = 0), 0) FROM messages m "
+        "LEFT JOIN props p ON p.message = m.id AND p.id = ? AND p.type = ? WHERE m.folder = ?");
+    st.Bind(1, static_cast<int64_t>(PROP_ID(PR_MESSAGE_FLAGS)))
+        .Bind(2, static_cast<int64_t>(PT_LONG))
+        .Bind(3, folder);
+    if (!st.Step()) {
+        failed_ = true;
+        return std::nullopt;
+    }
+    return Counts{static_cast<LONG>(st.Int(0)), static_cast<LONG>(st.Int(1))};
+}
+
+bool StoreDb::ReadProps(RowId message, std::vector<Prop>* props) {
+    host::Statement st = Prepare("SELECT id, type, number, bytes FROM props WHERE message = ? ORDER BY id");
+    st.Bind(1, message);
+    while (st.Step())
+        props->push_back(Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), static_cast<ULONG>(st.Int(0))), st.Int(2),
+                              st.Blob(3)});
+    return st.error() == SQLITE_OK;
+}
+
+std::optional<FolderInfo> StoreDb::Folder(RowId folder) {
+    ReadScope read(*this);
+    host::Statement st = Prepare("SELECT name, parent FROM folders WHERE id = ?");
+    st.Bind(1, folder);
+    if (!st.Step()) return std::nullopt;
+    FolderInfo info{host::FromUtf8(st.Text(0)), st.Int(1)};
+    std::optional<Counts> counts = CountsOf(folder);
+    if (!counts) return std::nullopt;
+    info.count = counts->count;
+    info.unread = counts->unread;
+    return info;
+}
+
+std::optional<MessageData> StoreDb::Message(RowId message) {
+    ReadScope read(*this);
+    std::optional<RowId> folder = FolderOf(message);
+    if (!folder) return std::nullopt;
+    MessageData data{message, *folder, {}};
+    if (!ReadProps(message, &data.props)) return std::nullopt;
+    return data;
+}
+
+std::optional<std::vector<MessageData>> StoreDb::Messages(RowId folder) {
+    ReadScope read(*this);
+    host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? ORDER BY id");
+    st.Bind(1, folder);
+    std::vector<MessageData> messages;
+    while (st.Step()) messages.push_back(MessageData{st.Int(0), folder, {}});
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    for (MessageData& message : messages)
+        if (!ReadProps(message.id, &message.props)) return std::nullopt;
+    return messages;
+}
+
+std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {
+    ReadScope read(*this);
+    host::Statement st = Prepare(
+        "SELECT m.id, p.type, p.number, p.bytes FROM messages m "
+        "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? ORDER BY m.id");
+    st.Bind(1, static_cast<int64_t>(sortPropId)).Bind(2, folder);
+    std::vector<SortKey> keys;
+    while (st.Step()) {
+        SortKey key{st.Int(0), std::nullopt};
+        if (!st.IsNull(1))
+            key.value = Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), sortPropId), st.Int(2), st.Blob(3)};
+        keys.push_back(std::move(key));
+    }
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    return keys;
+}
+
+int64_t StoreDb::LastChange() {
+    ReadScope read(*this);
+    host::Statement st = Prepare("SELECT seq FROM sqlite_sequence WHERE name = 'changes'");
+    return st.Step() ? st.Int(0) : 0;
+}
+
+}  // namespace cemapi

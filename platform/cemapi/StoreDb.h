@@ -1,0 +1,111 @@
+// The message store of the device as SQLite tables (messages.db in the
+// device folder): folders, messages with their properties, and the change
+// log from which every process's notification thread learns what changed.
+// Internal to cemapi; the COM objects check arguments and call this.
+#pragma once
+
+#include "EntryId.h"
+#include "Notifier.h"
+#include "PropValues.h"
+
+#include <sqlite_db.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cemapi {
+
+// The folders have fixed rows, so that every process agrees on them
+// however the store was made.
+enum : RowId {
+    kRootFolder = 1,
+    kInbox = 2,
+    kOutbox = 3,
+    kSentItems = 4,
+    kDrafts = 5,
+    kDeletedItems = 6,
+};
+
+struct FolderInfo {
+    std::u16string name;
+    RowId parent = 0;
+    LONG count = 0;
+    LONG unread = 0;
+};
+
+struct MessageData {
+    RowId id = 0;
+    RowId folder = 0;
+    std::vector<Prop> props;
+};
+
+// A message of a folder with the value it is sorted by (when it has one).
+struct SortKey {
+    RowId id = 0;
+    std::optional<Prop> value;
+};
+
+class StoreDb {
+public:
+    // The store of the open device, opened on first use (making the folders
+    // if the device has none) and reopened when another device is opened.
+    static std::shared_ptr<StoreDb> Current(HRESULT* hr);
+    // Every notifier of the process, so that the host can stop them.
+    static void StopAllNotifications();
+
+    StoreDb(std::unique_ptr<host::Database> db, std::string path, const StoreUid& uid, unsigned generation);
+    ~StoreDb();
+    StoreDb(const StoreDb&) = delete;
+    StoreDb& operator=(const StoreDb&) = delete;
+
+    const StoreUid& uid() const { return uid_; }
+    std::vector<BYTE> EntryId(ULONG kind, RowId row) const { return MakeEntryId(uid_, {kind, row}); }
+    Notifier& notifier() { return *notifier_; }
+
+    // Reads: nullopt when the object is not there, or the read failed.
+    std::optional<FolderInfo> Folder(RowId folder);
+    std::optional<MessageData> Message(RowId message);
+    std::optional<std::vector<MessageData>> Messages(RowId folder);
+    std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
+    // The newest entry of the change log: any write of any process moves it.
+    int64_t LastChange();
+
+    // Writes: each is one transaction, and logs what it changed.
+    HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id);
+    // Sets (props) and removes (propIds) properties; one notification lists
+    // the tags whose values really changed.
+    HRESULT SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds);
+    // Moves or copies messages of folder from to folder to: all or nothing,
+    // MAPI_E_NOT_FOUND when one of them is not in from.
+    HRESULT Transfer(const std::vector<RowId>& messages, RowId from, RowId to, bool move);
+    HRESULT Delete(const std::vector<RowId>& messages, RowId from);
+
+private:
+    class ReadScope;
+    class WriteScope;
+    struct Counts {
+        LONG count = 0;
+        LONG unread = 0;
+    };
+
+    host::Statement Prepare(const char* sql);
+    bool Run(host::Statement& st);
+    std::optional<RowId> FolderOf(RowId message);
+    std::optional<Counts> CountsOf(RowId folder);
+    bool ReadProps(RowId message, std::vector<Prop>* props);
+    void Log(ULONG event, ULONG type, RowId object, RowId parent, RowId oldObject = 0, RowId oldParent = 0,
+             const std::vector<ULONG>& tags = {});
+    // Logs the content-count changes of a folder since before.
+    void LogFolder(RowId folder, const Counts& before);
+
+    std::unique_ptr<host::Database> db_;
+    const StoreUid uid_;
+    const unsigned generation_;
+    std::shared_ptr<Notifier> notifier_;
+    bool failed_ = false;  // a statement of the current scope failed
+    int readDepth_ = 0;
+};
+
+}  // namespace cemapi

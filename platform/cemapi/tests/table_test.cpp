@@ -1,0 +1,169 @@
+// The contents table of a folder, read as the rule counts unread messages.
+#include "MapiTestHelpers.h"
+
+#include <coredll_host.h>
+
+using namespace mapitest;
+
+namespace {
+
+class ContentsTableTest : public StoreTest {
+protected:
+    Ref<IMAPITable> TableOf(host::MessageFolder which) {
+        Ref<IMAPIFolder> folder = Open<IMAPIFolder>(FolderId(which));
+        Ref<IMAPITable> table;
+        EXPECT_EQ(S_OK, folder->GetContentsTable(MAPI_UNICODE, table.out()));
+        return table;
+    }
+
+    HRESULT Columns(IMAPITable* table, std::vector<ULONG> tags) {
+        std::vector<ULONG> array{static_cast<ULONG>(tags.size())};
+        array.insert(array.end(), tags.begin(), tags.end());
+        return table->SetColumns(reinterpret_cast<LPSPropTagArray>(array.data()), 0);
+    }
+
+    // The subjects of the rows, read one QueryRows at a time.
+    std::vector<std::u16string> Subjects(IMAPITable* table, LONG perQuery) {
+        std::vector<std::u16string> subjects;
+        for (;;) {
+            Buffer<SRowSet> rows;
+            EXPECT_EQ(S_OK, table->QueryRows(perQuery, 0, reinterpret_cast<LPSRowSet*>(rows.out())));
+            if (!rows.get() || rows->cRows == 0) break;
+            for (ULONG i = 0; i < rows->cRows; ++i) {
+                const SRow& row = rows->aRow[i];
+                subjects.push_back(row.lpProps[0].ulPropTag == PR_SUBJECT ? row.lpProps[0].Value.lpszW : u"?");
+                MAPIFreeBuffer(row.lpProps);
+            }
+            rows->cRows = 0;
+        }
+        return subjects;
+    }
+};
+
+TEST_F(ContentsTableTest, QueryRowsIsACursorOfOneRowPerCall) {
+    Deliver(u"read", true);
+    Deliver(u"new 1");
+    Ref<IMessage> other = Open<IMessage>(Deliver(u"new 2"));
+    ASSERT_EQ(S_OK, SetLong(other.get(), PR_MESSAGE_FLAGS, MSGFLAG_HASATTACH));
+    Ref<IMAPITable> table = TableOf(host::MessageFolder::Inbox);
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_MESSAGE_FLAGS}));
+    ULONG total = 0;
+    ASSERT_EQ(S_OK, table->GetRowCount(0, &total));
+    EXPECT_EQ(3u, total);
+
+    // As the rule counts: one row per call until the count is not 1.
+    int rowsSeen = 0, unread = 0;
+    for (;;) {
+        LPSRowSet rows = nullptr;
+        ASSERT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+        ASSERT_TRUE(rows);
+        const ULONG count = rows->cRows;
+        if (count == 1) {
+            ++rowsSeen;
+            ASSERT_EQ(1u, rows->aRow[0].cValues);
+            const SPropValue& flags = rows->aRow[0].lpProps[0];
+            if (flags.ulPropTag == PR_MESSAGE_FLAGS && !(flags.Value.l & MSGFLAG_READ)) ++unread;
+        }
+        FreeProws(rows);
+        if (count != 1) break;
+    }
+    EXPECT_EQ(3, rowsSeen);
+    EXPECT_EQ(2, unread);
+
+    // At the end it stays at the end; a seek to the beginning rewinds.
+    LPSRowSet rows = nullptr;
+    ASSERT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+    EXPECT_EQ(0u, rows->cRows);
+    FreeProws(rows);
+    LONG sought = -1;
+    ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, &sought));
+    EXPECT_EQ(0, sought);
+    ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_CURRENT, 7, &sought));
+    EXPECT_EQ(3, sought);
+    ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 1, nullptr));
+    EXPECT_EQ(S_OK, Columns(table.get(), {PR_SUBJECT}));
+    EXPECT_EQ((std::vector<std::u16string>{u"new 1", u"new 2"}), Subjects(table.get(), 1));
+
+    EXPECT_EQ(MAPI_E_INVALID_PARAMETER, table->QueryRows(0, 0, &rows));
+    EXPECT_EQ(MAPI_E_INVALID_PARAMETER, table->QueryRows(-1, 0, &rows));
+    EXPECT_EQ(MAPI_E_INVALID_PARAMETER, table->SetColumns(nullptr, 0));
+}
+
+TEST_F(ContentsTableTest, RowsCarryErrorValuesForMissingColumns) {
+    Ref<IMAPIFolder> drafts = Open<IMAPIFolder>(FolderId(host::MessageFolder::Drafts));
+    Ref<IMessage> bare;
+    ASSERT_EQ(S_OK, drafts->CreateMessage(nullptr, 0, bare.out()));
+    Ref<IMAPITable> table;
+    ASSERT_EQ(S_OK, drafts->GetContentsTable(0, table.out()));
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_SENDER_NAME, PR_ENTRYID}));
+    LPSRowSet rows = nullptr;
+    ASSERT_EQ(S_OK, table->QueryRows(5, 0, &rows));
+    ASSERT_EQ(1u, rows->cRows);
+    ASSERT_EQ(2u, rows->aRow[0].cValues);
+    EXPECT_EQ(PROP_TAG(PT_ERROR, PROP_ID(PR_SENDER_NAME)), rows->aRow[0].lpProps[0].ulPropTag);
+    EXPECT_EQ(MAPI_E_NOT_FOUND, rows->aRow[0].lpProps[0].Value.err);
+    EXPECT_EQ(ReadBinary(bare.get(), PR_ENTRYID), BytesOf(rows->aRow[0].lpProps[1].Value.bin));
+    FreeProws(rows);
+}
+
+TEST_F(ContentsTableTest, FollowsTheFolderAndSortsNewestFirst) {
+    Deliver(u"middle", false, 200);
+    Deliver(u"oldest", false, 100);
+    Ref<IMAPITable> table = TableOf(host::MessageFolder::Inbox);
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_SUBJECT}));
+    Deliver(u"newest", false, 300);  // after the table was made
+
+    SSortOrderSet byTime{1, 0, 0, {{PR_MESSAGE_DELIVERY_TIME, TABLE_SORT_DESCEND}}};
+    ASSERT_EQ(S_OK, table->SortTable(&byTime, 0));
+    EXPECT_EQ((std::vector<std::u16string>{u"newest", u"middle", u"oldest"}), Subjects(table.get(), 3));
+    SSortOrderSet byFlags{1, 0, 0, {{PR_MESSAGE_FLAGS, TABLE_SORT_ASCEND}}};
+    EXPECT_EQ(MAPI_E_NO_SUPPORT, table->SortTable(&byFlags, 0));
+    Buffer<SSortOrderSet> order;
+    ASSERT_EQ(S_OK, table->QuerySortOrder(order.out()));
+    EXPECT_EQ(1u, order->cSorts);
+    EXPECT_EQ(PR_MESSAGE_DELIVERY_TIME, order->aSort[0].ulPropTag);
+
+    // The default order is the order of arrival; the phone hands out at
+    // most ten rows per call.
+    for (int i = 0; i < 12; ++i) Deliver(u"more");
+    SSortOrderSet none{0, 0, 0, {{0, 0}}};
+    ASSERT_EQ(S_OK, table->SortTable(&none, 0));
+    LPSRowSet rows = nullptr;
+    ASSERT_EQ(S_OK, table->QueryRows(100, 0, &rows));
+    EXPECT_EQ(10u, rows->cRows);
+    EXPECT_EQ(std::u16string(u"middle"), rows->aRow[0].lpProps[0].Value.lpszW);
+    FreeProws(rows);
+    EXPECT_EQ(5u, Subjects(table.get(), 100).size());
+}
+
+TEST_F(ContentsTableTest, FailuresATestAsksFor) {
+    Deliver(u"one");
+    Ref<IMAPIFolder> inbox = Open<IMAPIFolder>(FolderId(host::MessageFolder::Inbox));
+    Ref<IMAPITable> table;
+    host::FailCall("IMAPIFolder::GetContentsTable", 1, MAPI_E_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(MAPI_E_NOT_ENOUGH_MEMORY, inbox->GetContentsTable(MAPI_UNICODE, table.out()));
+    EXPECT_FALSE(table);
+    ASSERT_EQ(S_OK, inbox->GetContentsTable(MAPI_UNICODE, table.out()));
+
+    host::FailCall("IMAPITable::SetColumns", 1, MAPI_E_BUSY);
+    EXPECT_EQ(MAPI_E_BUSY, Columns(table.get(), {PR_MESSAGE_FLAGS}));
+    host::FailCall("IMAPITable::QueryRows", 1, MAPI_E_CALL_FAILED);
+    LPSRowSet rows = reinterpret_cast<LPSRowSet>(1);
+    EXPECT_EQ(MAPI_E_CALL_FAILED, table->QueryRows(1, 0, &rows));
+    EXPECT_EQ(nullptr, rows);
+
+    // A row's value made an error comes back in its slot.
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_MESSAGE_FLAGS}));
+    host::FailCall("SPropValue", 1, MAPI_E_NOT_FOUND);
+    ASSERT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+    ASSERT_EQ(1u, rows->cRows);
+    EXPECT_EQ(PROP_TAG(PT_ERROR, PROP_ID(PR_MESSAGE_FLAGS)), rows->aRow[0].lpProps[0].ulPropTag);
+    FreeProws(rows);
+
+    // The row set's own allocation failing frees what was made.
+    ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
+    host::FailCall("MAPIAllocateBuffer", 2, MAPI_E_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(MAPI_E_NOT_ENOUGH_MEMORY, table->QueryRows(1, 0, &rows));
+}
+
+}  // namespace
