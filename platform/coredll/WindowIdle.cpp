@@ -19,7 +19,10 @@ bool WaitForIdle(unsigned timeoutMs) {
         {
             Guard lock(Lock());
             std::set<MessageQueue*> seen;
+            // The caller's own queue cannot move while it waits here.
+            DWORD self = CurrentThreadId();
             ForEachWindowLocked([&](Window& w) {
+                if (w.threadId == self) return;
                 auto q = QueueOfLocked(w);
                 if (!q || q->ended || !seen.insert(q.get()).second) return;
                 if (!QueueIdleLocked(*q)) busy = true;
