@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cemapi.h>
+#include <coredll_host.h>  // the device these calls work on
 
 #include <string>
 #include <vector>
