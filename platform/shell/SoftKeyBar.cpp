@@ -1,0 +1,59 @@
+// The home screen's soft-key bar at the bottom, of the platform's menu-bar
+// class "MS_SOFTKEY_CE_1.0". It is owned by the home screen, so it comes to
+// the front with it; a program's own menu bar, owned by that program's
+// window, covers it while the program is in front.
+//
+// The class is shared with the menu bars that programs make: whoever
+// registers it first owns its procedure, and both sides put their own
+// procedure on each of their windows right after creating it.
+#include "ShellLayout.h"
+#include "ShellWindows.h"
+
+namespace shell {
+
+namespace {
+
+void Paint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HFONT font = MakeFont(13, true);
+    COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    int pad = ScaleY(6);
+    int half = client.right / 2;
+    DrawLine(dc, u"Start", RECT{pad, 0, half, client.bottom}, DT_LEFT | DT_VCENTER, text, font);
+    DrawLine(dc, u"Contacts", RECT{half, 0, client.right - pad, client.bottom}, DT_RIGHT | DT_VCENTER, text, font);
+    DeleteObject(font);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK SoftKeyBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint(hwnd);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK SoftKeyBarProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return SoftKeyBarProc(hwnd, msg, wParam, lParam);
+}
+
+bool RegisterSoftKeyBarClass(HINSTANCE instance) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = SoftKeyBarProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = u"MS_SOFTKEY_CE_1.0";
+    WNDCLASSW existing;
+    if (GetClassInfoW(nullptr, wc.lpszClassName, &existing)) return true;
+    return RegisterClassW(&wc) != 0;
+}
+
+}  // namespace shell

@@ -1,0 +1,170 @@
+// The shell: where its windows are, the keys it holds, what rotation does to
+// it, and a screenshot with the status bar, home screen and soft-key bar in
+// their places.
+#include <MessageRecorder.h>
+#include <TempDevice.h>
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <screen_host.h>
+#include <shell_host.h>
+#include <windows.h>
+
+using namespace testing_support;
+
+namespace {
+
+RECT RectOf(LPCWSTR cls) {
+    RECT r{};
+    GetWindowRect(FindWindowW(cls, nullptr), &r);
+    return r;
+}
+
+void ExpectRect(const RECT& r, int x, int y, int cx, int cy) {
+    EXPECT_EQ(r.left, x);
+    EXPECT_EQ(r.top, y);
+    EXPECT_EQ(r.right - r.left, cx);
+    EXPECT_EQ(r.bottom - r.top, cy);
+}
+
+// Polls a condition while handling this thread's messages.
+template <class F>
+bool Eventually(F condition) {
+    for (int i = 0; i < 3000; ++i) {
+        if (condition()) return true;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(1);
+    }
+    return condition();
+}
+
+// A screenshot read back.
+class Png {
+public:
+    explicit Png(const std::string& path) : s_(cairo_image_surface_create_from_png(path.c_str())) {
+        EXPECT_EQ(cairo_surface_status(s_), CAIRO_STATUS_SUCCESS);
+    }
+    ~Png() { cairo_surface_destroy(s_); }
+    uint32_t At(int x, int y) const {
+        auto* row = cairo_image_surface_get_data(s_) + y * cairo_image_surface_get_stride(s_);
+        return reinterpret_cast<uint32_t*>(row)[x] & 0xFFFFFF;
+    }
+
+private:
+    cairo_surface_t* s_;
+};
+
+uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
+        ASSERT_TRUE(host::StartShell());
+    }
+    void TearDown() override {
+        host::StopShell();
+        EXPECT_EQ(FindWindowW(u"DesktopExplorerWindow", nullptr), nullptr);
+    }
+};
+
+TEST_F(Shell, TheHomeScreenLiesBetweenTheStatusBarAndTheSoftKeyBar) {
+    ExpectRect(RectOf(u"DesktopExplorerWindow"), 0, 26, 240, 268);
+    ExpectRect(RectOf(u"Tray"), 0, 0, 240, 26);
+    ExpectRect(RectOf(u"MS_SOFTKEY_CE_1.0"), 0, 294, 240, 26);
+    HWND home = FindWindowW(u"DesktopExplorerWindow", nullptr);
+    EXPECT_EQ(GetForegroundWindow(), home);
+    HWND shellWindow = FindWindowW(u"MSCProg", nullptr);
+    ASSERT_TRUE(shellWindow);
+    EXPECT_FALSE(IsWindowVisible(shellWindow));
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(work.top, 26);
+    // The shell holds End on its release under id 0, and Home.
+    auto hotkeys = host::ListHotKeys();
+    ASSERT_EQ(hotkeys.size(), 2u);
+    EXPECT_EQ(hotkeys[0].window, "MSCProg");
+    EXPECT_EQ(hotkeys[0].id, 0);
+    EXPECT_EQ(hotkeys[0].modifiers, static_cast<unsigned>(MOD_KEYUP));
+    EXPECT_EQ(hotkeys[0].vk, static_cast<unsigned>(VK_F4));
+    EXPECT_EQ(hotkeys[1].modifiers, static_cast<unsigned>(MOD_WIN));
+    EXPECT_EQ(hotkeys[1].vk, static_cast<unsigned>(VK_LWIN));
+}
+
+TEST_F(Shell, HigherDpiScalesTheBars) {
+    host::StopShell();
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 131});
+    ASSERT_TRUE(host::StartShell());
+    ExpectRect(RectOf(u"DesktopExplorerWindow"), 0, 35, 240, 320 - 70);
+}
+
+TEST_F(Shell, RotationLaysTheShellOutBeforeWindowsAreTold) {
+    static RECT seen{};
+    auto proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_SETTINGCHANGE && w == SETTINGCHANGE_RESET) seen = RectOf(u"DesktopExplorerWindow");
+        return DefWindowProcW(h, m, w, l);
+    };
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = u"Listener";
+    RegisterClassW(&wc);
+    HWND listener = CreateWindowExW(0, u"Listener", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    host::RotateScreen();
+    ExpectRect(seen, 0, 26, 320, 188);
+    ExpectRect(RectOf(u"DesktopExplorerWindow"), 0, 26, 320, 188);
+    ExpectRect(RectOf(u"Tray"), 0, 0, 320, 26);
+    ExpectRect(RectOf(u"MS_SOFTKEY_CE_1.0"), 0, 214, 320, 26);
+    host::RotateScreen();
+    ExpectRect(RectOf(u"DesktopExplorerWindow"), 0, 26, 240, 268);
+    DestroyWindow(listener);
+}
+
+TEST_F(Shell, EndOnItsReleaseAndHomeBringTheHomeScreenToTheFront) {
+    MessageRecorder::RegisterRecordingClass(u"Program");
+    HWND program = CreateWindowExW(0, u"Program", u"program", WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr, nullptr,
+                                   nullptr);
+    HWND home = FindWindowW(u"DesktopExplorerWindow", nullptr);
+    EXPECT_EQ(GetForegroundWindow(), program);
+    host::KeyDown(VK_F4);
+    Sleep(50);
+    EXPECT_EQ(GetForegroundWindow(), program) << "End acts on its release";
+    host::KeyUp(VK_F4);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == home; }));
+    SetForegroundWindow(program);
+    host::PressKey(VK_LWIN);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == home; }));
+    host::WaitForIdle();
+    DestroyWindow(program);
+}
+
+TEST_F(Shell, AScreenshotShowsTheBarsAndTheHomeScreenInTheirPlaces) {
+    TempFolder folder;
+    host::SetUnreadCount(3);
+    EXPECT_EQ(host::UnreadCount(), 3);
+    std::string png = folder.path() + "/shell.png";
+    std::string error;
+    ASSERT_TRUE(host::SaveScreenshot(png, &error)) << error;
+    {
+        Png shot(png);
+        EXPECT_EQ(shot.At(2, 2), Rgb(GetSysColor(COLOR_ACTIVECAPTION))) << "status bar";
+        EXPECT_EQ(shot.At(2, 25), Rgb(GetSysColor(COLOR_ACTIVECAPTION)));
+        EXPECT_EQ(shot.At(2, 26), Rgb(GetSysColor(COLOR_WINDOW))) << "home screen";
+        EXPECT_EQ(shot.At(2, 293), Rgb(GetSysColor(COLOR_WINDOW)));
+        EXPECT_EQ(shot.At(120, 296), Rgb(GetSysColor(COLOR_BTNFACE))) << "soft-key bar";
+        EXPECT_EQ(shot.At(238, 318), Rgb(GetSysColor(COLOR_BTNFACE)));
+        // The home screen draws something (the clock) on its white.
+        bool ink = false;
+        for (int x = 0; x < 240 && !ink; ++x)
+            for (int y = 30; y < 100 && !ink; ++y) ink = shot.At(x, y) != Rgb(GetSysColor(COLOR_WINDOW));
+        EXPECT_TRUE(ink);
+    }
+    host::RotateScreen();
+    ASSERT_TRUE(host::SaveScreenshot(png, &error)) << error;
+    Png turned(png);
+    EXPECT_EQ(turned.At(318, 2), Rgb(GetSysColor(COLOR_ACTIVECAPTION)));
+    EXPECT_EQ(turned.At(318, 200), Rgb(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(turned.At(160, 236), Rgb(GetSysColor(COLOR_BTNFACE)));
+    host::RotateScreen();
+}
+
+}  // namespace
