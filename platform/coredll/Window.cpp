@@ -80,7 +80,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPC
             SetLastError(static_cast<DWORD>(error));
             return nullptr;
         }
-        std::shared_ptr<WindowClass> cls = FindClassLocked(lpClassName);
+        std::shared_ptr<WindowClass> cls = FindClassLocked(lpClassName, hInstance);
         if (!cls) {
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;

@@ -1,5 +1,8 @@
 // Window classes: RegisterClassW and friends, and the classes of the
-// platform itself.
+// platform itself. As on the desktop platform, a class is known by its name
+// and the module that registered it: two modules may each register a class
+// of the same name, and a window is made from the class of the module it is
+// created for (hInstance), else from any class of that name.
 #include "WindowSystem.h"
 
 #include <map>
@@ -42,24 +45,27 @@ void RegisterBuiltinsLocked() {
 
 }  // namespace
 
-std::shared_ptr<WindowClass> FindClassLocked(LPCWSTR name) {
+std::shared_ptr<WindowClass> FindClassLocked(LPCWSTR name, HINSTANCE instance) {
     RegisterBuiltinsLocked();
     if (!name) return nullptr;
+    std::shared_ptr<WindowClass> any;
     for (auto& cls : g_classes) {
-        if (IsAtom(name) ? cls->atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name))
-                         : _wcsicmp(cls->name.c_str(), name) == 0)
-            return cls;
+        bool same = IsAtom(name) ? cls->atom == static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name))
+                                 : _wcsicmp(cls->name.c_str(), name) == 0;
+        if (!same) continue;
+        if (!cls->system && cls->wc.hInstance == instance) return cls;
+        if (!any) any = cls;
     }
-    return nullptr;
+    return any;
 }
 
 bool RegisterSystemClass(const WNDCLASSW& wc) {
     if (!wc.lpszClassName || IsAtom(wc.lpszClassName) || !wc.lpfnWndProc) return false;
     Guard lock(Lock());
-    if (auto existing = FindClassLocked(wc.lpszClassName)) {
-        // Windows already made keep the class they were made with.
-        std::erase(g_classes, existing);
-    }
+    // Windows already made keep the class they were made with.
+    std::erase_if(g_classes, [&](const std::shared_ptr<WindowClass>& c) {
+        return c->system && _wcsicmp(c->name.c_str(), wc.lpszClassName) == 0;
+    });
     g_classes.push_back(MakeClass(wc, true));
     return true;
 }
@@ -75,7 +81,8 @@ extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass) {
         return 0;
     }
     Guard lock(Lock());
-    if (FindClassLocked(lpWndClass->lpszClassName)) {
+    auto existing = FindClassLocked(lpWndClass->lpszClassName, lpWndClass->hInstance);
+    if (existing && !existing->system && existing->wc.hInstance == lpWndClass->hInstance) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
@@ -84,9 +91,9 @@ extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass) {
     return cls->atom;
 }
 
-extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
+extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) {
     Guard lock(Lock());
-    auto cls = FindClassLocked(lpClassName);
+    auto cls = FindClassLocked(lpClassName, hInstance);
     if (!cls || cls->system) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;
@@ -99,13 +106,13 @@ extern "C" BOOL WINAPI UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
     return TRUE;
 }
 
-extern "C" BOOL WINAPI GetClassInfoW(HINSTANCE, LPCWSTR lpClassName, LPWNDCLASSW lpWndClass) {
+extern "C" BOOL WINAPI GetClassInfoW(HINSTANCE hInstance, LPCWSTR lpClassName, LPWNDCLASSW lpWndClass) {
     if (!lpWndClass) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     Guard lock(Lock());
-    auto cls = FindClassLocked(lpClassName);
+    auto cls = FindClassLocked(lpClassName, hInstance);
     if (!cls) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;

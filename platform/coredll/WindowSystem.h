@@ -114,8 +114,9 @@ DWORD CurrentThreadId();
 Window* CheckWindowLocked(HWND hwnd);
 
 // --- Classes (WindowClass.cpp) ------------------------------------------------
-// A class by name (case-insensitive) or by atom (MAKEINTATOM).
-std::shared_ptr<WindowClass> FindClassLocked(LPCWSTR name);
+// A class by name (case-insensitive) or by atom (MAKEINTATOM): the one the
+// module registered, else any of that name.
+std::shared_ptr<WindowClass> FindClassLocked(LPCWSTR name, HINSTANCE instance);
 // Registers, or replaces, a class of the platform itself (its controls and
 // the dialog manager's "Dialog"); such classes cannot be unregistered.
 bool RegisterSystemClass(const WNDCLASSW& wc);

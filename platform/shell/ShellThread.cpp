@@ -19,8 +19,10 @@ std::atomic<bool> g_started{false};
 std::once_flag g_hookOnce;
 
 bool CreateWindows() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // Classes stay registered across restarts of the shell.
+    // The shell's classes are its own module's, apart from any a program's
+    // libraries register under the same names; they stay across restarts.
+    HINSTANCE instance = GetModuleHandleW(u"shell.dll");
+    if (!instance) instance = GetModuleHandleW(nullptr);
     static bool registered = RegisterShellWindowClass(instance) && RegisterHomeClass(instance) &&
                              RegisterStatusBarClass(instance) && RegisterSoftKeyBarClass(instance);
     if (!registered) return false;
@@ -35,7 +37,6 @@ bool CreateWindows() {
     w.home = make(0, u"DesktopExplorerWindow", u"Desktop", l.home, nullptr);
     w.softKeys = make(WS_EX_NOACTIVATE, u"MS_SOFTKEY_CE_1.0", nullptr, l.softKeys, w.home);
     if (!w.shell || !w.statusBar || !w.home || !w.softKeys) return false;
-    SetWindowLongPtrW(w.softKeys, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(SoftKeyBarProcedure));
     ShowWindow(w.statusBar, SW_SHOWNA);
     ShowWindow(w.home, SW_SHOW);
     ShowWindow(w.softKeys, SW_SHOWNA);

@@ -29,7 +29,6 @@ bool RegisterShellWindowClass(HINSTANCE instance);
 bool RegisterHomeClass(HINSTANCE instance);
 bool RegisterStatusBarClass(HINSTANCE instance);
 bool RegisterSoftKeyBarClass(HINSTANCE instance);
-LRESULT CALLBACK SoftKeyBarProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Moves the status bar, home screen and soft-key bar to the current layout
 // and sets the work area below the status bar.

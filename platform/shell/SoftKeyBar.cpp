@@ -2,10 +2,8 @@
 // class "MS_SOFTKEY_CE_1.0". It is owned by the home screen, so it comes to
 // the front with it; a program's own menu bar, owned by that program's
 // window, covers it while the program is in front.
-//
-// The class is shared with the menu bars that programs make: whoever
-// registers it first owns its procedure, and both sides put their own
-// procedure on each of their windows right after creating it.
+// The shell registers the class for its own module; programs' menu bars use
+// the class their menu-bar library registered for theirs.
 #include "ShellLayout.h"
 #include "ShellWindows.h"
 
@@ -42,17 +40,11 @@ LRESULT CALLBACK SoftKeyBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-LRESULT CALLBACK SoftKeyBarProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SoftKeyBarProc(hwnd, msg, wParam, lParam);
-}
-
 bool RegisterSoftKeyBarClass(HINSTANCE instance) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = SoftKeyBarProc;
     wc.hInstance = instance;
     wc.lpszClassName = u"MS_SOFTKEY_CE_1.0";
-    WNDCLASSW existing;
-    if (GetClassInfoW(nullptr, wc.lpszClassName, &existing)) return true;
     return RegisterClassW(&wc) != 0;
 }
 

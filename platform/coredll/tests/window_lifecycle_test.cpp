@@ -132,6 +132,32 @@ TEST(WindowLifecycle, ClassesAndTheDialogClassExtraBytes) {
     EXPECT_TRUE(UnregisterClassW(u"Twice", nullptr));
 }
 
+TEST(WindowLifecycle, TwoModulesMayEachRegisterAClassOfTheSameName) {
+    HINSTANCE program = GetModuleHandleW(nullptr);
+    HMODULE library = LoadLibraryW(u"coredll.dll");
+    ASSERT_TRUE(library);
+    WNDCLASSW wc{};
+    wc.lpszClassName = u"Shared";
+    wc.hInstance = program;
+    wc.lpfnWndProc = CreatingProc;
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    wc.hInstance = library;
+    wc.lpfnWndProc = MessageRecorder::RecordingProc;
+    ASSERT_NE(RegisterClassW(&wc), 0) << "another module's class of the same name";
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    g_createAnswer = 0;
+    HWND mine = CreateWindowExW(0, u"Shared", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, program, nullptr);
+    HWND theirs = CreateWindowExW(0, u"Shared", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, library, nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mine, GWL_WNDPROC)), CreatingProc);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(theirs, GWL_WNDPROC)), MessageRecorder::RecordingProc);
+    WNDCLASSW info{};
+    ASSERT_TRUE(GetClassInfoW(library, u"Shared", &info));
+    EXPECT_EQ(info.lpfnWndProc, MessageRecorder::RecordingProc);
+    DestroyWindow(mine);
+    DestroyWindow(theirs);
+    FreeLibrary(library);
+}
+
 TEST(WindowLifecycle, SlotsRoundTripAndExtraBytesAreBounded) {
     g_createAnswer = 0;
     RegisterCreating(u"Slots", DLGWINDOWEXTRA);
