@@ -45,5 +45,6 @@ bool DeviceExists(const std::string& folder);
 // The commands.
 int RunInit(Args& args);
 int RunReg(Args& args);
+int RunContacts(Args& args);
 
 }  // namespace phone

@@ -15,12 +15,30 @@ struct CommandHelp {
 
 const std::vector<CommandHelp>& Table() {
     static const std::vector<CommandHelp> table = {
-        {"init", "phone [--device DIR] init [--screen WxH] [--dpi N] [--force]",
+        {"init", "phone [--device DIR] init [--screen WxH] [--dpi N] [--contacts FILE.vcf] [--force]",
          "Makes a new device in DIR: the registry with the sound profiles under\n"
          "HKCU\\ControlPanel\\Profiles (Normal, Silent, Meeting, Outdoor, Automatic;\n"
          "ActiveProfile = Normal) and HKLM\\System\\State Lock = 0. The screen is\n"
          "240x320 at 131 dpi unless --screen and --dpi say otherwise. A folder that\n"
-         "already holds a device is refused unless --force is given, which wipes it.\n"},
+         "already holds a device is refused unless --force is given, which wipes it.\n"
+         "--contacts fills the contact store from a vCard file, as `contacts import`\n"
+         "does; a file that cannot be read leaves the folder as it was.\n"},
+        {"contacts", "phone [--device DIR] contacts import FILE.vcf | list [--json]",
+         "  contacts import FILE.vcf       store the cards of a vCard 2.1 or 3.0 file (UTF-8\n"
+         "                                 with or without BOM, CHARSET=UTF-8 or windows-1251,\n"
+         "                                 QUOTED-PRINTABLE), all of them or, when the file\n"
+         "                                 cannot be read, none (FILE:LINE: what is wrong)\n"
+         "  contacts list [--json]         one contact a line: the file-as name and each\n"
+         "                                 number with its kind; --json gives every field\n"
+         "\n"
+         "Names come from N (FN only when N names nobody), the company from ORG, the\n"
+         "file-as name from X-FILE-AS, else \"Last, First\". A contact has ten numbers:\n"
+         "mobile, business, business2, home, home2, pager, car, radio, company and\n"
+         "assistant. TEL types choose them (CELL, WORK, HOME, PAGER, CAR, ISDN, ASSISTANT,\n"
+         "COMPANY/MAIN); untyped numbers and typed ones whose places are taken go to the\n"
+         "first free of mobile, home, business, home2, business2. Fax numbers and numbers\n"
+         "beyond the free places are dropped, each reported on standard error with its\n"
+         "line and card.\n"},
         {"reg", "phone [--device DIR] reg get|set|delete|export|import ...",
          "  reg get KEY [NAME]             print the values and subkeys of KEY, or one value\n"
          "  reg set KEY NAME dword:N|sz:TEXT|hex:XX,XX,...\n"

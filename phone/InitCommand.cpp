@@ -1,8 +1,10 @@
 // phone init: makes a new device.
 #include "Cli.h"
+#include "ContactsImport.h"
 #include "DeviceProfile.h"
 
 #include <coredll_host.h>
+#include <pimstore_host.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -57,6 +59,7 @@ void WriteRegistry() {
             RegCloseKey(state);
         }
     }
+    if (rc == ERROR_SUCCESS && !host::RegisterContactStore()) rc = ERROR_CANTWRITE;
     if (rc != ERROR_SUCCESS || !host::CommitRegistryBatch()) {
         if (rc != ERROR_SUCCESS) host::RollbackRegistryBatch();
         throw CommandError("cannot write the registry of the device (error " + std::to_string(rc) + ")");
@@ -67,7 +70,7 @@ void WriteRegistry() {
 
 int RunInit(Args& args) {
     DeviceProfile profile;
-    std::string screen, dpi;
+    std::string screen, dpi, contactsPath;
     bool force = args.TakeFlag("--force");
     if (args.TakeOption("--screen", &screen) && !ParseScreenSize(screen, &profile.width, &profile.height))
         throw UsageError("--screen wants WxH, such as 240x320 (" + screen + ")");
@@ -80,7 +83,11 @@ int RunInit(Args& args) {
             throw UsageError("--dpi wants a number from 48 to 960 (" + dpi + ")");
         }
     }
+    bool withContacts = args.TakeOption("--contacts", &contactsPath);
     args.ExpectAtMost(0);
+    // A contacts file that cannot be read must leave the folder untouched.
+    ContactsFile contacts;
+    if (withContacts) contacts = ReadContactsFile(contactsPath);
 
     if (DeviceExists(args.device)) {
         if (!force) throw CommandError(args.device + " already holds a device (use --force to replace it)");
@@ -92,6 +99,10 @@ int RunInit(Args& args) {
     if (!SaveDeviceProfile(args.device, profile)) throw CommandError("cannot write the device profile");
     WriteRegistry();
     std::printf("device %s: %dx%d at %d dpi\n", args.device.c_str(), profile.width, profile.height, profile.dpi);
+    if (withContacts) {
+        size_t stored = StoreContacts(contacts);
+        std::printf("imported %zu contact%s from %s\n", stored, stored == 1 ? "" : "s", contactsPath.c_str());
+    }
     return kExitOk;
 }
 

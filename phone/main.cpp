@@ -58,6 +58,7 @@ const std::map<std::string, Command>& Commands() {
     static const std::map<std::string, Command> commands = {
         {"init", RunInit},
         {"reg", RunReg},
+        {"contacts", RunContacts},
     };
     return commands;
 }

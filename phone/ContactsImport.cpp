@@ -1,0 +1,47 @@
+#include "ContactsImport.h"
+
+#include "Cli.h"
+
+#include <coredll_host.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace phone {
+
+ContactsFile ReadContactsFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) throw CommandError("cannot read " + path + ": no such file");
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    if (!in && !in.eof()) throw CommandError("cannot read " + path);
+    ContactsFile file;
+    file.path = path;
+    try {
+        for (const VCard& card : ParseVCards(bytes.str(), path)) file.contacts.push_back(ContactOfVCard(card));
+    } catch (const VCardError& e) {
+        throw CommandError(e.what());
+    }
+    return file;
+}
+
+size_t StoreContacts(const ContactsFile& file) {
+    if (!host::BeginContactBatch()) throw CommandError("cannot open the contact store of the device");
+    for (const VCardContact& contact : file.contacts) {
+        if (host::AddContact(contact.record) == 0) {
+            host::RollbackContactBatch();
+            throw CommandError("cannot write the contact store of the device; nothing was imported");
+        }
+    }
+    if (!host::CommitContactBatch()) throw CommandError("cannot write the contact store of the device; nothing was imported");
+    for (const VCardContact& contact : file.contacts)
+        for (const DroppedNumber& d : contact.dropped)
+            std::fprintf(stderr, "phone: %s:%d: %s: number %s dropped (%s)\n", file.path.c_str(), d.line,
+                         host::ToUtf8(contact.label).c_str(), host::ToUtf8(d.number).c_str(), d.reason.c_str());
+    return file.contacts.size();
+}
+
+}  // namespace phone
