@@ -27,6 +27,17 @@ bool g_pressedSinceQuery[256];
 bool g_toggled[256];
 bool g_swallowed[256];   // held by a hotkey at its press
 UINT g_pressModifiers[256];
+std::mutex g_observersLock;
+std::vector<std::function<void(BYTE, bool)>> g_observers;
+
+void TellObservers(BYTE vk, bool up) {
+    std::vector<std::function<void(BYTE, bool)>> observers;
+    {
+        std::lock_guard<std::mutex> lock(g_observersLock);
+        observers = g_observers;
+    }
+    for (auto& observer : observers) observer(vk, up);
+}
 
 UINT ModifiersLocked() {
     UINT m = 0;
@@ -59,8 +70,15 @@ UINT HotKeyModifiersLocked(BYTE vk, UINT modifiers) {
 
 namespace user {
 
+void RouteKey(BYTE vk, bool up);
+
 void KeyEvent(BYTE vk, bool up) {
     if (!up) host::SetScreenOn(true);
+    RouteKey(vk, up);
+    TellObservers(vk, up);
+}
+
+void RouteKey(BYTE vk, bool up) {
     Guard lock(Lock());
     bool wasDown = g_down[vk];
     if (!up) {
@@ -125,6 +143,11 @@ extern "C" SHORT WINAPI GetKeyState(int nVirtKey) {
 }
 
 namespace host {
+
+void AddKeyObserver(std::function<void(BYTE vk, bool up)> observer) {
+    std::lock_guard<std::mutex> lock(g_observersLock);
+    g_observers.push_back(std::move(observer));
+}
 
 void KeyDown(BYTE vk) { KeyEvent(vk, false); }
 void KeyUp(BYTE vk) { KeyEvent(vk, true); }

@@ -67,4 +67,9 @@ void PressKey(BYTE vk);
 void KeyDown(BYTE vk);
 void KeyUp(BYTE vk);
 
+// Called on the pressing thread for every key event, after it was routed:
+// the shell watches the Home key through it, which it acts on as the phone's
+// shell does even while another window holds the Home hotkey.
+void AddKeyObserver(std::function<void(BYTE vk, bool up)> observer);
+
 }  // namespace host

@@ -69,6 +69,11 @@ void OnRotation() {
         SendMessageW(shellWindow, WM_SHELL_LAYOUT, 0, 0);
 }
 
+void OnKey(BYTE vk, bool up) {
+    if (vk != VK_LWIN || up) return;
+    if (HWND shellWindow = Current().shell) PostMessageW(shellWindow, WM_SHELL_HOME, 0, 0);
+}
+
 void Forget() {
     Windows& w = Current();
     w.shell = nullptr;
@@ -96,7 +101,10 @@ namespace host {
 bool StartShell() {
     std::lock_guard<std::mutex> lock(shell::g_startLock);
     if (shell::g_thread) return shell::g_started;
-    std::call_once(shell::g_hookOnce, [] { AddRotationHook(shell::OnRotation); });
+    std::call_once(shell::g_hookOnce, [] {
+        AddRotationHook(shell::OnRotation);
+        AddKeyObserver(shell::OnKey);
+    });
     shell::g_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     shell::g_thread = CreateThread(nullptr, 0, shell::ShellMain, nullptr, 0, nullptr);
     if (!shell::g_thread) {

@@ -1,6 +1,9 @@
 // The shell window, "MSCProg": hidden, it holds the End key (key-up, id 0)
 // and the Home key (MOD_WIN, VK_LWIN) and brings the home screen to the
-// front for them. It also lays the shell's windows out and closes them.
+// front for them. Home brings it up even while another window has taken the
+// Home hotkey (that window hears the key too, and raises itself over the
+// home screen); End reaches the shell only through its hotkey. The window
+// also lays the shell's windows out and closes them.
 #include "ShellLayout.h"
 #include "ShellWindows.h"
 
@@ -27,6 +30,9 @@ LRESULT CALLBACK ShellProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 BringHomeToFront();
                 return 0;
             }
+            return 0;
+        case WM_SHELL_HOME:
+            BringHomeToFront();
             return 0;
         case WM_SHELL_LAYOUT:
             ApplyLayout();

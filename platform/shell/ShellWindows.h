@@ -10,6 +10,9 @@ namespace shell {
 
 // Sent to the shell window to lay the windows out for the current screen.
 constexpr UINT WM_SHELL_LAYOUT = WM_APP + 1;
+// Posted to the shell window when the Home key is pressed, whoever holds
+// its hotkey: the phone's shell always answers Home.
+constexpr UINT WM_SHELL_HOME = WM_APP + 2;
 // The shell's own End (key-up) and Home registrations.
 constexpr int kEndHotKey = 0;
 constexpr int kHomeHotKey = 1;

@@ -120,6 +120,7 @@ TEST_F(Shell, RotationLaysTheShellOutBeforeWindowsAreTold) {
 }
 
 TEST_F(Shell, EndOnItsReleaseAndHomeBringTheHomeScreenToTheFront) {
+    MessageRecorder recorder;
     MessageRecorder::RegisterRecordingClass(u"Program");
     HWND program = CreateWindowExW(0, u"Program", u"program", WS_VISIBLE, 0, 26, 240, 268, nullptr, nullptr, nullptr,
                                    nullptr);
@@ -133,6 +134,22 @@ TEST_F(Shell, EndOnItsReleaseAndHomeBringTheHomeScreenToTheFront) {
     SetForegroundWindow(program);
     host::PressKey(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == home; }));
+    // Home brings the home screen up even when another window took its hotkey.
+    typedef BOOL(WINAPI * UnregisterFunc1Proc)(UINT, UINT);
+    HMODULE coredll = LoadLibraryW(u"coredll.dll");
+    auto unregister = reinterpret_cast<UnregisterFunc1Proc>(GetProcAddressW(coredll, u"UnregisterFunc1"));
+    ASSERT_TRUE(unregister);
+    unregister(MOD_WIN, VK_LWIN);
+    ASSERT_TRUE(RegisterHotKey(program, 0xC000, MOD_WIN, VK_LWIN));
+    SetForegroundWindow(program);
+    host::PressKey(VK_LWIN);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == home; }));
+    EXPECT_TRUE(Eventually([&] {
+        for (const Recorded& r : recorder.Take(program))
+            if (r.message == WM_HOTKEY && r.wParam == 0xC000) return true;
+        return false;
+    })) << "the holder hears Home too";
+    FreeLibrary(coredll);
     host::WaitForIdle();
     DestroyWindow(program);
 }
