@@ -30,11 +30,18 @@ protected:
         owner = NewOwner();
     }
 
+    // Destroying the owners destroys their bars, and with them what the
+    // bars hold.
+    void TearDown() override {
+        for (HWND w : owners) DestroyWindow(w);
+    }
+
     HWND NewOwner() {
         HWND w = CreateWindowExW(0, TEXT("Owner"), TEXT("owner"), WS_VISIBLE, 0, 0, 240, 285, nullptr, nullptr,
                                  nullptr, nullptr);
         EXPECT_NE(w, nullptr);
         SetForegroundWindow(w);
+        owners.push_back(w);
         return w;
     }
 
@@ -67,6 +74,7 @@ protected:
     testing_support::TempDevice device;
     MessageRecorder recorder;
     HWND owner = nullptr;
+    std::vector<HWND> owners;
 };
 
 TEST_F(MenuBars, SoftKeysReportTheirCommandsToTheOwner) {
@@ -293,6 +301,7 @@ TEST(FullScreenDialogs, SizedToTheWorkAreaLessTheMenuBar) {
     EXPECT_EQ(r.top, 24);
     EXPECT_EQ(r.right, 240);
     EXPECT_EQ(r.bottom, 320 - (26 * 131 + 48) / 96);
+    DestroyWindow(dialog);
     info.hDlg = nullptr;
     EXPECT_FALSE(SHInitDialog(&info));
     EXPECT_FALSE(SHInitDialog(nullptr));
