@@ -29,8 +29,7 @@ std::shared_ptr<MessageQueue> QueueOfHotKeyLocked(const HotKey& hk) {
         Window* w = GetLocked(hk.hwnd);
         return w ? QueueOfLocked(*w) : nullptr;
     }
-    auto thread = kernel::ThreadById(hk.threadId);
-    return thread ? std::static_pointer_cast<MessageQueue>(thread->messageQueue) : nullptr;
+    return QueueOfThreadLocked(hk.threadId);
 }
 
 }  // namespace

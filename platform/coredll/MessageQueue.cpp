@@ -119,11 +119,10 @@ extern "C" BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM l
 }
 
 extern "C" BOOL WINAPI PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    std::shared_ptr<kernel::Thread> thread = kernel::ThreadById(idThread);
     Guard lock(Lock());
     std::shared_ptr<MessageQueue> q;
     if (idThread == CurrentThreadId()) q = CurrentQueueLocked();
-    else if (thread) q = std::static_pointer_cast<MessageQueue>(thread->messageQueue);
+    else q = QueueOfThreadLocked(idThread);
     // A thread that has not yet called a window function has no queue.
     if (!q || q->ended) {
         SetLastError(ERROR_INVALID_THREAD_ID);

@@ -14,6 +14,8 @@ std::map<uintptr_t, std::shared_ptr<Window>> g_windows;
 uintptr_t g_nextHandle = 0x10010;  // handles are never reused
 HWND g_desktop = nullptr;
 std::once_flag g_hookOnce;
+// The queues by thread, so that no thread reads another's kernel record.
+std::map<DWORD, std::weak_ptr<MessageQueue>> g_queues;
 
 WindowClass& DesktopClass() {
     static WindowClass cls = [] {
@@ -35,6 +37,7 @@ void OnThreadExit(kernel::Thread& thread) {
     {
         Guard lock(Lock());
         q->ended = true;
+        g_queues.erase(thread.id);
         // Senders waiting on this thread get 0 at once.
         for (auto& sm : q->sent) {
             sm->done = true;
@@ -149,8 +152,14 @@ std::shared_ptr<MessageQueue> CurrentQueueLocked() {
         auto q = std::make_shared<MessageQueue>();
         q->threadId = thread->id;
         thread->messageQueue = q;
+        g_queues[thread->id] = q;
     }
     return std::static_pointer_cast<MessageQueue>(thread->messageQueue);
+}
+
+std::shared_ptr<MessageQueue> QueueOfThreadLocked(DWORD threadId) {
+    auto it = g_queues.find(threadId);
+    return it == g_queues.end() ? nullptr : it->second.lock();
 }
 
 std::shared_ptr<MessageQueue> QueueOfLocked(const Window& w) { return w.queue.lock(); }

@@ -109,6 +109,8 @@ void ForEachWindowLocked(const std::function<void(Window&)>& fn);
 // The calling thread's queue, made on first use.
 std::shared_ptr<MessageQueue> CurrentQueueLocked();
 std::shared_ptr<MessageQueue> QueueOfLocked(const Window& w);
+// The queue of a thread, if it has made one and is still running.
+std::shared_ptr<MessageQueue> QueueOfThreadLocked(DWORD threadId);
 DWORD CurrentThreadId();
 // Fails the call with ERROR_INVALID_WINDOW_HANDLE when hwnd is not a live window.
 Window* CheckWindowLocked(HWND hwnd);
