@@ -10,7 +10,8 @@
 namespace host {
 
 // What the last ProcessMessage call wrote into its out-parameters (nothing
-// for one it did not write).
+// for one it did not write). The event type is passed in as 0, since rule
+// clients OR their bits into it, so 0 coming back means no event.
 struct RuleResult {
     bool called = false;
     std::optional<ULONG> eventType;

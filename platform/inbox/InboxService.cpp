@@ -11,8 +11,10 @@ namespace {
 
 const WCHAR kRulesKey[] = TEXT("\\Software\\Microsoft\\Inbox\\Svc\\SMS\\Rules");
 
-// Out-parameters still holding these were not written by the rule client.
-const ULONG kUnwrittenEvent = 0xFFFFFFFF;
+// The event type starts at 0, as clients OR their bits into it; a client
+// that reports no event leaves it there. The handled answer starts at a
+// value no client writes.
+const ULONG kNoEvent = 0;
 const MRCHANDLED kUnwrittenHandled = static_cast<MRCHANDLED>(-1);
 
 }  // namespace
@@ -149,13 +151,13 @@ void InboxService::Deliver(const host::ArrivingMessage& message, std::string* er
 
         bool shownByClient = false;
         for (IMailRuleClient* client : clients_) {
-            ULONG eventType = kUnwrittenEvent;
+            ULONG eventType = kNoEvent;
             MRCHANDLED handled = kUnwrittenHandled;
             client->ProcessMessage(store_, static_cast<ULONG>(entry.size()), reinterpret_cast<LPENTRYID>(entry.data()),
                                    inboxSize, inbox, &eventType, &handled);
             host::RuleResult result;
             result.called = true;
-            if (eventType != kUnwrittenEvent) result.eventType = eventType;
+            if (eventType != kNoEvent) result.eventType = eventType;
             if (handled != kUnwrittenHandled) result.handled = static_cast<int>(handled);
             {
                 std::lock_guard<std::mutex> lock(lock_);

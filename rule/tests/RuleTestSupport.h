@@ -24,13 +24,13 @@ protected:
 
     host::EntryId Arrive(const std::u16string& messageClass, const std::u16string& text,
                          const std::u16string& sender = u"+79161234567");
-    // Runs ProcessMessage on a message; eventType and handled start as
-    // "unwritten" markers.
+    // Runs ProcessMessage on a message; the event type starts at 0 (the rule
+    // ORs bits into it), handled at a value the rule never writes.
     HRESULT Process(const host::EntryId& entry);
 
     host::StoredMessage Find(host::MessageFolder folder, const host::EntryId& entry, bool* found);
 
-    static constexpr ULONG kUnwrittenEvent = 0xFFFFFFFF;
+    static constexpr ULONG kUnwrittenEvent = 0;
     static constexpr int kUnwrittenHandled = -1;
 
     testing_support::TempDevice device_;

@@ -1,0 +1,53 @@
+// One emulator session: the device's services from the first scenario line
+// to the last (the shell, the inbox service with the rule clients, and the
+// programs they start), and the scenario lines run in it.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace phone {
+
+// A scenario line that could not be done; the runner names its line number.
+struct LineError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class Session {
+public:
+    Session(std::string device, bool json, std::string shotsFolder);
+    ~Session();
+
+    // Starts the device's services; false with *error when it cannot.
+    bool Start(std::string* error);
+    void Stop();
+
+    // Runs one scenario line (already split into words); prints its output
+    // and, with --json, its result object. False when the line failed.
+    bool RunLine(int number, const std::vector<std::string>& words);
+
+    bool json() const { return json_; }
+    const std::string& device() const { return device_; }
+
+private:
+    std::string device_;
+    bool json_;
+    std::string shotsFolder_;
+    bool started_ = false;
+};
+
+// What a scenario line handler gives back beyond success: members for its
+// JSON result.
+struct LineOutcome {
+    std::string jsonMembers;  // ",\"key\":value..." appended to the result object
+};
+
+using LineHandler = std::function<void(Session&, const std::vector<std::string>& args, LineOutcome&)>;
+
+// The scenario commands by name (args exclude the command word).
+const std::map<std::string, LineHandler>& ScenarioCommands();
+
+}  // namespace phone

@@ -1,0 +1,118 @@
+#include "StateReport.h"
+
+#include "Json.h"
+#include "ScreenLines.h"
+
+#include <cemapi_host.h>
+#include <coredll_host.h>
+#include <inbox_host.h>
+#include <screen_host.h>
+
+#include <cstdio>
+
+namespace phone {
+
+namespace {
+
+std::string Hex(const std::vector<BYTE>& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (BYTE b : bytes) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 0xF];
+    }
+    return out;
+}
+
+void WriteMessages(JsonWriter& json, host::MessageFolder folder) {
+    json.BeginArray();
+    for (const host::StoredMessage& m : host::ListMessages(folder)) {
+        json.BeginObject()
+            .Key("entry").String(Hex(m.entry))
+            .Key("class").String(m.messageClass)
+            .Key("subject").String(m.subject)
+            .Key("sender").String(m.senderAddress)
+            .Key("name").String(m.senderName)
+            .Key("read").Bool(m.read)
+            .EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteLastRule(JsonWriter& json) {
+    host::RuleResult rule = host::LastRuleResult();
+    if (!rule.called) {
+        json.Null();
+        return;
+    }
+    json.BeginObject().Key("event");
+    if (rule.eventType) json.Number(*rule.eventType);
+    else json.Null();
+    json.Key("handled");
+    if (rule.handled) json.Number(*rule.handled);
+    else json.Null();
+    json.EndObject();
+}
+
+const char* HandledName(int handled) {
+    switch (handled) {
+        case 0: return "MRC_NOT_HANDLED";
+        case 1: return "MRC_HANDLED_CONTINUE";
+        case 2: return "MRC_HANDLED_DONTCONTINUE";
+    }
+    return "?";
+}
+
+void AppendMessages(std::string& text, const char* title, host::MessageFolder folder) {
+    std::vector<host::StoredMessage> messages = host::ListMessages(folder);
+    text += std::string(title) + " (" + std::to_string(messages.size()) + "):\n";
+    int n = 0;
+    for (const host::StoredMessage& m : messages) {
+        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + host::ToUtf8(m.messageClass) +
+                " from " + host::ToUtf8(m.senderAddress);
+        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + host::ToUtf8(m.senderName) + ")";
+        text += ": " + host::ToUtf8(m.subject) + "\n";
+    }
+}
+
+}  // namespace
+
+std::string StateAsJson() {
+    JsonWriter json;
+    json.BeginObject();
+    WriteScreenState(json);
+    json.Key("last_rule");
+    WriteLastRule(json);
+    json.Key("bubble").Null();
+    json.Key("inbox");
+    WriteMessages(json, host::MessageFolder::Inbox);
+    json.Key("deleted");
+    WriteMessages(json, host::MessageFolder::DeletedItems);
+    json.Key("calls").BeginArray().EndArray();
+    json.Key("opened").BeginArray().EndArray();
+    json.Key("message_boxes").BeginArray().EndArray();
+    json.Key("standard_notifications").Number(host::StandardNotificationCount());
+    json.EndObject();
+    return json.str();
+}
+
+std::string StateAsText() {
+    std::string text = ScreenStateText();
+    host::RuleResult rule = host::LastRuleResult();
+    if (!rule.called) {
+        text += "last rule: none\n";
+    } else {
+        char event[32] = "not written";
+        if (rule.eventType) std::snprintf(event, sizeof event, "0x%02X", static_cast<unsigned>(*rule.eventType));
+        text += std::string("last rule: event ") + event + ", handled " +
+                (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")" : "not written") +
+                "\n";
+    }
+    text += "bubble: none\n";
+    AppendMessages(text, "inbox", host::MessageFolder::Inbox);
+    AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
+    text += "standard notifications: " + std::to_string(host::StandardNotificationCount()) + "\n";
+    return text;
+}
+
+}  // namespace phone
