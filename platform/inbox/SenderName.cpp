@@ -1,5 +1,7 @@
 #include "SenderName.h"
 
+#include <pimstore_host.h>
+
 namespace inbox {
 
 std::u16string NumberOfAddress(const std::u16string& address) {
@@ -11,7 +13,8 @@ std::u16string NumberOfAddress(const std::u16string& address) {
 }
 
 std::u16string SenderNameFor(const std::u16string& address) {
-    return address;
+    std::u16string name = host::ContactNameForNumber(NumberOfAddress(address));
+    return name.empty() ? address : name;
 }
 
 }  // namespace inbox

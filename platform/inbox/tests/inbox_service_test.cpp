@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <inbox_host.h>
 #include <objbase.h>
+#include <pimstore_host.h>
 
 namespace {
 
@@ -111,6 +112,31 @@ TEST_F(InboxService, OnlyEnabledAndLoadableClassesAreUsed) {
     EXPECT_FALSE(host::LastRuleResult().called);
     EXPECT_EQ(host::StandardNotificationCount(), 1);
     EXPECT_EQ(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InboxService, TheSenderIsNamedAfterTheContactOfTheNumber) {
+    ASSERT_TRUE(host::RegisterContactStore());
+    host::ContactRecord mirela;
+    mirela.firstName = u"Mirela";
+    mirela.lastName = u"Dovanne";
+    mirela.phones[0] = u"8 916 123-45-67";
+    ASSERT_NE(host::AddContact(mirela), 0);
+    std::string error;
+    ASSERT_TRUE(host::StartInboxService(&error)) << error;
+    Deliver(u"IPM.SMStext", u"one", u"+79161234567");
+    Deliver(u"IPM.SMStext", u"two", u"Someone <+79161234567>");
+    Deliver(u"IPM.SMStext", u"three", u"+79160000000");
+    Deliver(u"IPM.SMStext", u"four", u"+79161234567", u"Given");
+    std::vector<host::StoredMessage> inbox = host::ListMessages(host::MessageFolder::Inbox);
+    ASSERT_EQ(inbox.size(), 4u);
+    EXPECT_EQ(inbox[3].senderName, u"Dovanne, Mirela");
+    EXPECT_EQ(inbox[2].senderName, u"Dovanne, Mirela");
+    EXPECT_EQ(inbox[1].senderName, u"+79160000000");
+    EXPECT_EQ(inbox[0].senderName, u"Given");
 }
 
 }  // namespace
