@@ -46,5 +46,10 @@ bool DeviceExists(const std::string& folder);
 int RunInit(Args& args);
 int RunReg(Args& args);
 int RunContacts(Args& args);
+int RunRegister(Args& args);
+int RunUnregister(Args& args);
+int RunRun(Args& args);
+int RunShell(Args& args);
+int RunSms(Args& args);
 
 }  // namespace phone

@@ -39,6 +39,35 @@ const std::vector<CommandHelp>& Table() {
          "first free of mobile, home, business, home2, business2. Fax numbers and numbers\n"
          "beyond the free places are dropped, each reported on standard error with its\n"
          "line and card.\n"},
+        {"register", "phone [--device DIR] register | unregister",
+         "Calls the rule client's own DllRegisterServer (register) or DllUnregisterServer\n"
+         "(unregister) in the device and prints the HRESULT.\n"},
+        {"unregister", "phone [--device DIR] unregister",
+         "Calls the rule client's DllUnregisterServer in the device and prints the HRESULT.\n"},
+        {"run", "phone [--device DIR] run SCRIPT|- [--json] [--shots DIR]",
+         "Runs a scenario (a file, or - for standard input) in one emulator session: the\n"
+         "inbox service and the rule client stay alive from the first line to the last.\n"
+         "The run stops at the first line that fails (exit status 1, the line named on\n"
+         "standard error). With --json every line's result is one JSON object on a line,\n"
+         "and `state` prints the state as one JSON object on a line.\n"
+         "\n"
+         "Scenario lines (one a line; # starts a comment; TEXT is one word or a\n"
+         "double-quoted string with \\\", \\\\ and \\n escapes):\n"
+         "  sms FROM TEXT [name NAME]      a text message arrives (IPM.SMStext)\n"
+         "  report FROM TEXT [failed]      a delivery report arrives (REPORT.IPM.SMStext.DR,\n"
+         "                                 or .NDR with failed)\n"
+         "  read N | unread N | delete N   the messaging application marks inbox message N\n"
+         "                                 (1 = newest) read or unread, or deletes it\n"
+         "  profile NAME                   make NAME (a key under HKCU\\ControlPanel\\Profiles)\n"
+         "                                 the active sound profile\n"
+         "  lock on|off                    set the device lock state\n"
+         "  wait MS                        let MS milliseconds pass\n"
+         "  state                          print the device state\n"},
+        {"shell", "phone [--device DIR] shell [--json]",
+         "Reads scenario lines from the terminal, one at a time, in one session (see\n"
+         "phone run --help); a failed line is reported and the shell goes on.\n"},
+        {"sms", "phone [--device DIR] sms FROM TEXT [--name NAME] [--json]",
+         "The scenario `sms FROM TEXT [name NAME]` followed by `state`.\n"},
         {"reg", "phone [--device DIR] reg get|set|delete|export|import ...",
          "  reg get KEY [NAME]             print the values and subkeys of KEY, or one value\n"
          "  reg set KEY NAME dword:N|sz:TEXT|hex:XX,XX,...\n"

@@ -3,9 +3,10 @@
 #include "ContactsImport.h"
 #include "DeviceProfile.h"
 
+#include <cemapi_host.h>
 #include <coredll_host.h>
+#include <objbase.h>
 #include <pimstore_host.h>
-#include <windows.h>
 
 #include <cstdio>
 
@@ -66,6 +67,16 @@ void WriteRegistry() {
     }
 }
 
+// Registers the rule client as its own DllRegisterServer does.
+void RegisterRuleClient() {
+    HMODULE module = LoadLibraryW(TEXT("Lumenrest.dll"));
+    if (!module) throw CommandError("cannot load Lumenrest.dll");
+    auto registerServer = reinterpret_cast<HRESULT (*)()>(GetProcAddressW(module, TEXT("DllRegisterServer")));
+    HRESULT hr = registerServer ? registerServer() : E_FAIL;
+    FreeLibrary(module);
+    if (FAILED(hr)) throw CommandError("DllRegisterServer of Lumenrest.dll failed");
+}
+
 }  // namespace
 
 int RunInit(Args& args) {
@@ -98,6 +109,8 @@ int RunInit(Args& args) {
     if (!host::OpenDevice(args.device, &error)) throw CommandError(error);
     if (!SaveDeviceProfile(args.device, profile)) throw CommandError("cannot write the device profile");
     WriteRegistry();
+    if (!host::CreateMessageStore(&error)) throw CommandError("cannot make the message store: " + error);
+    RegisterRuleClient();
     std::printf("device %s: %dx%d at %d dpi\n", args.device.c_str(), profile.width, profile.height, profile.dpi);
     if (withContacts) {
         size_t stored = StoreContacts(contacts);

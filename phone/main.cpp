@@ -59,6 +59,11 @@ const std::map<std::string, Command>& Commands() {
         {"init", RunInit},
         {"reg", RunReg},
         {"contacts", RunContacts},
+        {"register", RunRegister},
+        {"unregister", RunUnregister},
+        {"run", RunRun},
+        {"shell", RunShell},
+        {"sms", RunSms},
     };
     return commands;
 }
