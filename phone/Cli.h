@@ -51,5 +51,6 @@ int RunUnregister(Args& args);
 int RunRun(Args& args);
 int RunShell(Args& args);
 int RunSms(Args& args);
+int RunRewrite(Args& args);
 
 }  // namespace phone

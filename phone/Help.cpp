@@ -68,6 +68,12 @@ const std::vector<CommandHelp>& Table() {
          "phone run --help); a failed line is reported and the shell goes on.\n"},
         {"sms", "phone [--device DIR] sms FROM TEXT [--name NAME] [--json]",
          "The scenario `sms FROM TEXT [name NAME]` followed by `state`.\n"},
+        {"rewrite", "phone [--device DIR] rewrite TEXT [--report [--failed]]",
+         "Shows what the rule client makes of TEXT under the device's settings and\n"
+         "contacts: the text it writes back into the message (numbers of contacts\n"
+         "replaced by names; with --report, a delivered report's custom text), and the\n"
+         "HTML it hands to the bubble, with \"tel:\" links and everything else escaped.\n"
+         "Nothing in the device changes.\n"},
         {"reg", "phone [--device DIR] reg get|set|delete|export|import ...",
          "  reg get KEY [NAME]             print the values and subkeys of KEY, or one value\n"
          "  reg set KEY NAME dword:N|sz:TEXT|hex:XX,XX,...\n"

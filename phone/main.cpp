@@ -64,6 +64,7 @@ const std::map<std::string, Command>& Commands() {
         {"run", RunRun},
         {"shell", RunShell},
         {"sms", RunSms},
+        {"rewrite", RunRewrite},
     };
     return commands;
 }
