@@ -1,5 +1,6 @@
-// The host API of the contact store: adding and listing contacts, batches,
-// and the sender-name lookup of the inbox service.
+// The host API of the contact store: batches, the sender-name lookup of the
+// inbox service, and the store following the open device. (Listing is
+// checked through `phone contacts list`.)
 #include "PimTest.h"
 
 #include <vector>
@@ -15,31 +16,6 @@ host::ContactRecord Record(const std::u16string& first, const std::u16string& la
     r.lastName = last;
     r.phones[0] = mobile;
     return r;
-}
-
-TEST_F(HostApiTest, ContactsAreListedInTheOrderStoredWithAllFields) {
-    host::ContactRecord full = Record(u"Ivan", u"Petrov", u"+79161234567");
-    full.companyName = u"Orvane";
-    full.phones[9] = u"+7 495 000-00-10";
-    long first = host::AddContact(full);
-    host::ContactRecord named = Record(u"Olga", u"", u"");
-    named.fileAs = u"Olya";
-    long second = host::AddContact(named);
-    ASSERT_GT(first, 0);
-    ASSERT_GT(second, first);
-
-    std::vector<host::ContactRecord> all;
-    ASSERT_TRUE(host::ListContacts(&all));
-    ASSERT_EQ(2u, all.size());
-    EXPECT_EQ(first, all[0].oid);
-    EXPECT_EQ(u"Petrov, Ivan", all[0].fileAs);
-    EXPECT_EQ(u"Orvane", all[0].companyName);
-    EXPECT_EQ(u"+79161234567", all[0].phones[0]);
-    EXPECT_EQ(u"+7 495 000-00-10", all[0].phones[9]);
-    EXPECT_EQ(u"", all[0].phones[1]);
-    EXPECT_EQ(second, all[1].oid);
-    EXPECT_EQ(u"Olya", all[1].fileAs);
-    EXPECT_EQ(u"Olga", all[1].firstName);
 }
 
 TEST_F(HostApiTest, ABatchIsStoredWholeOrNotAtAll) {
