@@ -33,20 +33,4 @@ TEST_F(RefCountTest, MessageOutlivesTheCallersStoreReference) {
     EXPECT_EQ(0u, table.release()->Release());
 }
 
-TEST_F(RefCountTest, QueryInterfaceCountsAndRefusesOthers) {
-    Ref<IMessage> message = Open<IMessage>(Deliver(u"x"));
-    IMAPIProp* prop = nullptr;
-    ASSERT_EQ(S_OK, message->QueryInterface(IID_IMAPIProp, reinterpret_cast<void**>(&prop)));
-    EXPECT_EQ(static_cast<IMAPIProp*>(message.get()), prop);
-    EXPECT_EQ(1u, prop->Release());
-    void* other = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_NOINTERFACE, message->QueryInterface(IID_IMAPITable, &other));
-    EXPECT_EQ(nullptr, other);
-    EXPECT_EQ(E_INVALIDARG, message->QueryInterface(IID_IUnknown, nullptr));
-
-    IMsgStore* again = nullptr;
-    ASSERT_EQ(S_OK, store_->QueryInterface(IID_IMsgStore, reinterpret_cast<void**>(&again)));
-    EXPECT_EQ(2u, again->Release());
-}
-
 }  // namespace
