@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 using namespace testing_support;
 
 namespace {
@@ -110,7 +112,7 @@ TEST_F(WindowFocus, DestroyingTheForegroundWindowActivatesItsOwnerOrTheNextWindo
 
 TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {
     HWND mine = Top(u"mine", WS_VISIBLE);
-    static HWND theirs = nullptr;
+    static std::atomic<HWND> theirs{nullptr};
     static HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto body = [](LPVOID) -> DWORD {
         theirs = CreateWindowExW(0, u"Focused", u"theirs", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

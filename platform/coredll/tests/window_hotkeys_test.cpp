@@ -135,7 +135,7 @@ TEST_F(WindowHotKeys, APressWakesTheSleepingDisplay) {
 }
 
 TEST_F(WindowHotKeys, AHotKeyOfAWindowOnAnotherThreadIsPostedToThatThread) {
-    static HWND holder = nullptr;
+    static std::atomic<HWND> holder{nullptr};
     static std::atomic<int> got{0};
     static HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 using namespace testing_support;
 
 namespace {
@@ -94,7 +96,7 @@ TEST(WindowStaleHandles, EveryCallRefusesADestroyedWindow) {
 
 TEST(WindowStaleHandles, AWindowOfAnotherThreadCannotBeDestroyedFromHere) {
     MessageRecorder::RegisterRecordingClass(u"Foreign");
-    static HWND made = nullptr;
+    static std::atomic<HWND> made{nullptr};
     auto body = [](LPVOID) -> DWORD {
         made = CreateWindowExW(0, u"Foreign", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         MSG msg;
