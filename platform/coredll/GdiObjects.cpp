@@ -133,9 +133,9 @@ extern "C" HPEN WINAPI CreatePen(int fnPenStyle, int nWidth, COLORREF crColor) {
         return nullptr;
     }
     auto pen = std::make_shared<Pen>();
-    pen->style = fnPenStyle;
-    // Width 0 is one pixel wide, as is any width of a dashed pen.
-    pen->width = nWidth < 1 || fnPenStyle == PS_DASH ? 1 : nWidth;
+    // Width 0 is one pixel wide; a dashed pen wider than that draws solid.
+    pen->width = nWidth < 1 ? 1 : nWidth;
+    pen->style = fnPenStyle == PS_DASH && pen->width > 1 ? PS_SOLID : fnPenStyle;
     pen->color = crColor & 0x00FFFFFF;
     return static_cast<HPEN>(Insert(pen));
 }

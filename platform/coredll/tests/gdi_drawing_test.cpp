@@ -149,6 +149,14 @@ TEST(GdiDrawing, RoundRectRoundsItsCornersByTheEllipse) {
     }
     EXPECT_GT(dashed.Count(kPen), 30);
     EXPECT_LT(dashed.Count(kPen), 59);
+    // Wider than one pixel, a dashed pen draws solid.
+    PaintTarget wide(60, 8);
+    {
+        Tools tools(wide.dc(), 3, false, PS_DASH);
+        MoveToEx(wide.dc(), 0, 4, nullptr);
+        LineTo(wide.dc(), 60, 4);
+    }
+    for (int x = 0; x < 60; ++x) EXPECT_EQ(wide.at(x, 4), kPen) << x;
 }
 
 TEST(GdiDrawing, FillsAndFramesFollowTheRectangle) {
