@@ -236,6 +236,18 @@ TEST_F(MenuBars, SoftKeysActOnTheBarOfTheWindowInFront) {
     EXPECT_TRUE(MatchSequence(Press(VK_TSOFT1, other), kDone));
 }
 
+TEST_F(MenuBars, TheBarFollowsTheScreenWhenItTurns) {
+    HWND bar = Bar(owner, IDR_COMMANDS);
+    host::RotateScreen();
+    recorder.Pump();
+    RECT r;
+    GetWindowRect(bar, &r);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.right, 320);
+    EXPECT_EQ(r.bottom, 240);
+    EXPECT_EQ(r.bottom - r.top, (26 * 131 + 48) / 96);
+}
+
 TEST_F(MenuBars, BadRequestsAreRefused) {
     SHMENUBARINFO info{};
     info.cbSize = sizeof info - 4;
