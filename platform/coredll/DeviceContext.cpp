@@ -21,11 +21,23 @@ std::shared_ptr<DC> NewDC(cairo_surface_t* surface, POINT origin, RECT clip) {
     return dc;
 }
 
-// Lets go of what a DC holds selected, so that the objects may be deleted.
+void Count(HGDIOBJ held, int change) {
+    if (auto object = Find(held); object && !object->stock) object->selections += change;
+}
+
+void CountState(const DC::State& state, int change) {
+    for (HGDIOBJ held : {static_cast<HGDIOBJ>(state.pen), static_cast<HGDIOBJ>(state.brush),
+                         static_cast<HGDIOBJ>(state.font), static_cast<HGDIOBJ>(state.bitmap)})
+        Count(held, change);
+}
+
+// Lets go of what a DC holds selected, saved states included, so that the
+// objects may be deleted.
 void Deselect(DC& dc) {
-    for (HGDIOBJ held : {static_cast<HGDIOBJ>(dc.pen), static_cast<HGDIOBJ>(dc.brush), static_cast<HGDIOBJ>(dc.font)}) {
-        if (auto object = Find(held); object && !object->stock) --object->selections;
-    }
+    for (const DC::State& state : dc.saved) CountState(state, -1);
+    dc.saved.clear();
+    for (HGDIOBJ held : {static_cast<HGDIOBJ>(dc.pen), static_cast<HGDIOBJ>(dc.brush), static_cast<HGDIOBJ>(dc.font)})
+        Count(held, -1);
     if (auto bitmap = FindAs<Bitmap>(dc.bitmap, Kind::Bitmap); bitmap && !bitmap->stock) {
         --bitmap->selections;
         bitmap->selectedInto = nullptr;
@@ -226,3 +238,61 @@ extern "C" int WINAPI SetBkMode(HDC hdc, int iBkMode) {
 }
 
 extern "C" int WINAPI GetBkMode(HDC hdc) { return Read(hdc, &DC::bkMode, 0); }
+
+extern "C" int WINAPI SaveDC(HDC hdc) {
+    std::lock_guard<std::recursive_mutex> lock(Lock());
+    auto dc = FindDC(hdc);
+    if (!dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    DC::State state{dc->pen, dc->brush, dc->font, dc->bitmap, dc->textColor, dc->bkColor, dc->bkMode, dc->position};
+    CountState(state, 1);
+    dc->saved.push_back(state);
+    return static_cast<int>(dc->saved.size());
+}
+
+extern "C" BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC) {
+    std::lock_guard<std::recursive_mutex> lock(Lock());
+    auto dc = FindDC(hdc);
+    if (!dc) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    // A negative level counts back from the last state saved.
+    int level = nSavedDC < 0 ? static_cast<int>(dc->saved.size()) + 1 + nSavedDC : nSavedDC;
+    if (level < 1 || level > static_cast<int>(dc->saved.size())) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    while (static_cast<int>(dc->saved.size()) > level) {
+        CountState(dc->saved.back(), -1);
+        dc->saved.pop_back();
+    }
+    DC::State state = dc->saved.back();
+    dc->saved.pop_back();
+    // The saved objects are counted already; the current ones are let go.
+    Count(dc->pen, -1);
+    Count(dc->brush, -1);
+    Count(dc->font, -1);
+    Count(dc->bitmap, -1);
+    dc->pen = state.pen;
+    dc->brush = state.brush;
+    dc->font = state.font;
+    if (dc->memory && state.bitmap != dc->bitmap) {
+        if (auto old = FindAs<Bitmap>(dc->bitmap, Kind::Bitmap); old && !old->stock) old->selectedInto = nullptr;
+        auto bitmap = FindAs<Bitmap>(state.bitmap, Kind::Bitmap);
+        if (!bitmap->stock) bitmap->selectedInto = hdc;
+        cairo_surface_reference(bitmap->surface);
+        cairo_surface_destroy(dc->surface);
+        dc->surface = bitmap->surface;
+        dc->origin = POINT{0, 0};
+        dc->clip = RECT{0, 0, bitmap->width, bitmap->height};
+        dc->bitmap = state.bitmap;
+    }
+    dc->textColor = state.textColor;
+    dc->bkColor = state.bkColor;
+    dc->bkMode = state.bkMode;
+    dc->position = state.position;
+    return TRUE;
+}

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace gdi {
 
@@ -79,6 +80,18 @@ struct DC : Object {
     COLORREF bkColor = RGB(255, 255, 255);
     int bkMode = OPAQUE;
     POINT position{};
+    // SaveDC's states, oldest first. What they hold counts as selected.
+    struct State {
+        HPEN pen;
+        HBRUSH brush;
+        HFONT font;
+        HBITMAP bitmap;
+        COLORREF textColor;
+        COLORREF bkColor;
+        int bkMode;
+        POINT position;
+    };
+    std::vector<State> saved;
 };
 
 // Every GDI call holds this lock for its whole length. It also guards the

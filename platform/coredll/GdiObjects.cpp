@@ -2,6 +2,7 @@
 // selection of objects into DCs.
 #include "Gdi.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
@@ -181,8 +182,10 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ hgdiobj) {
             return nullptr;
         }
         if (dc->bitmap == hgdiobj) return hgdiobj;
-        // A bitmap is in one memory DC at a time.
-        if (!bitmap->stock && bitmap->selectedInto) {
+        // A bitmap is in one memory DC at a time (a state SaveDC kept counts).
+        bool savedHere = std::any_of(dc->saved.begin(), dc->saved.end(),
+                                     [&](const DC::State& state) { return state.bitmap == hgdiobj; });
+        if (!bitmap->stock && (bitmap->selectedInto || (bitmap->selections > 0 && !savedHere))) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
         }

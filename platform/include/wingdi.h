@@ -241,6 +241,9 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT cPlanes, UINT cBitsPer
 // --- Device contexts -----------------------------------------------------------
 HDC WINAPI CreateCompatibleDC(HDC hdc);
 BOOL WINAPI DeleteDC(HDC hdc);
+// What a DC has selected, its colours, background mode and position.
+int WINAPI SaveDC(HDC hdc);
+BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC);
 
 #define HORZSIZE    4
 #define VERTSIZE    6

@@ -170,3 +170,45 @@ TEST(GdiObjects, MemoryDcsStartMonochrome) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GdiObjects, RestoreDcBringsBackWhatSaveDcKept) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP first = CreateBitmap(4, 4, 1, 24, nullptr);
+    HBITMAP second = CreateBitmap(8, 8, 1, 24, nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(9, 9, 9));
+    HGDIOBJ oldBitmap = SelectObject(dc, first);
+    SetPixel(dc, 0, 0, RGB(1, 2, 3));
+    SetTextColor(dc, RGB(10, 20, 30));
+    EXPECT_EQ(SaveDC(dc), 1);
+    SelectObject(dc, second);
+    SelectObject(dc, pen);
+    SetTextColor(dc, RGB(40, 50, 60));
+    EXPECT_EQ(SaveDC(dc), 2);
+    SetBkMode(dc, TRANSPARENT);
+
+    // Objects kept by a saved state are still selected.
+    EXPECT_FALSE(DeleteObject(pen));
+    HDC other = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(SelectObject(other, first), nullptr);
+
+    ASSERT_TRUE(RestoreDC(dc, -1));
+    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    EXPECT_EQ(GetTextColor(dc), RGB(40, 50, 60));
+    ASSERT_TRUE(RestoreDC(dc, 1));
+    EXPECT_EQ(GetTextColor(dc), RGB(10, 20, 30));
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), first);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(1, 2, 3));
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+    EXPECT_FALSE(RestoreDC(dc, 1));  // nothing saved any more
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(second));
+    EXPECT_FALSE(DeleteObject(first));
+    SelectObject(dc, oldBitmap);
+    EXPECT_TRUE(DeleteObject(first));
+    DeleteDC(dc);
+    DeleteDC(other);
+}
+
+}  // namespace
