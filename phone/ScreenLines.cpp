@@ -7,6 +7,7 @@
 #include <screen_host.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 namespace phone {
@@ -67,6 +68,10 @@ bool ChangesScreen(const std::string& command) {
 }
 
 std::string ShotPath(const std::string& dir, int line, const std::string& command) {
+    // The folder of --shots is made on first use; a failure shows when the
+    // screenshot cannot be written.
+    std::error_code ignored;
+    std::filesystem::create_directories(dir, ignored);
     char number[16];
     std::snprintf(number, sizeof number, "%03d", line);
     return dir + "/" + number + "-" + command + ".png";

@@ -26,7 +26,8 @@ void Rotate();
 void Screenshot(const std::string& path);
 
 // --shots DIR: whether a scenario command can change the screen, and the
-// file its screenshot goes to (DIR/NNN-command.png, NNN the line number).
+// file its screenshot goes to (DIR/NNN-command.png, NNN the line number;
+// DIR is made when missing).
 bool ChangesScreen(const std::string& command);
 std::string ShotPath(const std::string& dir, int line, const std::string& command);
 
