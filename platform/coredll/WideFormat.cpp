@@ -49,7 +49,7 @@ private:
 
 enum class Size { Default, Short, Long, LongLong, Wide };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     bool alt = false;
@@ -70,16 +70,16 @@ int ReadNumber(const WCHAR*& f) {
 
 // Fills the field up to its width, before the text (after it when aligned
 // left): `after` tells which side this call is for.
-void Pad(Output& out, const Spec& spec, size_t length, bool after) {
-    if (spec.left != after || spec.width <= 0 || length >= static_cast<size_t>(spec.width)) return;
+void Pad(Output& out, const Conversion& conv, size_t length, bool after) {
+    if (conv.left != after || conv.width <= 0 || length >= static_cast<size_t>(conv.width)) return;
     // Zero padding of text is what the platform's formatters do, too.
-    out.Repeat(spec.zero && !spec.left ? u'0' : u' ', spec.width - length);
+    out.Repeat(conv.zero && !conv.left ? u'0' : u' ', conv.width - length);
 }
 
 template <typename Char>
-void EmitText(Output& out, const Spec& spec, const Char* s) {
+void EmitText(Output& out, const Conversion& conv, const Char* s) {
     static const char kNull[] = "(null)";
-    size_t limit = spec.precision < 0 ? SIZE_MAX : static_cast<size_t>(spec.precision);
+    size_t limit = conv.precision < 0 ? SIZE_MAX : static_cast<size_t>(conv.precision);
     size_t length = 0;
     if (!s) {
         length = sizeof(kNull) - 1 < limit ? sizeof(kNull) - 1 : limit;
@@ -88,23 +88,23 @@ void EmitText(Output& out, const Spec& spec, const Char* s) {
         // need not be terminated then.
         while (length < limit && s[length]) ++length;
     }
-    Pad(out, spec, length, false);
+    Pad(out, conv, length, false);
     if (s) out.Text(s, length);
     else out.Text(kNull, length);
-    Pad(out, spec, length, true);
+    Pad(out, conv, length, true);
 }
 
-void EmitChar(Output& out, const Spec& spec, WCHAR c) {
-    Pad(out, spec, 1, false);
+void EmitChar(Output& out, const Conversion& conv, WCHAR c) {
+    Pad(out, conv, 1, false);
     out.Put(c);
-    Pad(out, spec, 1, true);
+    Pad(out, conv, 1, true);
 }
 
-void EmitNumber(Output& out, Spec spec, uint64_t magnitude, bool negative, bool isSigned, unsigned base, bool upper) {
+void EmitNumber(Output& out, Conversion conv, uint64_t magnitude, bool negative, bool isSigned, unsigned base, bool upper) {
     WCHAR digits[24];
     size_t count = 0;
     const char* alphabet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
-    if (magnitude != 0 || spec.precision != 0) {
+    if (magnitude != 0 || conv.precision != 0) {
         do {
             digits[count++] = static_cast<WCHAR>(alphabet[magnitude % base]);
             magnitude /= base;
@@ -113,23 +113,23 @@ void EmitNumber(Output& out, Spec spec, uint64_t magnitude, bool negative, bool 
     bool nonZero = count > 1 || (count == 1 && digits[0] != u'0');
 
     WCHAR sign = 0;
-    if (isSigned) sign = negative ? u'-' : spec.plus ? u'+' : spec.space ? u' ' : 0;
-    const char* prefix = spec.alt && base == 16 && nonZero ? (upper ? "0X" : "0x") : "";
+    if (isSigned) sign = negative ? u'-' : conv.plus ? u'+' : conv.space ? u' ' : 0;
+    const char* prefix = conv.alt && base == 16 && nonZero ? (upper ? "0X" : "0x") : "";
     size_t prefixLength = prefix[0] ? 2 : 0;
 
-    size_t zeros = spec.precision > 0 && static_cast<size_t>(spec.precision) > count ? spec.precision - count : 0;
+    size_t zeros = conv.precision > 0 && static_cast<size_t>(conv.precision) > count ? conv.precision - count : 0;
     size_t length = (sign ? 1 : 0) + prefixLength + zeros + count;
-    if (spec.zero && !spec.left && spec.precision < 0 && spec.width > 0 && static_cast<size_t>(spec.width) > length) {
-        zeros += spec.width - length;
-        length = spec.width;
+    if (conv.zero && !conv.left && conv.precision < 0 && conv.width > 0 && static_cast<size_t>(conv.width) > length) {
+        zeros += conv.width - length;
+        length = conv.width;
     }
-    spec.zero = false;  // what is left of the width is spaces
-    Pad(out, spec, length, false);
+    conv.zero = false;  // what is left of the width is spaces
+    Pad(out, conv, length, false);
     if (sign) out.Put(sign);
     out.Text(prefix, prefixLength);
     out.Repeat(u'0', zeros);
     while (count) out.Put(digits[--count]);
-    Pad(out, spec, length, true);
+    Pad(out, conv, length, true);
 }
 
 // Formats into out. Integer conversions read an int (the 32-bit LONG,
@@ -142,96 +142,96 @@ void Format(Output& out, const WCHAR* f, va_list args) {
             continue;
         }
         const WCHAR* start = f++;
-        Spec spec;
+        Conversion conv;
         for (bool more = true; more;) {
             switch (*f) {
-            case u'-': spec.left = true; ++f; break;
-            case u'0': spec.zero = true; ++f; break;
-            case u'#': spec.alt = true; ++f; break;
-            case u'+': spec.plus = true; ++f; break;
-            case u' ': spec.space = true; ++f; break;
+            case u'-': conv.left = true; ++f; break;
+            case u'0': conv.zero = true; ++f; break;
+            case u'#': conv.alt = true; ++f; break;
+            case u'+': conv.plus = true; ++f; break;
+            case u' ': conv.space = true; ++f; break;
             default: more = false; break;
             }
         }
         if (*f == u'*') {
             int width = va_arg(args, int);
             if (width < 0) {
-                spec.left = true;
+                conv.left = true;
                 width = width == INT_MIN ? kMaxField : -width;
             }
-            spec.width = width < kMaxField ? width : kMaxField;
+            conv.width = width < kMaxField ? width : kMaxField;
             ++f;
         } else {
-            spec.width = ReadNumber(f);
+            conv.width = ReadNumber(f);
         }
         if (*f == u'.') {
             ++f;
             if (*f == u'*') {
                 int precision = va_arg(args, int);
-                spec.precision = precision < 0 ? -1 : precision < kMaxField ? precision : kMaxField;
+                conv.precision = precision < 0 ? -1 : precision < kMaxField ? precision : kMaxField;
                 ++f;
             } else {
-                spec.precision = ReadNumber(f);
+                conv.precision = ReadNumber(f);
             }
         }
         if (f[0] == u'I' && f[1] == u'6' && f[2] == u'4') {
-            spec.size = Size::LongLong;
+            conv.size = Size::LongLong;
             f += 3;
         } else if (f[0] == u'I' && f[1] == u'3' && f[2] == u'2') {
-            spec.size = Size::Long;
+            conv.size = Size::Long;
             f += 3;
         } else if (f[0] == u'l' && f[1] == u'l') {
-            spec.size = Size::LongLong;
+            conv.size = Size::LongLong;
             f += 2;
         } else if (*f == u'l') {
-            spec.size = Size::Long;
+            conv.size = Size::Long;
             ++f;
         } else if (*f == u'h') {
-            spec.size = Size::Short;
+            conv.size = Size::Short;
             ++f;
         } else if (*f == u'w') {
-            spec.size = Size::Wide;
+            conv.size = Size::Wide;
             ++f;
         }
 
-        const bool wide = spec.size == Size::Long || spec.size == Size::Wide;
-        const bool narrow = spec.size == Size::Short;
+        const bool wide = conv.size == Size::Long || conv.size == Size::Wide;
+        const bool narrow = conv.size == Size::Short;
         switch (*f) {
         case u'd':
         case u'i': {
-            int64_t value = spec.size == Size::LongLong ? va_arg(args, long long) : va_arg(args, int);
-            if (spec.size == Size::Short) value = static_cast<short>(value);
+            int64_t value = conv.size == Size::LongLong ? va_arg(args, long long) : va_arg(args, int);
+            if (conv.size == Size::Short) value = static_cast<short>(value);
             uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-            EmitNumber(out, spec, magnitude, value < 0, true, 10, false);
+            EmitNumber(out, conv, magnitude, value < 0, true, 10, false);
             break;
         }
         case u'u':
         case u'x':
         case u'X': {
-            uint64_t value = spec.size == Size::LongLong ? va_arg(args, unsigned long long) : va_arg(args, unsigned);
-            if (spec.size == Size::Short) value = static_cast<unsigned short>(value);
-            EmitNumber(out, spec, value, false, false, *f == u'u' ? 10 : 16, *f == u'X');
+            uint64_t value = conv.size == Size::LongLong ? va_arg(args, unsigned long long) : va_arg(args, unsigned);
+            if (conv.size == Size::Short) value = static_cast<unsigned short>(value);
+            EmitNumber(out, conv, value, false, false, *f == u'u' ? 10 : 16, *f == u'X');
             break;
         }
         case u'p': {
-            spec.precision = 2 * sizeof(void*);
-            spec.alt = false;
-            EmitNumber(out, spec, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, false, 16, true);
+            conv.precision = 2 * sizeof(void*);
+            conv.alt = false;
+            EmitNumber(out, conv, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, false, 16, true);
             break;
         }
         case u's':
-            if (narrow) EmitText(out, spec, va_arg(args, const char*));
-            else EmitText(out, spec, va_arg(args, const WCHAR*));
+            if (narrow) EmitText(out, conv, va_arg(args, const char*));
+            else EmitText(out, conv, va_arg(args, const WCHAR*));
             break;
         case u'S':
-            if (wide) EmitText(out, spec, va_arg(args, const WCHAR*));
-            else EmitText(out, spec, va_arg(args, const char*));
+            if (wide) EmitText(out, conv, va_arg(args, const WCHAR*));
+            else EmitText(out, conv, va_arg(args, const char*));
             break;
         case u'c':
         case u'C': {
             int value = va_arg(args, int);
             bool asNarrow = *f == u'c' ? narrow : !wide;
-            EmitChar(out, spec, asNarrow ? static_cast<WCHAR>(static_cast<unsigned char>(value))
+            EmitChar(out, conv, asNarrow ? static_cast<WCHAR>(static_cast<unsigned char>(value))
                                           : static_cast<WCHAR>(value));
             break;
         }
