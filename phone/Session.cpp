@@ -45,11 +45,13 @@ bool Session::Start(std::string* error) {
 void Session::Stop() {
     if (!started_) return;
     started_ = false;
-    // The rule client and its windows go before the shell they float over.
+    // The rule clients go first; then the store stops notifying, so that no
+    // advise sink of a module is called once the module is gone; then the
+    // modules; the shell they float over goes last.
     host::StopInboxService();
+    host::StopMessageStore();
     host::UnloadAllModules();
     host::StopShell();
-    host::StopMessageStore();
 }
 
 bool Session::RunLine(int number, const std::vector<std::string>& words) {
