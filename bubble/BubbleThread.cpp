@@ -9,6 +9,14 @@ BOOL CreateBubbleThreadState() {
     return g_state != nullptr;
 }
 
+void FreeBubbleThreadState() {
+    if (!g_state) return;
+    if (g_state->thread) CloseHandle(g_state->thread);
+    if (g_state->readyEvent) CloseHandle(g_state->readyEvent);
+    LocalFree(g_state);
+    g_state = nullptr;
+}
+
 BubbleThreadState& GetBubbleThread() {
     // The UI thread and its window arrive with the bubble itself; until
     // then the state never holds a window, and hand-offs send nothing.

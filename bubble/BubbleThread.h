@@ -13,8 +13,10 @@ struct BubbleThreadState {
     HANDLE readyEvent;     // set by the UI thread once the window exists
 };
 
-// Made at process attach.
+// Made at process attach; freed at process detach, once the UI thread is
+// stopped, so that a module loaded again does not leave the old one behind.
 BOOL CreateBubbleThreadState();
+void FreeBubbleThreadState();
 
 // The process's state; starts the UI thread on first use.
 BubbleThreadState& GetBubbleThread();

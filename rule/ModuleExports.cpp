@@ -21,6 +21,7 @@ extern "C" BOOL WINAPI DllMain(HANDLE hinstDLL, DWORD fdwReason, LPVOID) {
             break;
         case DLL_PROCESS_DETACH:
             StopBubbleThread();
+            FreeBubbleThreadState();
             break;
     }
     return TRUE;

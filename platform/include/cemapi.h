@@ -10,13 +10,15 @@
 #include <mapiutil.h>
 
 // What an SMS rule client asks of the store, and what it did with a message.
-typedef enum _MRCACCESS {
+// Enumerations are int-wide with every int value valid, as the platform's
+// compiler makes them (an inbox service may preset a value no client writes).
+typedef enum _MRCACCESS : int {
     MRC_ACCESS_NONE = 0,
     MRC_ACCESS_READ = 1,
     MRC_ACCESS_WRITE = 2,
 } MRCACCESS;
 
-typedef enum _MRCHANDLED {
+typedef enum _MRCHANDLED : int {
     MRC_NOT_HANDLED = 0,
     MRC_HANDLED_CONTINUE = 1,
     MRC_HANDLED_DONTCONTINUE = 2,
