@@ -21,6 +21,9 @@ const std::vector<CommandHelp>& Table() {
          "ActiveProfile = Normal) and HKLM\\System\\State Lock = 0. The screen is\n"
          "240x320 at 131 dpi unless --screen and --dpi say otherwise. A folder that\n"
          "already holds a device is refused unless --force is given, which wipes it.\n"
+         "The device also gets the message store (Inbox, Outbox, Sent Items, Drafts,\n"
+         "Deleted Items), the contact store, and the rule client registered through\n"
+         "its own DllRegisterServer.\n"
          "--contacts fills the contact store from a vCard file, as `contacts import`\n"
          "does; a file that cannot be read leaves the folder as it was.\n"},
         {"contacts", "phone [--device DIR] contacts import FILE.vcf | list [--json]",
@@ -39,9 +42,9 @@ const std::vector<CommandHelp>& Table() {
          "first free of mobile, home, business, home2, business2. Fax numbers and numbers\n"
          "beyond the free places are dropped, each reported on standard error with its\n"
          "line and card.\n"},
-        {"register", "phone [--device DIR] register | unregister",
-         "Calls the rule client's own DllRegisterServer (register) or DllUnregisterServer\n"
-         "(unregister) in the device and prints the HRESULT.\n"},
+        {"register", "phone [--device DIR] register",
+         "Calls the rule client's own DllRegisterServer in the device and prints the\n"
+         "HRESULT.\n"},
         {"unregister", "phone [--device DIR] unregister",
          "Calls the rule client's DllUnregisterServer in the device and prints the HRESULT.\n"},
         {"run", "phone [--device DIR] run SCRIPT|- [--json] [--shots DIR]",
@@ -61,8 +64,15 @@ const std::vector<CommandHelp>& Table() {
          "  profile NAME                   make NAME (a key under HKCU\\ControlPanel\\Profiles)\n"
          "                                 the active sound profile\n"
          "  lock on|off                    set the device lock state\n"
+         "  key K [K ...]                  press and release keys: 0-9 star pound up down left\n"
+         "                                 right action back home end talk soft1 soft2\n"
+         "  rotate                         swap the screen's width and height\n"
          "  wait MS                        let MS milliseconds pass\n"
-         "  state                          print the device state\n"},
+         "  screenshot FILE.png            save the screen\n"
+         "  state                          print the device state\n"
+         "\n"
+         "--shots DIR saves DIR/NNN-command.png (NNN the line number) after every line\n"
+         "that may change the screen.\n"},
         {"shell", "phone [--device DIR] shell [--json]",
          "Reads scenario lines from the terminal, one at a time, in one session (see\n"
          "phone run --help); a failed line is reported and the shell goes on.\n"},
