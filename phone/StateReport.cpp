@@ -102,7 +102,7 @@ std::string StateAsText() {
     if (!rule.called) {
         text += "last rule: none\n";
     } else {
-        char event[32] = "not written";
+        char event[32] = "none";
         if (rule.eventType) std::snprintf(event, sizeof event, "0x%02X", static_cast<unsigned>(*rule.eventType));
         text += std::string("last rule: event ") + event + ", handled " +
                 (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")" : "not written") +
