@@ -3,25 +3,11 @@
 #include "ContactLookup.h"
 #include "CustomText.h"
 #include "DisplayName.h"
+#include "LocalText.h"
 #include "NumberFinder.h"
 #include "TextBuffer.h"
 
 namespace {
-
-// Frees a LocalAlloc'd text when the holder goes.
-class LocalText {
-public:
-    explicit LocalText(LPWSTR text) : text_(text) {}
-    ~LocalText() {
-        if (text_) LocalFree(text_);
-    }
-    LocalText(const LocalText&) = delete;
-    LocalText& operator=(const LocalText&) = delete;
-    LPCWSTR Get() const { return text_; }
-
-private:
-    LPWSTR text_;
-};
 
 // The working text with the number replaced, into next; false when memory
 // ran out.

@@ -3,6 +3,7 @@
 // HTML with telephone links that it hands to the bubble.
 #include "Cli.h"
 
+#include "LocalText.h"
 #include "NumberReplacement.h"
 #include "PhoneLinks.h"
 #include "Settings.h"
@@ -13,18 +14,6 @@
 #include <cstdio>
 
 namespace phone {
-
-namespace {
-
-// Frees a LocalAlloc'd text of the rewriting passes.
-struct LocalText {
-    LPWSTR text = nullptr;
-    ~LocalText() {
-        if (text) LocalFree(text);
-    }
-};
-
-}  // namespace
 
 int RunRewrite(Args& args) {
     bool report = args.TakeFlag("--report");
@@ -39,9 +28,9 @@ int RunRewrite(Args& args) {
     LocalText rewritten, linked;
     BOOL delivered = report && !failed ? TRUE : FALSE;
     std::u16string stored = text;
-    if (ReplaceNumbersWithNames(text.c_str(), settings, &rewritten.text, delivered)) stored = rewritten.text;
+    if (ReplaceNumbersWithNames(text.c_str(), settings, rewritten.Receive(), delivered)) stored = rewritten.Get();
     std::u16string html = stored;
-    if (LinkPhoneNumbers(stored.c_str(), settings, &linked.text)) html = linked.text;
+    if (LinkPhoneNumbers(stored.c_str(), settings, linked.Receive())) html = linked.Get();
     CoUninitialize();
 
     std::printf("stored: %s\nbubble: %s\n", host::ToUtf8(stored).c_str(), host::ToUtf8(html).c_str());

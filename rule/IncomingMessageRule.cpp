@@ -2,6 +2,7 @@
 
 #include "BubbleThread.h"
 #include "ComRef.h"
+#include "LocalText.h"
 #include "MessageStoreOps.h"
 #include "NotificationHandoff.h"
 #include "NumberReplacement.h"
@@ -24,24 +25,6 @@ LPCWSTR TextOf(const SPropValue* value) {
     LPCWSTR text = StringValue(value);
     return text ? text : TEXT("");
 }
-
-// Frees a LocalAlloc'd text from the rewriting passes.
-class LocalText {
-public:
-    ~LocalText() { Free(); }
-    LPWSTR* Receive() {
-        Free();
-        return &text_;
-    }
-    LPCWSTR Get() const { return text_; }
-    void Free() {
-        if (text_) LocalFree(text_);
-        text_ = nullptr;
-    }
-
-private:
-    LPWSTR text_ = nullptr;
-};
 
 // Writes the rewritten text back into the message's subject; false when
 // memory for the value ran out.
