@@ -1,4 +1,6 @@
 // phone reg, end to end through the emulator's command line.
+#include "PhoneRunner.h"
+
 #include <TempDevice.h>
 #include <coredll_host.h>
 #include <gtest/gtest.h>
@@ -12,27 +14,19 @@
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using phone_test::Result;
 
 class RegCommandTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(0, Phone(device_, "init").status); }
 
     static Result Phone(const testing_support::TempFolder& device, const std::string& args) {
-        Result r;
-        r.status = testing_support::RunCommand(std::string(PHONE_EXE) + " --device '" + device.path() + "' " + args,
-                                               &r.out, &r.err);
-        return r;
+        return phone_test::RunPhone(device.path(), args);
     }
     Result Phone(const std::string& args) { return Phone(device_, args); }
 
     std::string WriteFile(const std::string& name, const std::string& bytes) {
-        std::string path = files_.path() + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return phone_test::WriteBytes(files_, name, bytes);
     }
 
     // Writes values the command line cannot make, through the platform.
