@@ -3,6 +3,7 @@
 // and an advise sink that records what it is told.
 #pragma once
 
+#include <InterfaceRef.h>
 #include <TempDevice.h>
 #include <cemapi.h>
 #include <cemapi_host.h>
@@ -17,44 +18,8 @@
 
 namespace mapitest {
 
-// An interface pointer released at the end of its scope.
 template <class T>
-class Ref {
-public:
-    Ref() = default;
-    explicit Ref(T* p) : p_(p) {}
-    ~Ref() { reset(); }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    Ref(Ref&& other) noexcept : p_(other.release()) {}
-    Ref& operator=(Ref&& other) noexcept {
-        if (this != &other) {
-            reset();
-            p_ = other.release();
-        }
-        return *this;
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    T** out() {
-        reset();
-        return &p_;
-    }
-    LPUNKNOWN* unknown() { return reinterpret_cast<LPUNKNOWN*>(out()); }
-    void reset() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-    }
-    T* release() {
-        T* p = p_;
-        p_ = nullptr;
-        return p;
-    }
-
-private:
-    T* p_ = nullptr;
-};
+using Ref = testing_support::Ref<T>;
 
 // A MAPI buffer freed at the end of its scope.
 template <class T>

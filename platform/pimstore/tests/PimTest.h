@@ -3,6 +3,7 @@
 // BSTRs.
 #pragma once
 
+#include <InterfaceRef.h>
 #include <TempDevice.h>
 #include <coredll_host.h>
 #include <gtest/gtest.h>
@@ -16,32 +17,8 @@
 
 namespace pimtest {
 
-// One interface reference, released at the end of the scope.
-template <typename T>
-class Ref {
-public:
-    Ref() = default;
-    explicit Ref(T* p) : p_(p) {}
-    ~Ref() { reset(); }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    T** out() {
-        reset();
-        return &p_;
-    }
-    void** outVoid() { return reinterpret_cast<void**>(out()); }
-    void reset() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-    }
-    T* release() { return std::exchange(p_, nullptr); }
-
-private:
-    T* p_ = nullptr;
-};
+template <class T>
+using Ref = testing_support::Ref<T>;
 
 // Takes a BSTR returned by the store: its text, and the BSTR freed.
 inline std::u16string Take(BSTR text) {
