@@ -7,7 +7,7 @@ packages=(
   g++ make cmake pkg-config python3 xxd
   libsqlite3-dev googletest libgtest-dev libbenchmark-dev
   libcairo2-dev libpango1.0-dev libgumbo-dev fontconfig fonts-dejavu-core
-  binutils-mingw-w64-x86-64
+  binutils-mingw-w64-x86-64 ccache
 )
 
 missing=()
