@@ -1,6 +1,6 @@
 // Bitmaps compatible with a DC, and block transfers between DCs with the
 // ternary raster operations.
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Device contexts: the surface DCs of windows and the screen, memory DCs,
 // their attributes and capabilities, and the canvas drawing goes through.
-#include "Gdi.h"
-#include "SurfaceDC.h"
+#include "gdi/Gdi.h"
+#include "gdi/SurfaceDC.h"
 
 #include <screen_host.h>
 

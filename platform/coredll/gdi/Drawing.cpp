@@ -3,7 +3,7 @@
 // bottom ones, a line leaves out its last pixel, and a pen of width w is
 // centred on the pixels of the outline (an even width reaching one pixel
 // further up and left).
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // "MS Shell Dlg") map to one installed sans face, so that text measures the
 // same on every machine that has it; pango falls back per character for
 // scripts the face lacks.
-#include "Fonts.h"
+#include "gdi/Fonts.h"
 
 #include <coredll_host.h>
 

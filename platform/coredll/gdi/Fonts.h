@@ -2,7 +2,7 @@
 // coredll.
 #pragma once
 
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 #include <pango/pangocairo.h>
 

@@ -1,6 +1,6 @@
 // The GDI handle table, the stock objects, pens and brushes, and the
 // selection of objects into DCs.
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Text output and measurement: DrawTextW (lines, word breaks, alignment,
 // "&" prefixes, ellipsis, the measuring DT_CALCRECT), ExtTextOutW and the
 // extent queries. Lines follow one another at the font's cell height.
-#include "Fonts.h"
+#include "gdi/Fonts.h"
 
 #include <algorithm>
 

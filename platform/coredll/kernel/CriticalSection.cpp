@@ -1,5 +1,5 @@
 // Critical sections: recursive locks owned by one thread at a time.
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <mutex>
 

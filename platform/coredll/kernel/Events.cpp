@@ -1,5 +1,5 @@
 // Events and waits.
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <kfuncs.h>
 

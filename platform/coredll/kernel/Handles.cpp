@@ -1,5 +1,5 @@
 // The handle table of the process.
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <unordered_map>
 

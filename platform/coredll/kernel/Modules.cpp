@@ -1,7 +1,7 @@
 // The module loader: "Name.dll" is the shared object Name.so in the module
 // folder. Modules are reference-counted, and a module's entry (DllMain) is
 // called at process attach and detach, as the platform does.
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <coredll_host.h>
 

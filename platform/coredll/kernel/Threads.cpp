@@ -1,6 +1,6 @@
 // Threads: CreateThread, their ends, and the waits every blocking call of
 // the platform goes through.
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <coredll_host.h>
 

@@ -1,7 +1,7 @@
 // The registry functions of coredll, with Windows CE's behaviour: keys are
 // opened without access checks, RegDeleteKeyW removes a whole subtree, and
 // value data come back exactly as they were stored.
-#include "RegistryHandles.h"
+#include "registry/RegistryHandles.h"
 
 #include <coredll_host.h>
 

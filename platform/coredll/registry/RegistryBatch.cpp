@@ -1,6 +1,6 @@
 // Registry batches: the Reg* calls of one thread between Begin and Commit
 // form one transaction of the registry database.
-#include "RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <coredll_host.h>
 

@@ -1,5 +1,5 @@
 // The table of open registry keys.
-#include "RegistryHandles.h"
+#include "registry/RegistryHandles.h"
 
 #include <unordered_map>
 

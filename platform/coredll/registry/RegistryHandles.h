@@ -1,7 +1,7 @@
 // Open registry keys of the process: HKEY values and the keys they name.
 #pragma once
 
-#include "RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 namespace registry {
 

@@ -1,5 +1,5 @@
 // The registry of the device on SQLite (registry.db in the device folder).
-#include "RegistryStore.h"
+#include "registry/RegistryStore.h"
 
 #include <coredll_host.h>
 

@@ -1,7 +1,7 @@
 // Reading DIBs: 1, 4 and 8 bits per pixel through the colour table, 16 bits
 // as 5-5-5 or by bit-field masks, 24 and 32 bits; bottom-up or top-down
 // rows. Every read is checked against the data's size.
-#include "DibImages.h"
+#include "resources/DibImages.h"
 
 #include <cstring>
 #include <vector>

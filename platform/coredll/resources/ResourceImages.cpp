@@ -1,8 +1,8 @@
 // Images from a module's resources: LoadBitmapW, and icons (LoadIconW,
 // DrawIconEx, GetIconInfo, DestroyIcon).
-#include "DibImages.h"
-#include "Gdi.h"
-#include "Resources.h"
+#include "resources/DibImages.h"
+#include "gdi/Gdi.h"
+#include "resources/Resources.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // LoadStringW: strings of a module's string table, sixteen to a block, each
 // a count of characters and the characters without a terminator.
-#include "Resources.h"
+#include "resources/Resources.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 // Resources of a module: the compiled .res data that the build puts into
 // the module's ".rsrc" section, found through the section headers of the
 // module's file and read where the loader mapped it.
-#include "Resources.h"
+#include "resources/Resources.h"
 
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <elf.h>
 #include <link.h>

@@ -1,7 +1,7 @@
 // The system's own icons (LoadIconW with no module): the application icon
 // and the four message-box symbols, drawn at the system's icon size. They
 // are shared: DestroyIcon leaves them.
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // FormatMessageW for the system's message table, the use the platform's
 // programs make of it: the text of an error code for a message box.
-#include "SystemMessages.h"
+#include "strings/SystemMessages.h"
 
 #include <windows.h>
 

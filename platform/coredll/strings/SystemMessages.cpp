@@ -1,5 +1,5 @@
 // The English system message texts, in the platform's wording.
-#include "SystemMessages.h"
+#include "strings/SystemMessages.h"
 
 namespace coredll {
 

@@ -2,7 +2,7 @@
 """Writes UnicodeTables.inc: the character classes, simple case mappings and
 decimal digit values of every UTF-16 code unit (the BMP), for CharClass.cpp.
 
-Usage: gen_unicode_tables.py [output]   (default: ../UnicodeTables.inc)
+Usage: gen_unicode_tables.py [output]   (default: ../strings/UnicodeTables.inc)
 
 The data comes from Python's unicodedata, so the Unicode version is that of
 the Python running this script; it is written into the output.
@@ -94,7 +94,7 @@ def numbers(values, per_line, fmt):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    out_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "UnicodeTables.inc")
+    out_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "strings", "UnicodeTables.inc")
 
     records = {}
     per_unit = []

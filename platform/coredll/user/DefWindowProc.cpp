@@ -1,5 +1,5 @@
 // The default handling of window messages.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 using namespace user;
 

@@ -1,7 +1,7 @@
 // Activation and focus. The foreground window is process-wide; every thread
 // has its own active and focus window. Messages to a window of another
 // thread are queued to it (the caller does not wait for them).
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 using namespace user;
 

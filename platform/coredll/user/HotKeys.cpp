@@ -3,7 +3,7 @@
 // holds it. MOD_KEYUP is not part of the combination: (MOD_KEYUP, VK_F4)
 // and (0, VK_F4) are the same key, as the phone's shell and its users
 // treat them.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <coredll_host.h>
 #include <screen_host.h>

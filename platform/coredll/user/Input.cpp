@@ -9,7 +9,7 @@
 // (MOD_WIN, VK_LWIN), as the phone's shell registers it. A registration
 // without the key's own modifier, such as (MOD_KEYUP, VK_LWIN), is used when
 // none with it exists.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <screen_host.h>
 

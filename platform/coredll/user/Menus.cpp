@@ -1,7 +1,7 @@
 // Menus: a table of HMENUs, each a list of items (a command, a popup with a
 // menu of its own, or a separator), built item by item or from an RT_MENU
 // resource (the classic template and the extended one).
-#include "Resources.h"
+#include "resources/Resources.h"
 
 #include <cstring>
 #include <map>

@@ -1,7 +1,7 @@
 // The per-thread queue: posted messages, WM_QUIT, WM_PAINT and WM_TIMER,
 // in the order the platform retrieves them (sent messages are handled
 // before any of these), and the message loop calls.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,7 @@
 // The screen: the visible top-level windows composed in z-order over the
 // desktop, for GetDC(NULL) and for screenshots.
-#include "SurfaceDC.h"
-#include "WindowSystem.h"
+#include "gdi/SurfaceDC.h"
+#include "user/WindowSystem.h"
 
 #include <screen_host.h>
 

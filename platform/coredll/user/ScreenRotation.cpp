@@ -1,7 +1,7 @@
 // Turning the phone: the screen swaps width and height, the shell lays its
 // windows out again, and every top-level window is told with
 // WM_SETTINGCHANGE / SETTINGCHANGE_RESET, sent as the platform does.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <screen_host.h>
 

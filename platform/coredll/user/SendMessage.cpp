@@ -1,7 +1,7 @@
 // Sent messages: a direct call on the window's own thread; across threads
 // the sender waits until the receiver has handled the message, and handles
 // what is sent to its own thread meanwhile.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 using namespace user;
 

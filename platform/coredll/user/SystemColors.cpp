@@ -1,6 +1,6 @@
 // The system colours: the Smartphone's default blue scheme, white pages
 // with black text, and a brush of each colour.
-#include "Gdi.h"
+#include "gdi/Gdi.h"
 
 namespace {
 

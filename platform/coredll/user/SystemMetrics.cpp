@@ -1,6 +1,6 @@
 // System metrics and the work area, from the screen's profile. Lengths are
 // the phone's 96-dpi values scaled to the screen's dpi.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <screen_host.h>
 

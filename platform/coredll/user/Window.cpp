@@ -1,5 +1,5 @@
 // Making and destroying windows, and finding them.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <coredll_host.h>
 #include <screen_host.h>

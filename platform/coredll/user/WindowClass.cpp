@@ -3,7 +3,7 @@
 // and the module that registered it: two modules may each register a class
 // of the same name, and a window is made from the class of the module it is
 // created for (hInstance), else from any class of that name.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <map>
 

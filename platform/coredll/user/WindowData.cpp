@@ -1,5 +1,5 @@
 // What a window keeps: its slots (GWL_*), extra bytes and text.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // Where windows are: window and client rectangles, and mapping points
 // between windows and the screen.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 namespace user {
 

@@ -1,6 +1,6 @@
 // Waiting for the window system to settle, and what the state report reads
 // of it.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <coredll_host.h>
 #include <screen_host.h>

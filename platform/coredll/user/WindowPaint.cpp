@@ -1,8 +1,8 @@
 // Painting glue: update regions, WM_PAINT, BeginPaint/EndPaint and window
 // DCs. A top-level window owns a cairo surface of its size; its children
 // draw into it, offset and clipped to themselves and their parents.
-#include "SurfaceDC.h"
-#include "WindowSystem.h"
+#include "gdi/SurfaceDC.h"
+#include "user/WindowSystem.h"
 
 using namespace user;
 

@@ -1,7 +1,7 @@
 // Moving, sizing, showing and stacking windows: SetWindowPos and the calls
 // built on it, with WM_WINDOWPOSCHANGED (whose default handling sends
 // WM_MOVE and WM_SIZE) and WM_SHOWWINDOW as the platform sends them.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 using namespace user;
 

@@ -1,6 +1,6 @@
 // The handle table of windows, the desktop window, and the per-thread
 // message queues with what happens to them when a thread ends.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <screen_host.h>
 

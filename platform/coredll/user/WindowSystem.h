@@ -3,7 +3,7 @@
 // always called with the lock released.
 #pragma once
 
-#include "Kernel.h"
+#include "kernel/Kernel.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // three bands, WS_EX_TOPMOST over WS_EX_ABOVESTARTUP over the rest (the
 // home screen and the programs). An owned window is kept above its owner
 // and shares its band.
-#include "WindowSystem.h"
+#include "user/WindowSystem.h"
 
 #include <algorithm>
 
