@@ -6,10 +6,6 @@
 #include <cstring>
 #include <vector>
 
-namespace gdi {
-bool BrushColor(HBRUSH handle, COLORREF* color);
-}
-
 using namespace gdi;
 
 extern "C" HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight) {

@@ -36,7 +36,7 @@ struct Brush : Object {
     COLORREF color = 0;
 };
 
-struct FontFace;  // Text.cpp
+struct FontFace;  // Fonts.h
 struct Font : Object {
     Font() : Object(Kind::Font) {}
     LOGFONTW logfont{};
@@ -144,6 +144,13 @@ uint32_t* Pixels(cairo_surface_t* surface, int* width, int* height, int* stride)
 void HoldMonochrome(cairo_surface_t* surface);
 COLORREF ToColorRef(uint32_t pixel);
 uint32_t ToPixel(COLORREF color);
+
+// The colour of a brush handle, or of a system colour index + 1 as FillRect
+// accepts it; false for a hollow brush or a bad handle (Drawing.cpp).
+bool BrushColor(HBRUSH handle, COLORREF* color);
+
+// The system's own icons, LoadIconW with no module (resources/StandardIcons.cpp).
+HICON StandardIcon(LPCWSTR name);
 
 // The screen profile's dots per inch, and the system's icon size derived
 // from it.

@@ -5,10 +5,6 @@
 
 #include <algorithm>
 
-namespace gdi {
-bool BrushColor(HBRUSH handle, COLORREF* color);
-}
-
 using namespace gdi;
 
 namespace {

@@ -7,11 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace gdi {
-bool BrushColor(HBRUSH handle, COLORREF* color);
-HICON StandardIcon(LPCWSTR name);
-}
-
 using namespace gdi;
 
 namespace {

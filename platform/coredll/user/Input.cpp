@@ -15,11 +15,6 @@
 
 using namespace user;
 
-namespace user {
-bool FireHotKeyLocked(BYTE vk, UINT modifiers, bool up);
-bool HotKeyHoldsLocked(BYTE vk, UINT modifiers);
-}  // namespace user
-
 namespace {
 
 bool g_down[256];

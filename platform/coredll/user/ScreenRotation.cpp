@@ -5,10 +5,6 @@
 
 #include <screen_host.h>
 
-namespace user {
-void ResetWorkAreaLocked();
-}
-
 using namespace user;
 
 namespace {

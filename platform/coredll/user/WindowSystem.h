@@ -161,6 +161,10 @@ HWND ForegroundLocked();
 
 // --- Hotkeys (HotKeys.cpp) -------------------------------------------------
 void RemoveHotKeysOfLocked(HWND hwnd);
+// The registration a key event fires, if any (WM_HOTKEY goes to the top of
+// the holder's queue); and whether a registration holds the combination.
+bool FireHotKeyLocked(BYTE vk, UINT modifiers, bool up);
+bool HotKeyHoldsLocked(BYTE vk, UINT modifiers);
 // A key event as the keyboard driver reports it: hotkeys first, else the
 // focus window of the foreground thread.
 void KeyEvent(BYTE vk, bool up);
@@ -173,7 +177,11 @@ void ResizeSurfaceLocked(Window& w);
 // The surface of a top-level window, made on first use.
 cairo_surface_t* WindowSurfaceLocked(Window& top);
 
-// --- The screen (Screen.cpp) -----------------------------------------------
+// --- System metrics (SystemMetrics.cpp) --------------------------------------
+// Forgets a work area set by SystemParametersInfo, after the screen turned.
+void ResetWorkAreaLocked();
+
+// --- The screen (ScreenComposition.cpp) -------------------------------------
 // The visible windows composed in z-order onto the screen (black while the
 // display sleeps when asleep is given); a new reference, or null.
 cairo_surface_t* ComposeScreen(bool* asleep);
@@ -181,7 +189,7 @@ cairo_surface_t* ComposeScreen(bool* asleep);
 // --- Window destruction without messages, for ended threads (Window.cpp) -----
 void DestroyThreadWindowsLocked(DWORD threadId);
 
-// A thread that wants to know when the window system goes idle.
+// Whether the queue has nothing left to handle now (MessageQueue.cpp).
 bool QueueIdleLocked(const MessageQueue& q);
 
 }  // namespace user
