@@ -5,6 +5,11 @@
 #include <windef.h>
 #include <winerror.h>
 #include <stdarg.h>
+#ifdef __cplusplus
+// The C++ library takes the addresses of the host's wcs* functions; they are
+// settled in namespace std before the WCHAR overloads below appear.
+#include <cwchar>
+#endif
 
 #ifdef __cplusplus
 extern "C" {
@@ -124,6 +129,69 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 #define CreateEvent CreateEventW
 #define FormatMessage FormatMessageW
 
+// --- Resources of a module (compiled from its .rc file) -------------------------
+// A module's resources. hModule NULL is the program's own module. Names and
+// types are ordinals (MAKEINTRESOURCE) or strings, which compare without
+// case; "#123" is ordinal 123. FindResourceW takes the first language the
+// module holds for the name.
+HRSRC WINAPI FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+HRSRC WINAPI FindResourceExW(HMODULE hModule, LPCWSTR lpType, LPCWSTR lpName, WORD wLanguage);
+HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+LPVOID WINAPI LockResource(HGLOBAL hResData);
+DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+BOOL WINAPI FreeResource(HGLOBAL hResData);
+
+#define FindResource FindResourceW
+#define FindResourceEx FindResourceExW
+
 #ifdef __cplusplus
 }
 #endif
+
+// The phone's C library for WCHAR (UTF-16) text. The phone declares these in
+// its C library's headers, whose names the host's own headers take here; the
+// host's wcs* functions work on 32-bit wchar_t, these are the 16-bit ones.
+// C++ linkage: they overload the host's functions rather than replace them.
+// Character classes for iswctype, as the phone's ctype.h numbers them.
+#define _UPPER   0x0001
+#define _LOWER   0x0002
+#define _DIGIT   0x0004
+#define _SPACE   0x0008
+#define _PUNCT   0x0010
+#define _CONTROL 0x0020
+#define _BLANK   0x0040
+#define _HEX     0x0080
+#define _ALPHA   (0x0100 | _UPPER | _LOWER)
+
+size_t wcslen(const WCHAR* s);
+WCHAR* wcscpy(WCHAR* dst, const WCHAR* src);
+WCHAR* wcsncpy(WCHAR* dst, const WCHAR* src, size_t count);
+WCHAR* wcscat(WCHAR* dst, const WCHAR* src);
+int wcscmp(const WCHAR* a, const WCHAR* b);
+int wcsncmp(const WCHAR* a, const WCHAR* b, size_t count);
+int _wcsicmp(const WCHAR* a, const WCHAR* b);
+int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t count);
+WCHAR* wcschr(const WCHAR* s, WCHAR c);
+WCHAR* wcsrchr(const WCHAR* s, WCHAR c);
+WCHAR* wcsstr(const WCHAR* s, const WCHAR* sub);
+long wcstol(const WCHAR* s, WCHAR** end, int base);
+unsigned long wcstoul(const WCHAR* s, WCHAR** end, int base);
+int _wtoi(const WCHAR* s);
+
+// Classification: the digit class is Unicode's decimal digits (Nd) of
+// every script; case mapping is Unicode's simple mapping.
+int iswctype(WCHAR c, WORD desc);
+int iswdigit(WCHAR c);
+int iswspace(WCHAR c);
+int iswalpha(WCHAR c);
+int iswupper(WCHAR c);
+int iswlower(WCHAR c);
+WCHAR towlower(WCHAR c);
+WCHAR towupper(WCHAR c);
+
+// printf-style formatting into WCHAR buffers, with the conversions of
+// wsprintfW (winuser.h). _snwprintf and _vsnwprintf write at most count
+// characters and return -1 when the text did not fit (then without a
+// terminating NUL, as the platform does).
+int _snwprintf(WCHAR* buffer, size_t count, const WCHAR* format, ...);
+int _vsnwprintf(WCHAR* buffer, size_t count, const WCHAR* format, va_list argptr);

@@ -2,13 +2,11 @@
 #pragma once
 
 #include <windef.h>
+#include <winnt.h>
 #include <winerror.h>
 #include <winbase.h>
 #include <kfuncs.h>
 #include <winnls.h>
 #include <winreg.h>
-#include <wcsfuncs.h>
 #include <winuser.h>
 #include <wingdi.h>
-#include <winresource.h>
-#include <winmenu.h>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windef.h>
+#include <stdarg.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -609,6 +610,162 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UI
 #define CallWindowProc CallWindowProcW
 #define RegisterWindowMessage RegisterWindowMessageW
 #define SystemParametersInfo SystemParametersInfoW
+
+// --- Resources ---------------------------------------------------------------
+#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEW
+
+#define RT_CURSOR       MAKEINTRESOURCE(1)
+#define RT_BITMAP       MAKEINTRESOURCE(2)
+#define RT_ICON         MAKEINTRESOURCE(3)
+#define RT_MENU         MAKEINTRESOURCE(4)
+#define RT_DIALOG       MAKEINTRESOURCE(5)
+#define RT_STRING       MAKEINTRESOURCE(6)
+#define RT_FONTDIR      MAKEINTRESOURCE(7)
+#define RT_FONT         MAKEINTRESOURCE(8)
+#define RT_ACCELERATOR  MAKEINTRESOURCE(9)
+#define RT_RCDATA       MAKEINTRESOURCE(10)
+#define RT_MESSAGETABLE MAKEINTRESOURCE(11)
+#define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
+#define RT_GROUP_ICON   MAKEINTRESOURCE(14)
+#define RT_VERSION      MAKEINTRESOURCE(16)
+
+int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int nBufferMax);
+HBITMAP WINAPI LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
+
+// Icons
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
+#define IDI_HAND        MAKEINTRESOURCE(32513)
+#define IDI_QUESTION    MAKEINTRESOURCE(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCE(32515)
+#define IDI_ASTERISK    MAKEINTRESOURCE(32516)
+#define IDI_WINLOGO     MAKEINTRESOURCE(32517)
+#define IDI_WARNING     IDI_EXCLAMATION
+#define IDI_ERROR       IDI_HAND
+#define IDI_INFORMATION IDI_ASTERISK
+
+#define DI_MASK    0x0001
+#define DI_IMAGE   0x0002
+#define DI_NORMAL  0x0003
+
+typedef struct _ICONINFO {
+    BOOL fIcon;
+    DWORD xHotspot;
+    DWORD yHotspot;
+    HBITMAP hbmMask;
+    HBITMAP hbmColor;
+} ICONINFO, *PICONINFO;
+
+// LoadIconW takes, from an icon group, the image nearest the system's icon
+// size and keeps the image's own size; DrawIcon draws it at that size.
+HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+BOOL WINAPI DestroyIcon(HICON hIcon);
+BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
+                       HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+#define DrawIcon(hdc, x, y, hicon) DrawIconEx((hdc), (x), (y), (hicon), 0, 0, 0, NULL, DI_NORMAL)
+BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
+
+#define LoadString LoadStringW
+#define LoadBitmap LoadBitmapW
+#define LoadIcon LoadIconW
+
+// --- Menus: built from RT_MENU resources or item by item, and read back -------
+#define MF_INSERT       0x00000000
+#define MF_ENABLED      0x00000000
+#define MF_UNCHECKED    0x00000000
+#define MF_STRING       0x00000000
+#define MF_BYCOMMAND    0x00000000
+#define MF_GRAYED       0x00000001
+#define MF_DISABLED     0x00000002
+#define MF_BITMAP       0x00000004
+#define MF_CHECKED      0x00000008
+#define MF_POPUP        0x00000010
+#define MF_MENUBARBREAK 0x00000020
+#define MF_MENUBREAK    0x00000040
+#define MF_HILITE       0x00000080
+#define MF_OWNERDRAW    0x00000100
+#define MF_BYPOSITION   0x00000400
+#define MF_SEPARATOR    0x00000800
+#define MF_DEFAULT      0x00001000
+#define MF_END          0x00000080
+
+#define MFT_STRING      MF_STRING
+#define MFT_BITMAP      MF_BITMAP
+#define MFT_MENUBARBREAK MF_MENUBARBREAK
+#define MFT_MENUBREAK   MF_MENUBREAK
+#define MFT_OWNERDRAW   MF_OWNERDRAW
+#define MFT_RADIOCHECK  0x00000200
+#define MFT_SEPARATOR   MF_SEPARATOR
+#define MFS_GRAYED      0x00000003
+#define MFS_DISABLED    MFS_GRAYED
+#define MFS_CHECKED     MF_CHECKED
+#define MFS_HILITE      MF_HILITE
+#define MFS_ENABLED     MF_ENABLED
+#define MFS_UNCHECKED   MF_UNCHECKED
+#define MFS_DEFAULT     MF_DEFAULT
+
+#define MIIM_STATE      0x00000001
+#define MIIM_ID         0x00000002
+#define MIIM_SUBMENU    0x00000004
+#define MIIM_CHECKMARKS 0x00000008
+#define MIIM_TYPE       0x00000010
+#define MIIM_DATA       0x00000020
+#define MIIM_STRING     0x00000040
+
+typedef struct tagMENUITEMINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+} MENUITEMINFOW, *LPMENUITEMINFOW;
+typedef const MENUITEMINFOW* LPCMENUITEMINFOW;
+typedef MENUITEMINFOW MENUITEMINFO;
+
+HMENU WINAPI LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName);
+HMENU WINAPI CreateMenu(void);
+HMENU WINAPI CreatePopupMenu(void);
+BOOL WINAPI DestroyMenu(HMENU hMenu);
+BOOL WINAPI AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+BOOL WINAPI InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+BOOL WINAPI RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+BOOL WINAPI DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);
+int WINAPI GetMenuItemCount(HMENU hMenu);
+UINT WINAPI GetMenuItemID(HMENU hMenu, int nPos);
+HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos);
+BOOL WINAPI GetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPMENUITEMINFOW lpmii);
+BOOL WINAPI SetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPCMENUITEMINFOW lpmii);
+UINT WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
+
+#define LoadMenu LoadMenuW
+#define AppendMenu AppendMenuW
+#define InsertMenu InsertMenuW
+#define GetMenuItemInfo GetMenuItemInfoW
+#define SetMenuItemInfo SetMenuItemInfoW
+
+// --- Formatting ---------------------------------------------------------------
+// printf-style formatting as the platform documents it: %s (WCHAR text),
+// %S (narrow text), %c, %C, %d, %i, %u, %x, %X, %p, %%, with the flags "-",
+// "0", "#", a width and a precision ("*" takes them from the arguments),
+// and the size prefixes h, l and I64. wsprintfW and wvsprintfW write at
+// most 1024 characters including the terminating NUL; _snwprintf and
+// _vsnwprintf write at most count characters and return -1 when the text
+// did not fit (then without a terminating NUL, as the platform does).
+int wsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, ...);
+int wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list arglist);
+
+
+
+#define wsprintf wsprintfW
+#define wvsprintf wvsprintfW
 
 #ifdef __cplusplus
 }
