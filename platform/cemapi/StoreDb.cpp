@@ -3,6 +3,7 @@
 #include "StoreScopes.h"
 
 #include <coredll_host.h>
+#include <device_store.h>
 
 #include <cstring>
 #include <mutex>
@@ -43,37 +44,31 @@ CREATE TABLE IF NOT EXISTS changes(
     tags BLOB);
 )sql";
 
-std::mutex g_currentLock;
-
 }  // namespace
 
 std::shared_ptr<StoreDb> StoreDb::Current(HRESULT* hr) {
-    static std::shared_ptr<StoreDb> current;
-    std::lock_guard<std::mutex> guard(g_currentLock);
-    const unsigned generation = host::DeviceGeneration();
-    if (current && current->generation_ == generation) return current;
-    // The previous device's store goes once its last object lets it go.
-    current.reset();
-    std::string path = host::DevicePath("messages.db");
-    if (path.empty()) {
-        *hr = MAPI_E_NOT_INITIALIZED;
-        return nullptr;
-    }
-    std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
-    if (!db) {
-        *hr = MAPI_E_CALL_FAILED;
-        return nullptr;
-    }
-    StoreUid uid{};
-    host::Statement st = db->Prepare("SELECT value FROM store_info WHERE key = 'uid'");
-    std::vector<uint8_t> bytes = st.Step() ? st.Blob(0) : std::vector<uint8_t>();
-    if (bytes.size() != uid.size()) {
-        *hr = MAPI_E_CORRUPT_DATA;
-        return nullptr;
-    }
-    std::memcpy(uid.data(), bytes.data(), uid.size());
-    current = std::make_shared<StoreDb>(std::move(db), path, uid, generation);
-    return current;
+    static host::DeviceStore<StoreDb> current;
+    return current.Get([hr](unsigned generation) -> std::shared_ptr<StoreDb> {
+        std::string path = host::DevicePath("messages.db");
+        if (path.empty()) {
+            *hr = MAPI_E_NOT_INITIALIZED;
+            return nullptr;
+        }
+        std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
+        if (!db) {
+            *hr = MAPI_E_CALL_FAILED;
+            return nullptr;
+        }
+        StoreUid uid{};
+        host::Statement st = db->Prepare("SELECT value FROM store_info WHERE key = 'uid'");
+        std::vector<uint8_t> bytes = st.Step() ? st.Blob(0) : std::vector<uint8_t>();
+        if (bytes.size() != uid.size()) {
+            *hr = MAPI_E_CORRUPT_DATA;
+            return nullptr;
+        }
+        std::memcpy(uid.data(), bytes.data(), uid.size());
+        return std::make_shared<StoreDb>(std::move(db), path, uid, generation);
+    });
 }
 
 void StoreDb::StopAllNotifications() {

@@ -4,6 +4,7 @@
 #include "PhoneDigits.h"
 
 #include <coredll_host.h>
+#include <device_store.h>
 
 #include <algorithm>
 #include <mutex>
@@ -298,19 +299,14 @@ HRESULT Store::FindByNumber(std::u16string_view number, int64_t* oid, CEPROPID* 
 }
 
 std::shared_ptr<Store> CurrentStore() {
-    static std::mutex lock;
-    static std::shared_ptr<Store> current;
-    std::lock_guard<std::mutex> guard(lock);
-    unsigned generation = host::DeviceGeneration();
-    if (current && current->generation() == generation) return current;
-    // The previous device's store goes once its last user lets it go.
-    current.reset();
-    std::string path = host::DevicePath("contacts.db");
-    if (path.empty()) return nullptr;
-    std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
-    if (!db) return nullptr;
-    current = std::make_shared<Store>(std::move(db), generation);
-    return current;
+    static host::DeviceStore<Store> current;
+    return current.Get([](unsigned generation) -> std::shared_ptr<Store> {
+        std::string path = host::DevicePath("contacts.db");
+        if (path.empty()) return nullptr;
+        std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
+        if (!db) return nullptr;
+        return std::make_shared<Store>(std::move(db), generation);
+    });
 }
 
 }  // namespace pim

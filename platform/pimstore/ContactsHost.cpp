@@ -2,6 +2,7 @@
 #include "ContactStore.h"
 
 #include <coredll_host.h>
+#include <device_store.h>
 #include <objbase.h>
 #include <pimstore_host.h>
 
@@ -9,12 +10,10 @@
 
 namespace {
 
-// The stores this thread's open batches belong to, innermost last, so that
-// a batch ends on the database it began on.
-thread_local std::vector<std::shared_ptr<pim::Store>> t_batches;
+using ContactBatches = host::ThreadBatches<pim::Store>;
 
 std::shared_ptr<pim::Store> StoreForWriting() {
-    if (!t_batches.empty()) return t_batches.back();
+    if (std::shared_ptr<pim::Store> batch = ContactBatches::Innermost()) return batch;
     return pim::CurrentStore();
 }
 
@@ -67,26 +66,11 @@ bool ListContacts(std::vector<ContactRecord>* contacts) {
     return true;
 }
 
-bool BeginContactBatch() {
-    std::shared_ptr<pim::Store> store = StoreForWriting();
-    if (!store || !store->db().Begin()) return false;
-    t_batches.push_back(std::move(store));
-    return true;
-}
+bool BeginContactBatch() { return ContactBatches::Begin(StoreForWriting()); }
 
-bool CommitContactBatch() {
-    if (t_batches.empty()) return false;
-    std::shared_ptr<pim::Store> store = std::move(t_batches.back());
-    t_batches.pop_back();
-    return store->db().Commit();
-}
+bool CommitContactBatch() { return ContactBatches::Commit(); }
 
-void RollbackContactBatch() {
-    if (t_batches.empty()) return;
-    std::shared_ptr<pim::Store> store = std::move(t_batches.back());
-    t_batches.pop_back();
-    store->db().Rollback();
-}
+void RollbackContactBatch() { ContactBatches::Rollback(); }
 
 std::u16string ContactNameForNumber(std::u16string_view number) {
     std::shared_ptr<pim::Store> store = pim::CurrentStore();

@@ -2,6 +2,7 @@
 #include "registry/RegistryStore.h"
 
 #include <coredll_host.h>
+#include <device_store.h>
 
 #include <cstring>
 
@@ -202,25 +203,16 @@ Name Store::ClassOf(KeyId key) {
 }
 
 std::shared_ptr<Store> CurrentStore(LONG* error) {
-    static std::mutex lock;
-    static std::shared_ptr<Store> current;
-    std::lock_guard<std::mutex> guard(lock);
-    unsigned generation = host::DeviceGeneration();
-    if (current && current->generation() == generation) return current;
-    // The previous device's store goes once its last user lets it go.
-    current.reset();
-    std::string path = host::DevicePath("registry.db");
-    if (path.empty()) {
-        *error = ERROR_CANTOPEN;
-        return nullptr;
-    }
-    std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
-    if (!db) {
-        *error = ERROR_CANTOPEN;
-        return nullptr;
-    }
-    current = std::make_shared<Store>(std::move(db), generation);
-    return current;
+    static host::DeviceStore<Store> current;
+    std::shared_ptr<Store> store = current.Get([](unsigned generation) -> std::shared_ptr<Store> {
+        std::string path = host::DevicePath("registry.db");
+        if (path.empty()) return nullptr;
+        std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
+        if (!db) return nullptr;
+        return std::make_shared<Store>(std::move(db), generation);
+    });
+    if (!store) *error = ERROR_CANTOPEN;
+    return store;
 }
 
 ReadScope::ReadScope(Store& store) : store_(store), lock_(store.db().lock()) {
