@@ -46,35 +46,65 @@ void Notify(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { SendNotifyMessa
 
 }  // namespace user
 
+namespace {
+
+std::vector<HWND> TopLevelWindows() {
+    Guard lock(Lock());
+    return GetLocked(DesktopLocked())->children;
+}
+
+enum class Route { None, Direct, Queued };
+
+// Where a message sent to hwnd goes: to its procedure at once, on the
+// window's own thread (the desktop's is everybody's), or into the queue of
+// the window's thread. None for a dead window or an ended thread.
+Route RouteLocked(HWND hwnd, WNDPROC* proc, std::shared_ptr<MessageQueue>* target) {
+    Window* w = CheckWindowLocked(hwnd);
+    if (!w) return Route::None;
+    if (w->threadId == CurrentThreadId() || IsDesktopLocked(hwnd)) {
+        *proc = w->proc;
+        return Route::Direct;
+    }
+    *target = QueueOfLocked(*w);
+    if (!*target || (*target)->ended) return Route::None;
+    return Route::Queued;
+}
+
+// sender is the queue that waits for the result, null for a notification.
+std::shared_ptr<SentMessage> QueueSentLocked(MessageQueue& target, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                             std::shared_ptr<MessageQueue> sender) {
+    auto sm = std::make_shared<SentMessage>();
+    sm->hwnd = hwnd;
+    sm->message = msg;
+    sm->wParam = wParam;
+    sm->lParam = lParam;
+    sm->sender = std::move(sender);
+    target.sent.push_back(sm);
+    target.wake.notify_all();
+    return sm;
+}
+
+}  // namespace
+
 extern "C" LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (hWnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        {
-            Guard lock(Lock());
-            tops = GetLocked(DesktopLocked())->children;
-        }
-        for (HWND h : tops) SendMessageW(h, Msg, wParam, lParam);
+        for (HWND h : TopLevelWindows()) SendMessageW(h, Msg, wParam, lParam);
         return 0;
     }
     Guard lock(Lock());
-    Window* w = CheckWindowLocked(hWnd);
-    if (!w) return 0;
-    if (w->threadId == CurrentThreadId() || IsDesktopLocked(hWnd)) {
-        WNDPROC proc = w->proc;
+    WNDPROC proc = nullptr;
+    std::shared_ptr<MessageQueue> target;
+    switch (RouteLocked(hWnd, &proc, &target)) {
+    case Route::None:
+        return 0;
+    case Route::Direct:
         lock.unlock();
         return proc(hWnd, Msg, wParam, lParam);
+    case Route::Queued:
+        break;
     }
-    std::shared_ptr<MessageQueue> target = QueueOfLocked(*w);
-    if (!target || target->ended) return 0;
     std::shared_ptr<MessageQueue> self = CurrentQueueLocked();
-    auto sm = std::make_shared<SentMessage>();
-    sm->hwnd = hWnd;
-    sm->message = Msg;
-    sm->wParam = wParam;
-    sm->lParam = lParam;
-    sm->sender = self;
-    target->sent.push_back(sm);
-    target->wake.notify_all();
+    std::shared_ptr<SentMessage> sm = QueueSentLocked(*target, hWnd, Msg, wParam, lParam, self);
     while (!sm->done && !target->ended) {
         if (HandleOneSentLocked(lock, *self)) continue;
         kernel::WaitUntil(lock, self->wake, kernel::Clock::time_point::max(),
@@ -85,32 +115,23 @@ extern "C" LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARA
 
 extern "C" BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (hWnd == HWND_BROADCAST) {
-        std::vector<HWND> tops;
-        {
-            Guard lock(Lock());
-            tops = GetLocked(DesktopLocked())->children;
-        }
-        for (HWND h : tops) SendNotifyMessageW(h, Msg, wParam, lParam);
+        for (HWND h : TopLevelWindows()) SendNotifyMessageW(h, Msg, wParam, lParam);
         return TRUE;
     }
     Guard lock(Lock());
-    Window* w = CheckWindowLocked(hWnd);
-    if (!w) return FALSE;
-    if (w->threadId == CurrentThreadId() || IsDesktopLocked(hWnd)) {
-        WNDPROC proc = w->proc;
+    WNDPROC proc = nullptr;
+    std::shared_ptr<MessageQueue> target;
+    switch (RouteLocked(hWnd, &proc, &target)) {
+    case Route::None:
+        return FALSE;
+    case Route::Direct:
         lock.unlock();
         proc(hWnd, Msg, wParam, lParam);
         return TRUE;
+    case Route::Queued:
+        break;
     }
-    std::shared_ptr<MessageQueue> target = QueueOfLocked(*w);
-    if (!target || target->ended) return FALSE;
-    auto sm = std::make_shared<SentMessage>();
-    sm->hwnd = hWnd;
-    sm->message = Msg;
-    sm->wParam = wParam;
-    sm->lParam = lParam;
-    target->sent.push_back(sm);
-    target->wake.notify_all();
+    QueueSentLocked(*target, hWnd, Msg, wParam, lParam, nullptr);
     return TRUE;
 }
 
