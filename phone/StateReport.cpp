@@ -5,9 +5,11 @@
 
 #include <cemapi_host.h>
 #include <coredll_host.h>
+#include <effect_log.h>
 #include <inbox_host.h>
 #include <screen_host.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace phone {
@@ -22,6 +24,63 @@ std::string Hex(const std::vector<BYTE>& bytes) {
         out += kDigits[b & 0xF];
     }
     return out;
+}
+
+// The fields of a logged effect as the members of an object.
+void WriteFields(JsonWriter& json, const host::Effect& effect) {
+    for (const host::EffectField& field : effect.fields) {
+        json.Key(field.name);
+        switch (field.type) {
+        case host::EffectField::Type::Number: json.Number(field.number); break;
+        case host::EffectField::Type::Bool: json.Bool(field.number != 0); break;
+        case host::EffectField::Type::Text: json.String(field.text); break;
+        }
+    }
+}
+
+std::vector<host::Effect> Effects(std::string_view kind) {
+    std::vector<host::Effect> effects;
+    host::ReadEffects(&effects, kind);
+    return effects;
+}
+
+void WriteCalls(JsonWriter& json) {
+    json.BeginArray();
+    for (const host::Effect& call : Effects(host::effect::kCall)) {
+        const host::EffectField* number = call.Field("number");
+        json.String(number ? number->text : std::u16string());
+    }
+    json.EndArray();
+}
+
+void WriteOpened(JsonWriter& json) {
+    json.BeginArray();
+    for (const host::Effect& opened : Effects(host::effect::kOpened)) {
+        json.BeginObject();
+        WriteFields(json, opened);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// A box is open until the log says it was closed.
+void WriteMessageBoxes(JsonWriter& json) {
+    std::vector<int64_t> closed;
+    for (const host::Effect& close : Effects(host::effect::kMessageBoxClosed))
+        if (const host::EffectField* box = close.Field("box")) closed.push_back(box->number);
+    json.BeginArray();
+    for (const host::Effect& box : Effects(host::effect::kMessageBox)) {
+        json.BeginObject();
+        WriteFields(json, box);
+        json.Key("open").Bool(std::find(closed.begin(), closed.end(), box.id) == closed.end());
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// Counted over this session, as the inbox service of the session showed them.
+int StandardNotifications() {
+    return host::CountEffects(host::effect::kStandardNotification, host::SessionStartEffect());
 }
 
 void WriteMessages(JsonWriter& json, host::MessageFolder folder) {
@@ -88,10 +147,13 @@ std::string StateAsJson() {
     WriteMessages(json, host::MessageFolder::Inbox);
     json.Key("deleted");
     WriteMessages(json, host::MessageFolder::DeletedItems);
-    json.Key("calls").BeginArray().EndArray();
-    json.Key("opened").BeginArray().EndArray();
-    json.Key("message_boxes").BeginArray().EndArray();
-    json.Key("standard_notifications").Number(host::StandardNotificationCount());
+    json.Key("calls");
+    WriteCalls(json);
+    json.Key("opened");
+    WriteOpened(json);
+    json.Key("message_boxes");
+    WriteMessageBoxes(json);
+    json.Key("standard_notifications").Number(StandardNotifications());
     json.EndObject();
     return json.str();
 }
@@ -111,7 +173,7 @@ std::string StateAsText() {
     text += "bubble: none\n";
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
-    text += "standard notifications: " + std::to_string(host::StandardNotificationCount()) + "\n";
+    text += "standard notifications: " + std::to_string(StandardNotifications()) + "\n";
     return text;
 }
 

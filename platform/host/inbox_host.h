@@ -38,7 +38,8 @@ struct ArrivingMessage {
 bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error);
 
 RuleResult LastRuleResult();
-// Messages for which the service showed its own notification.
+// Messages for which the service showed its own notification in this
+// session, as the log of outside effects has them.
 int StandardNotificationCount();
 
 }  // namespace host

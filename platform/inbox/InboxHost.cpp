@@ -1,6 +1,8 @@
 // The host API of the inbox service: one service per process.
 #include "InboxService.h"
 
+#include <effect_log.h>
+
 namespace {
 inbox::InboxService* g_service = nullptr;
 }
@@ -42,6 +44,8 @@ bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error) 
 
 RuleResult LastRuleResult() { return g_service ? g_service->LastResult() : RuleResult{}; }
 
-int StandardNotificationCount() { return g_service ? g_service->StandardNotifications() : 0; }
+int StandardNotificationCount() {
+    return CountEffects(effect::kStandardNotification, SessionStartEffect());
+}
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #include "SenderName.h"
 
 #include <cemapi_host.h>
+#include <effect_log.h>
 #include <objbase.h>
 
 namespace inbox {
@@ -169,10 +170,10 @@ void InboxService::Deliver(const host::ArrivingMessage& message, std::string* er
             }
         }
         if (inbox) MAPIFreeBuffer(inbox);
-        if (!shownByClient) {
-            std::lock_guard<std::mutex> lock(lock_);
-            ++standardNotifications_;
-        }
+        if (!shownByClient)
+            host::AppendEffect(host::effect::kStandardNotification,
+                               {host::EffectField::Text("class", message.messageClass),
+                                host::EffectField::Text("sender", message.senderAddress)});
     });
     if (!ok && error) *error = "the inbox service is not running";
 }
@@ -180,11 +181,6 @@ void InboxService::Deliver(const host::ArrivingMessage& message, std::string* er
 host::RuleResult InboxService::LastResult() {
     std::lock_guard<std::mutex> lock(lock_);
     return last_;
-}
-
-int InboxService::StandardNotifications() {
-    std::lock_guard<std::mutex> lock(lock_);
-    return standardNotifications_;
 }
 
 }  // namespace inbox

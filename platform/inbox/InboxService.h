@@ -20,7 +20,6 @@ public:
 
     void Deliver(const host::ArrivingMessage& message, std::string* error);
     host::RuleResult LastResult();
-    int StandardNotifications();
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
@@ -48,7 +47,6 @@ private:
 
     // Read from other threads under lock_.
     host::RuleResult last_;
-    int standardNotifications_ = 0;
 };
 
 }  // namespace inbox

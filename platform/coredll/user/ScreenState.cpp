@@ -1,4 +1,7 @@
-// The emulated phone's display: its profile and whether it is lit.
+// The emulated phone's display: its profile and whether it is lit. Whether
+// it is lit is an outside effect: the log of the device has the word, and
+// the process keeps its own view only for a process without a device.
+#include <effect_log.h>
 #include <screen_host.h>
 
 #include <atomic>
@@ -22,8 +25,19 @@ ScreenProfile GetScreenProfile() {
     return g_profile;
 }
 
-bool ScreenIsOn() { return g_on.load(); }
+// A session starts with the display lit; what it did since is in the log.
+bool ScreenIsOn() {
+    if (std::optional<Effect> last = LastEffect(effect::kScreen, SessionStartEffect())) {
+        const EffectField* on = last->Field("on");
+        return on && on->number != 0;
+    }
+    return g_on.load();
+}
 
-void SetScreenOn(bool on) { g_on.store(on); }
+void SetScreenOn(bool on) {
+    if (ScreenIsOn() == on) return;
+    g_on.store(on);
+    AppendEffect(effect::kScreen, {EffectField::Bool("on", on)});
+}
 
 }  // namespace host
