@@ -73,13 +73,14 @@ bool Read(std::vector<host::Effect>* effects, std::string_view kind, int64_t aft
     std::shared_ptr<EffectStore> log = CurrentLog();
     if (!log) return false;
     std::lock_guard<std::recursive_mutex> guard(log->db().lock());
-    std::string chosen = newestOnly
-        ? "(SELECT id, kind FROM effects WHERE kind = ?1 AND id > ?2 ORDER BY id DESC LIMIT 1)"
-        : "(SELECT id, kind FROM effects WHERE (?1 = '' OR kind = ?1) AND id > ?2)";
+    std::string chosen = newestOnly ? "(SELECT id, kind FROM effects WHERE id > ?1 AND kind = ?2 ORDER BY id DESC LIMIT 1)"
+                         : kind.empty() ? "(SELECT id, kind FROM effects WHERE id > ?1)"
+                                        : "(SELECT id, kind FROM effects WHERE id > ?1 AND kind = ?2)";
     host::Statement st = log->db().Prepare(
         "SELECT e.id, e.kind, f.name, f.type, f.number, f.text FROM " + chosen +
         " e LEFT JOIN effect_fields f ON f.effect = e.id ORDER BY e.id, f.position");
-    st.Bind(1, kind).Bind(2, after);
+    st.Bind(1, after);
+    if (!kind.empty()) st.Bind(2, kind);
     while (st.Step()) {
         int64_t id = st.Int(0);
         if (effects->empty() || effects->back().id != id) {

@@ -1,6 +1,7 @@
 // The emulated phone's display: its profile and whether it is lit. Whether
 // it is lit is an outside effect: the log of the device has the word, and
 // the process keeps its own view only for a process without a device.
+#include <coredll_host.h>
 #include <effect_log.h>
 #include <screen_host.h>
 
@@ -27,11 +28,11 @@ ScreenProfile GetScreenProfile() {
 
 // A session starts with the display lit; what it did since is in the log.
 bool ScreenIsOn() {
-    if (std::optional<Effect> last = LastEffect(effect::kScreen, SessionStartEffect())) {
-        const EffectField* on = last->Field("on");
-        return on && on->number != 0;
-    }
-    return g_on.load();
+    if (!DeviceIsOpen()) return g_on.load();
+    std::optional<Effect> last = LastEffect(effect::kScreen, SessionStartEffect());
+    if (!last) return true;
+    const EffectField* on = last->Field("on");
+    return on && on->number != 0;
 }
 
 void SetScreenOn(bool on) {
