@@ -65,6 +65,18 @@ void CopyName(const Name& name, LPWSTR out) {
     out[name.size()] = 0;
 }
 
+// Where to look for the row at index: straight after the row the handle's
+// last enumeration returned when the walk goes on in index order (or at it
+// again, as a caller does after ERROR_MORE_DATA), else by counting.
+registry::Store::Position PositionFor(HKEY key, registry::Walk walk, Store& store, DWORD index, int64_t version) {
+    registry::Cursor last = registry::LastEnumerated(key, walk);
+    if (last.generation == store.generation() && last.version == version) {
+        if (index == last.index) return {index, last.row};
+        if (index == last.index + 1) return {index, last.row + 1};
+    }
+    return {index, 0};
+}
+
 // Windows CE keeps no write times.
 void ClearTime(PFILETIME time) {
     if (time) *time = FILETIME{0, 0};
@@ -225,8 +237,12 @@ LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcch
     Store& store = *ref.store;
     ReadScope scope(store);
     if (!store.KeyExists(ref.id)) return ReadResult(store, ERROR_KEY_DELETED);
-    std::optional<registry::Subkey> subkey = store.SubkeyAt(ref.id, dwIndex);
+    int64_t version = store.Version(ref.id);
+    registry::RowId row = 0;
+    std::optional<registry::Subkey> subkey =
+        store.SubkeyAt(ref.id, PositionFor(hKey, registry::Walk::Subkeys, store, dwIndex, version), &row);
     if (!subkey) return ReadResult(store, ERROR_NO_MORE_ITEMS);
+    registry::RememberEnumerated(hKey, registry::Walk::Subkeys, {store.generation(), version, dwIndex, row});
     // Nothing is written unless everything fits.
     if (subkey->name.size() >= *lpcchName) return ERROR_MORE_DATA;
     if (lpClass && subkey->keyClass.size() >= *lpcchClass) return ERROR_MORE_DATA;
@@ -249,8 +265,12 @@ LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD 
     Store& store = *ref.store;
     ReadScope scope(store);
     if (!store.KeyExists(ref.id)) return ReadResult(store, ERROR_KEY_DELETED);
-    std::optional<registry::Value> value = store.ValueAt(ref.id, dwIndex);
+    int64_t version = store.Version(ref.id);
+    registry::RowId row = 0;
+    std::optional<registry::Value> value =
+        store.ValueAt(ref.id, PositionFor(hKey, registry::Walk::Values, store, dwIndex, version), &row);
     if (!value) return ReadResult(store, ERROR_NO_MORE_ITEMS);
+    registry::RememberEnumerated(hKey, registry::Walk::Values, {store.generation(), version, dwIndex, row});
     DWORD size = static_cast<DWORD>(value->data.size());
     if (lpType) *lpType = value->type;
     // As with RegQueryValueExW, a buffer that is too small stays untouched

@@ -14,6 +14,8 @@ struct OpenKey {
 
 std::mutex g_lock;
 std::unordered_map<uintptr_t, OpenKey> g_keys;
+// By handle value, roots included.
+std::unordered_map<uintptr_t, Cursor[2]> g_cursors;
 // Apart from the kernel's handle values, so that an HKEY handed to
 // CloseHandle (or a HANDLE to RegCloseKey) names nothing.
 uintptr_t g_next = 0x40000000;
@@ -49,7 +51,19 @@ HKEY NewHandle(const KeyRef& ref) {
 
 bool ReleaseHandle(HKEY key) {
     std::lock_guard<std::mutex> guard(g_lock);
+    g_cursors.erase(reinterpret_cast<uintptr_t>(key));
     return g_keys.erase(reinterpret_cast<uintptr_t>(key)) > 0;
+}
+
+Cursor LastEnumerated(HKEY key, Walk walk) {
+    std::lock_guard<std::mutex> guard(g_lock);
+    auto it = g_cursors.find(reinterpret_cast<uintptr_t>(key));
+    return it == g_cursors.end() ? Cursor{} : it->second[static_cast<int>(walk)];
+}
+
+void RememberEnumerated(HKEY key, Walk walk, const Cursor& cursor) {
+    std::lock_guard<std::mutex> guard(g_lock);
+    g_cursors[reinterpret_cast<uintptr_t>(key)][static_cast<int>(walk)] = cursor;
 }
 
 }  // namespace registry

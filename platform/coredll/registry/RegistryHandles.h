@@ -21,4 +21,18 @@ HKEY NewHandle(const KeyRef& ref);
 // False for a handle that is not open.
 bool ReleaseHandle(HKEY key);
 
+// Where the last RegEnumKeyExW or RegEnumValueW on a handle stopped, so that
+// a walk in index order continues from the row it reached instead of
+// counting up to its index again. It holds while the store and the key's
+// version are the ones it was taken with.
+enum class Walk { Subkeys, Values };
+struct Cursor {
+    unsigned generation = 0;
+    int64_t version = -1;
+    DWORD index = 0;
+    RowId row = 0;
+};
+Cursor LastEnumerated(HKEY key, Walk walk);
+void RememberEnumerated(HKEY key, Walk walk, const Cursor& cursor);
+
 }  // namespace registry

@@ -13,7 +13,9 @@ namespace {
 // Names and classes are kept as UTF-16LE blobs, so that any name the
 // platform accepts (lone surrogates included) survives unchanged.
 // Roots are rows 1 to 4; ids are never reused, so that a handle of a
-// deleted key cannot come to name a newer one.
+// deleted key cannot come to name a newer one. reg_versions counts the
+// writes to a key's subkeys and values, so that an enumeration can tell
+// that the rows it walks are still the ones it began on.
 const char kSchema[] = R"sql(
 CREATE TABLE IF NOT EXISTS reg_keys(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -32,6 +34,9 @@ CREATE TABLE IF NOT EXISTS reg_values(
     data BLOB NOT NULL,
     UNIQUE(key, folded));
 CREATE INDEX IF NOT EXISTS reg_values_by_key ON reg_values(key, id);
+CREATE TABLE IF NOT EXISTS reg_versions(
+    key INTEGER PRIMARY KEY,
+    version INTEGER NOT NULL);
 INSERT OR IGNORE INTO reg_keys(id, parent, name, folded) VALUES
     (1, NULL, x'', x''), (2, NULL, x'', x''), (3, NULL, x'', x''), (4, NULL, x'', x'');
 )sql";
@@ -100,6 +105,19 @@ KeyId Store::FindChild(KeyId parent, const Name& folded) {
     return Check(st, st.Step()) ? st.Int(0) : 0;
 }
 
+int64_t Store::Version(KeyId key) {
+    host::Statement st = Prepare("SELECT version FROM reg_versions WHERE key = ?");
+    st.Bind(1, key);
+    return Check(st, st.Step()) ? st.Int(0) : 0;
+}
+
+void Store::Touch(KeyId key) {
+    host::Statement st = Prepare(
+        "INSERT INTO reg_versions(key, version) VALUES (?, 1) ON CONFLICT(key) DO UPDATE SET version = version + 1");
+    st.Bind(1, key);
+    if (!st.Run()) failed_ = true;
+}
+
 KeyId Store::CreateChild(KeyId parent, const Name& name, const Name& keyClass) {
     host::Statement st = Prepare("INSERT INTO reg_keys(parent, name, folded, class) VALUES (?, ?, ?, ?)");
     st.Bind(1, parent);
@@ -110,18 +128,26 @@ KeyId Store::CreateChild(KeyId parent, const Name& name, const Name& keyClass) {
         failed_ = true;
         return 0;
     }
-    return db_->LastInsertId();
+    KeyId id = db_->LastInsertId();
+    Touch(parent);
+    return id;
 }
 
 void Store::DeleteTree(KeyId key) {
+    // SQLite walks a recursive query with a queue, not the stack, so a tree
+    // of any depth goes in three statements.
     static const char kTree[] =
         "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL SELECT k.id FROM reg_keys k JOIN tree ON k.parent = tree.id) ";
-    host::Statement values = Prepare((std::string(kTree) + "DELETE FROM reg_values WHERE key IN tree").c_str());
-    values.Bind(1, key);
-    if (!values.Run()) failed_ = true;
-    host::Statement keys = Prepare((std::string(kTree) + "DELETE FROM reg_keys WHERE id IN tree").c_str());
-    keys.Bind(1, key);
-    if (!keys.Run()) failed_ = true;
+    host::Statement parent = Prepare("SELECT parent FROM reg_keys WHERE id = ?");
+    parent.Bind(1, key);
+    KeyId above = Check(parent, parent.Step()) ? parent.Int(0) : 0;
+    for (const char* target : {"DELETE FROM reg_values WHERE key IN tree", "DELETE FROM reg_versions WHERE key IN tree",
+                               "DELETE FROM reg_keys WHERE id IN tree"}) {
+        host::Statement st = Prepare((std::string(kTree) + target).c_str());
+        st.Bind(1, key);
+        if (!st.Run()) failed_ = true;
+    }
+    if (above) Touch(above);
 }
 
 std::optional<Value> Store::GetValue(KeyId key, const Name& folded) {
@@ -144,6 +170,7 @@ void Store::SetValue(KeyId key, const Name& name, DWORD type, const BYTE* data, 
     st.Bind(4, static_cast<int64_t>(type));
     st.BindBlob(5, data, size);
     if (!st.Run()) failed_ = true;
+    Touch(key);
 }
 
 bool Store::DeleteValue(KeyId key, const Name& folded) {
@@ -154,23 +181,29 @@ bool Store::DeleteValue(KeyId key, const Name& folded) {
         failed_ = true;
         return false;
     }
-    return db_->Changes() > 0;
+    if (db_->Changes() == 0) return false;
+    Touch(key);
+    return true;
 }
 
-std::optional<Subkey> Store::SubkeyAt(KeyId key, DWORD index) {
-    host::Statement st = Prepare("SELECT name, class FROM reg_keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
+std::optional<Subkey> Store::SubkeyAt(KeyId key, const Position& at, RowId* row) {
+    host::Statement st = Prepare(at.from ? "SELECT id, name, class FROM reg_keys WHERE parent = ? AND id >= ? ORDER BY id LIMIT 1"
+                                         : "SELECT id, name, class FROM reg_keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
     st.Bind(1, key);
-    st.Bind(2, static_cast<int64_t>(index));
+    st.Bind(2, at.from ? at.from : static_cast<int64_t>(at.index));
     if (!Check(st, st.Step())) return std::nullopt;
-    return Subkey{FromBytes(st.Blob(0)), FromBytes(st.Blob(1))};
+    *row = st.Int(0);
+    return Subkey{FromBytes(st.Blob(1)), FromBytes(st.Blob(2))};
 }
 
-std::optional<Value> Store::ValueAt(KeyId key, DWORD index) {
-    host::Statement st = Prepare("SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
+std::optional<Value> Store::ValueAt(KeyId key, const Position& at, RowId* row) {
+    host::Statement st = Prepare(at.from ? "SELECT id, name, type, data FROM reg_values WHERE key = ? AND id >= ? ORDER BY id LIMIT 1"
+                                         : "SELECT id, name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
     st.Bind(1, key);
-    st.Bind(2, static_cast<int64_t>(index));
+    st.Bind(2, at.from ? at.from : static_cast<int64_t>(at.index));
     if (!Check(st, st.Step())) return std::nullopt;
-    return Value{FromBytes(st.Blob(0)), static_cast<DWORD>(st.Int(1)), st.Blob(2)};
+    *row = st.Int(0);
+    return Value{FromBytes(st.Blob(1)), static_cast<DWORD>(st.Int(2)), st.Blob(3)};
 }
 
 KeyInfo Store::Info(KeyId key) {

@@ -18,6 +18,7 @@ namespace registry {
 
 using Name = std::u16string;
 using KeyId = int64_t;
+using RowId = int64_t;
 
 // Names compare case-insensitively: a name is looked up by its folded form
 // (the platform's towlower of every UTF-16 unit) and kept as written.
@@ -73,14 +74,25 @@ public:
     // False when there was no such value.
     bool DeleteValue(KeyId key, const Name& folded);
 
+    // Counts the writes to a key's subkeys and values: any change of the
+    // rows an enumeration walks changes it.
+    int64_t Version(KeyId key);
+
     // Enumeration is in creation order: stable while nothing is added or
-    // removed, and a value rewritten in place keeps its position.
-    std::optional<Subkey> SubkeyAt(KeyId key, DWORD index);
-    std::optional<Value> ValueAt(KeyId key, DWORD index);
+    // removed, and a value rewritten in place keeps its position. A row is
+    // found by its index, or, when from is set, as the first row at or
+    // after that row id: the cheap way for a walk that knows where it is.
+    struct Position {
+        DWORD index = 0;
+        RowId from = 0;
+    };
+    std::optional<Subkey> SubkeyAt(KeyId key, const Position& at, RowId* row);
+    std::optional<Value> ValueAt(KeyId key, const Position& at, RowId* row);
     KeyInfo Info(KeyId key);
     Name ClassOf(KeyId key);
 
 private:
+    void Touch(KeyId key);
     host::Statement Prepare(const char* sql);
     bool Check(host::Statement& st, bool ok);
 
