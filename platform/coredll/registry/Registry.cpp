@@ -6,6 +6,7 @@
 #include <coredll_host.h>
 
 #include <cstring>
+#include <type_traits>
 
 using registry::KeyId;
 using registry::KeyRef;
@@ -65,16 +66,34 @@ void CopyName(const Name& name, LPWSTR out) {
     out[name.size()] = 0;
 }
 
-// Where to look for the row at index: straight after the row the handle's
-// last enumeration returned when the walk goes on in index order (or at it
-// again, as a caller does after ERROR_MORE_DATA), else by counting.
-registry::Store::Position PositionFor(HKEY key, registry::Walk walk, Store& store, DWORD index, int64_t version) {
-    registry::Cursor last = registry::LastEnumerated(key, walk);
+// The entry at index of the key's subkeys (Row = Subkey) or values (Row =
+// Value). A walk in index order goes on straight after the row the handle's
+// last enumeration returned (or at it again, as a caller does after
+// ERROR_MORE_DATA), so that it costs the same at every index; any other
+// index is counted to.
+template <class Row>
+LONG Enumerated(HKEY hKey, DWORD index, std::optional<Row>* out) {
+    constexpr registry::Walk walk =
+        std::is_same_v<Row, registry::Subkey> ? registry::Walk::Subkeys : registry::Walk::Values;
+    KeyRef ref;
+    LONG rc = registry::Resolve(hKey, &ref);
+    if (rc != ERROR_SUCCESS) return rc;
+    Store& store = *ref.store;
+    ReadScope scope(store);
+    if (!store.KeyExists(ref.id)) return ReadResult(store, ERROR_KEY_DELETED);
+    const int64_t version = store.Version(ref.id);
+    Store::Position at{index, 0};
+    registry::Cursor last = registry::LastEnumerated(hKey, walk);
     if (last.generation == store.generation() && last.version == version) {
-        if (index == last.index) return {index, last.row};
-        if (index == last.index + 1) return {index, last.row + 1};
+        if (index == last.index) at.from = last.row;
+        else if (index == last.index + 1) at.from = last.row + 1;
     }
-    return {index, 0};
+    registry::RowId row = 0;
+    if constexpr (walk == registry::Walk::Subkeys) *out = store.SubkeyAt(ref.id, at, &row);
+    else *out = store.ValueAt(ref.id, at, &row);
+    if (!*out) return ReadResult(store, ERROR_NO_MORE_ITEMS);
+    registry::RememberEnumerated(hKey, walk, {store.generation(), version, index, row});
+    return ERROR_SUCCESS;
 }
 
 // Windows CE keeps no write times.
@@ -232,17 +251,8 @@ LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcch
     LONG rc;
     if (Faulted("RegEnumKeyExW", &rc)) return rc;
     if (!lpName || !lpcchName || (lpClass && !lpcchClass)) return ERROR_INVALID_PARAMETER;
-    KeyRef ref;
-    if ((rc = registry::Resolve(hKey, &ref)) != ERROR_SUCCESS) return rc;
-    Store& store = *ref.store;
-    ReadScope scope(store);
-    if (!store.KeyExists(ref.id)) return ReadResult(store, ERROR_KEY_DELETED);
-    int64_t version = store.Version(ref.id);
-    registry::RowId row = 0;
-    std::optional<registry::Subkey> subkey =
-        store.SubkeyAt(ref.id, PositionFor(hKey, registry::Walk::Subkeys, store, dwIndex, version), &row);
-    if (!subkey) return ReadResult(store, ERROR_NO_MORE_ITEMS);
-    registry::RememberEnumerated(hKey, registry::Walk::Subkeys, {store.generation(), version, dwIndex, row});
+    std::optional<registry::Subkey> subkey;
+    if ((rc = Enumerated(hKey, dwIndex, &subkey)) != ERROR_SUCCESS) return rc;
     // Nothing is written unless everything fits.
     if (subkey->name.size() >= *lpcchName) return ERROR_MORE_DATA;
     if (lpClass && subkey->keyClass.size() >= *lpcchClass) return ERROR_MORE_DATA;
@@ -260,17 +270,8 @@ LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD 
     LONG rc;
     if (Faulted("RegEnumValueW", &rc)) return rc;
     if (!lpValueName || !lpcchValueName || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
-    KeyRef ref;
-    if ((rc = registry::Resolve(hKey, &ref)) != ERROR_SUCCESS) return rc;
-    Store& store = *ref.store;
-    ReadScope scope(store);
-    if (!store.KeyExists(ref.id)) return ReadResult(store, ERROR_KEY_DELETED);
-    int64_t version = store.Version(ref.id);
-    registry::RowId row = 0;
-    std::optional<registry::Value> value =
-        store.ValueAt(ref.id, PositionFor(hKey, registry::Walk::Values, store, dwIndex, version), &row);
-    if (!value) return ReadResult(store, ERROR_NO_MORE_ITEMS);
-    registry::RememberEnumerated(hKey, registry::Walk::Values, {store.generation(), version, dwIndex, row});
+    std::optional<registry::Value> value;
+    if ((rc = Enumerated(hKey, dwIndex, &value)) != ERROR_SUCCESS) return rc;
     DWORD size = static_cast<DWORD>(value->data.size());
     if (lpType) *lpType = value->type;
     // As with RegQueryValueExW, a buffer that is too small stays untouched
