@@ -33,14 +33,22 @@ struct Args {
     bool TakeFlag(const std::string& flag);
     // Removes "--option VALUE" from words; true (and *value) when it was there.
     bool TakeOption(const std::string& option, std::string* value);
-    // Fails with a usage error if words holds more than n words or an unknown --option.
-    void ExpectAtMost(size_t n) const;
+    // Fails with a usage error if words holds more than n words or an
+    // unknown --option. A "--" ends the options: it is dropped here, and
+    // the words after it are arguments whatever they look like.
+    void ExpectAtMost(size_t n);
+
+private:
+    size_t OptionsEnd() const;
+    bool endOfOptionsTaken = false;
 };
 
 // Opens the device of the command; fails with a CommandError when it does
 // not hold a device (unless it is being made).
 void OpenDeviceOrFail(const std::string& folder);
 bool DeviceExists(const std::string& folder);
+// What a failure adds when a store of the device stayed busy: empty otherwise.
+std::string BusyNote();
 
 // The commands.
 int RunInit(Args& args);

@@ -9,10 +9,11 @@ namespace phone {
 namespace {
 const char kProfileFile[] = "device.conf";
 
-// Everything a device folder may hold; nothing else is ever removed.
+// Everything a device folder may hold; nothing else is ever removed. The
+// lock file stays: the process making the device anew holds it.
 const char* const kDeviceFiles[] = {
     kProfileFile,   "registry.db",  "registry.db-wal", "registry.db-shm", "messages.db", "messages.db-wal",
-    "messages.db-shm", "contacts.db", "contacts.db-wal", "contacts.db-shm", "calls.log",
+    "messages.db-shm", "contacts.db", "contacts.db-wal", "contacts.db-shm", "effects.db", "effects.db-wal", "effects.db-shm",
 };
 
 bool ParseInt(const std::string& text, int low, int high, int* value) {

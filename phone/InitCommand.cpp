@@ -100,13 +100,12 @@ int RunInit(Args& args) {
     ContactsFile contacts;
     if (withContacts) contacts = ReadContactsFile(contactsPath);
 
-    if (DeviceExists(args.device)) {
-        if (!force) throw CommandError(args.device + " already holds a device (use --force to replace it)");
-        std::string error;
-        if (!RemoveDeviceFiles(args.device, &error)) throw CommandError(error);
-    }
+    if (DeviceExists(args.device) && !force)
+        throw CommandError(args.device + " already holds a device (use --force to replace it)");
+    // A device that another process has open is never wiped under it.
     std::string error;
-    if (!host::OpenDevice(args.device, &error)) throw CommandError(error);
+    if (!host::OpenDeviceExclusive(args.device, &error)) throw CommandError(error);
+    if (DeviceExists(args.device) && !RemoveDeviceFiles(args.device, &error)) throw CommandError(error);
     if (!SaveDeviceProfile(args.device, profile)) throw CommandError("cannot write the device profile");
     WriteRegistry();
     if (!host::CreateMessageStore(&error)) throw CommandError("cannot make the message store: " + error);

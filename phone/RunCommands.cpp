@@ -1,6 +1,7 @@
 // phone run, phone shell and phone sms: scenario lines in one session.
 #include "Cli.h"
 #include "DeviceProfile.h"
+#include "Json.h"
 #include "ScenarioLine.h"
 #include "Session.h"
 
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -41,6 +43,13 @@ bool RunLines(Session& session, std::istream& in, bool stopOnError, bool prompt)
         std::string error;
         bool ok;
         if (!SplitScenarioLine(line, &words, &error)) {
+            if (session.json()) {
+                JsonWriter result;
+                result.BeginObject().Key("line").Number(number).Key("command").Null().Key("ok").Bool(false);
+                result.Key("error").String(error).EndObject();
+                std::printf("%s\n", result.str().c_str());
+                std::fflush(stdout);
+            }
             std::fprintf(stderr, "phone: line %d: %s\n", number, error.c_str());
             ok = false;
         } else {
@@ -52,6 +61,7 @@ bool RunLines(Session& session, std::istream& in, bool stopOnError, bool prompt)
         }
     }
     if (prompt) std::fputs("\n", stdout);
+    if (in.bad()) throw CommandError("cannot read the scenario after line " + std::to_string(number));
     return allOk;
 }
 
@@ -65,6 +75,8 @@ int RunRun(Args& args) {
     const std::string& script = args.at(0, "scenario file (or - for standard input)");
     std::ifstream file;
     if (script != "-") {
+        std::error_code ec;
+        if (std::filesystem::is_directory(script, ec)) throw CommandError("cannot read " + script + ": it is a folder");
         file.open(script);
         if (!file) throw CommandError("cannot read " + script);
     }

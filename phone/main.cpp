@@ -3,6 +3,7 @@
 #include "Help.h"
 
 #include <coredll_host.h>
+#include <sqlite_db.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +12,15 @@
 
 namespace phone {
 
+size_t Args::OptionsEnd() const {
+    if (endOfOptionsTaken) return words.size();
+    for (size_t i = 0; i < words.size(); ++i)
+        if (words[i] == "--") return i;
+    return words.size();
+}
+
 bool Args::TakeFlag(const std::string& flag) {
-    for (size_t i = 0; i < words.size(); ++i) {
+    for (size_t i = 0; i < OptionsEnd(); ++i) {
         if (words[i] == flag) {
             words.erase(words.begin() + i);
             return true;
@@ -22,9 +30,10 @@ bool Args::TakeFlag(const std::string& flag) {
 }
 
 bool Args::TakeOption(const std::string& option, std::string* value) {
-    for (size_t i = 0; i < words.size(); ++i) {
+    const size_t end = OptionsEnd();
+    for (size_t i = 0; i < end; ++i) {
         if (words[i] == option) {
-            if (i + 1 >= words.size()) throw UsageError(option + " needs a value");
+            if (i + 1 >= end) throw UsageError(option + " needs a value");
             *value = words[i + 1];
             words.erase(words.begin() + i, words.begin() + i + 2);
             return true;
@@ -33,10 +42,22 @@ bool Args::TakeOption(const std::string& option, std::string* value) {
     return false;
 }
 
-void Args::ExpectAtMost(size_t n) const {
-    for (const std::string& w : words)
-        if (w.size() > 2 && w.compare(0, 2, "--") == 0) throw UsageError("unknown option " + w);
+void Args::ExpectAtMost(size_t n) {
+    const size_t end = OptionsEnd();
+    for (size_t i = 0; i < end; ++i)
+        if (words[i].size() > 2 && words[i].compare(0, 2, "--") == 0) throw UsageError("unknown option " + words[i]);
+    // What follows "--" is taken as it stands, even when it starts with "--".
+    if (end < words.size()) {
+        words.erase(words.begin() + end);
+        endOfOptionsTaken = true;
+    }
     if (words.size() > n) throw UsageError("unexpected argument " + words[n]);
+}
+
+std::string BusyNote() {
+    if (!host::DeviceWasBusy()) return {};
+    return " (the device was busy: another process held it for more than " +
+           std::to_string(host::StoreBusyWaitMs() / 1000) + " s)";
 }
 
 bool DeviceExists(const std::string& folder) {
@@ -48,6 +69,16 @@ void OpenDeviceOrFail(const std::string& folder) {
         throw CommandError("no device in " + folder + " (make one with: phone --device " + folder + " init)");
     std::string error;
     if (!host::OpenDevice(folder, &error)) throw CommandError(error);
+    // The platform falls back quietly on a store it cannot read; a person
+    // must hear of it before a session runs on defaults.
+    for (const char* store : {"registry.db", "messages.db", "contacts.db", "effects.db"}) {
+        std::filesystem::path path = std::filesystem::path(folder) / store;
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) continue;
+        std::string why;
+        if (!host::Database::Open(path.string(), "", &why))
+            throw CommandError("the device in " + folder + " is damaged: " + store + " cannot be read (" + why + ")");
+    }
 }
 
 namespace {
@@ -113,7 +144,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "phone: %s\n", e.what());
         status = phone::kExitUsage;
     } catch (const phone::CommandError& e) {
-        std::fprintf(stderr, "phone: %s\n", e.what());
+        std::fprintf(stderr, "phone: %s%s\n", e.what(), phone::BusyNote().c_str());
         status = phone::kExitFailed;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "phone: %s\n", e.what());

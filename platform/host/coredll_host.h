@@ -17,7 +17,13 @@ namespace host {
 // Opens (creating the folder if needed) the device of this process. Stores
 // are opened lazily by their libraries on first use. Returns false, with a
 // reason in *error, when the folder cannot be made or used.
+// Every process that has a device open holds it shared, so that no other
+// process can make it anew under it.
 bool OpenDevice(const std::string& folder, std::string* error = nullptr);
+// Opens the device for this process alone, to make it anew: false, with a
+// reason, while another process has it open. Until CloseDevice (or another
+// OpenDevice), other processes wait to open it.
+bool OpenDeviceExclusive(const std::string& folder, std::string* error = nullptr);
 void CloseDevice();
 bool DeviceIsOpen();
 std::string DeviceFolder();

@@ -15,6 +15,14 @@
 
 namespace host {
 
+// True once a store of this process stayed busy past the wait: another
+// process held it, so that a failure can say so.
+bool DeviceWasBusy();
+// How long a store waits for another process's transaction to end.
+int StoreBusyWaitMs();
+// For tests: a shorter wait, for stores opened from now on.
+void SetStoreBusyWait(int milliseconds);
+
 class Statement {
 public:
     Statement() = default;

@@ -2,12 +2,31 @@
 // write.
 #include <sqlite_db.h>
 
+#include <atomic>
 #include <cstring>
 
 namespace host {
 
+namespace {
+// A writer holds a store for one transaction; the longest ones (an import
+// of a large file) take minutes, and a waiting process must outlast them.
+std::atomic<int> g_busyWaitMs{5 * 60 * 1000};
+std::atomic<bool> g_wasBusy{false};
+
+int Checked(int rc) {
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) g_wasBusy.store(true);
+    return rc;
+}
+}  // namespace
+
+bool DeviceWasBusy() { return g_wasBusy.load(); }
+
+int StoreBusyWaitMs() { return g_busyWaitMs.load(); }
+
+void SetStoreBusyWait(int milliseconds) { g_busyWaitMs.store(milliseconds); }
+
 Statement::Statement(sqlite3* db, std::string_view sql) {
-    error_ = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr);
+    error_ = Checked(sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr));
     if (error_ != SQLITE_OK) stmt_ = nullptr;
 }
 
@@ -54,7 +73,7 @@ Statement& Statement::BindNull(int index) {
 
 bool Statement::Step() {
     if (!stmt_) return false;
-    int rc = sqlite3_step(stmt_);
+    int rc = Checked(sqlite3_step(stmt_));
     if (rc == SQLITE_ROW) return true;
     if (rc != SQLITE_DONE) error_ = rc;
     return false;
@@ -63,7 +82,7 @@ bool Statement::Step() {
 bool Statement::Run() {
     if (!stmt_) return false;
     int rc;
-    while ((rc = sqlite3_step(stmt_)) == SQLITE_ROW) {
+    while ((rc = Checked(sqlite3_step(stmt_))) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         error_ = rc;
@@ -111,7 +130,7 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
         return nullptr;
     }
     std::unique_ptr<Database> result(new Database(db));
-    sqlite3_busy_timeout(db, 10000);
+    sqlite3_busy_timeout(db, g_busyWaitMs.load());
     std::string setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;";
     if (!result->Exec(setup) || !result->Exec(schema)) {
         if (error) *error = sqlite3_errmsg(db);
@@ -126,7 +145,7 @@ Database::~Database() {
 
 bool Database::Exec(std::string_view sql) {
     std::string text(sql);
-    return sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    return Checked(sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr)) == SQLITE_OK;
 }
 
 int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
