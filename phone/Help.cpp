@@ -20,7 +20,8 @@ const std::vector<CommandHelp>& Table() {
          "HKCU\\ControlPanel\\Profiles (Normal, Silent, Meeting, Outdoor, Automatic;\n"
          "ActiveProfile = Normal) and HKLM\\System\\State Lock = 0. The screen is\n"
          "240x320 at 131 dpi unless --screen and --dpi say otherwise. A folder that\n"
-         "already holds a device is refused unless --force is given, which wipes it.\n"
+         "already holds a device is refused unless --force is given, which wipes it;\n"
+         "a device that another process has open is never wiped.\n"
          "The device also gets the message store (Inbox, Outbox, Sent Items, Drafts,\n"
          "Deleted Items), the contact store, and the rule client registered through\n"
          "its own DllRegisterServer.\n"
@@ -110,6 +111,10 @@ std::string HelpText(const std::string& command) {
         "\n"
         "The device is the folder given by --device DIR, else $PHONE_DEVICE, else ./device.\n"
         "Exit status: 0 on success, 1 when a command failed, 2 for a usage error.\n"
+        "Several processes may use one device; a store that another process is writing\n"
+        "is waited for (up to 5 minutes), and a device in use is never made anew.\n"
+        "A \"--\" ends the options: what follows is taken as it stands (a text that\n"
+        "starts with \"--\", say).\n"
         "\n"
         "Commands:\n";
     for (const CommandHelp& h : Table()) text += std::string("  ") + h.synopsis + "\n";
