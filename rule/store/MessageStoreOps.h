@@ -8,6 +8,12 @@
 
 #include <cemapi.h>
 
+// The text of a string property value; null for a value of another type,
+// such as the error value of a property the object lacks.
+inline LPCWSTR StringValue(const SPropValue* value) {
+    return value && PROP_TYPE(value->ulPropTag) == PT_UNICODE ? value->Value.lpszW : nullptr;
+}
+
 // One property of an object; the value is the caller's (MAPIFreeBuffer).
 // A property the object lacks comes back as a PT_ERROR value.
 LPSPropValue GetMessageProp(IMAPIProp* object, ULONG tag);

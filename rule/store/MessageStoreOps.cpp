@@ -1,36 +1,27 @@
+// The exception texts are kept letter for letter, misspellings included:
+// they are the texts this module has always thrown, and tests and logs of
+// earlier builds compare them.
 #include "MessageStoreOps.h"
 
 #include "ComRef.h"
+#include "RowSet.h"
 
 namespace {
 
-// Frees a row set when the holder goes.
-class RowSet {
-public:
-    ~RowSet() { Free(); }
-    LPSRowSet* Receive() {
-        Free();
-        return &rows_;
-    }
-    LPSRowSet Get() const { return rows_; }
-    void Free() {
-        if (rows_) FreeProws(rows_);
-        rows_ = nullptr;
-    }
-
-private:
-    LPSRowSet rows_ = nullptr;
-};
-
-}  // namespace
-
-LPSPropValue GetMessageProp(IMAPIProp* object, ULONG tag) {
+// One property of any object; failureText is the exception's text.
+LPSPropValue GetOneProp(IMAPIProp* object, ULONG tag, LPCWSTR failureText) {
     SizedSPropTagArray(1, tags) = {1, {tag}};
     ULONG count = 0;
     LPSPropValue values = nullptr;
     HRESULT hr = object->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values);
-    if (FAILED(hr)) ThrowMapiException(TEXT("Coundn't get message property"));
+    if (FAILED(hr)) ThrowMapiException(failureText);
     return values;
+}
+
+}  // namespace
+
+LPSPropValue GetMessageProp(IMAPIProp* object, ULONG tag) {
+    return GetOneProp(object, tag, TEXT("Coundn't get message property"));
 }
 
 LPSPropValue GetMessageProps(IMAPIProp* object, ULONG count, const ULONG* tags) {
@@ -50,12 +41,7 @@ LPSPropValue GetMessageProps(IMAPIProp* object, ULONG count, const ULONG* tags) 
 }
 
 LPSPropValue GetStoreProp(IMsgStore* store, ULONG tag) {
-    SizedSPropTagArray(1, tags) = {1, {tag}};
-    ULONG count = 0;
-    LPSPropValue values = nullptr;
-    HRESULT hr = store->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values);
-    if (FAILED(hr)) ThrowMapiException(TEXT("Coundn't get message store property"));
-    return values;
+    return GetOneProp(store, tag, TEXT("Coundn't get message store property"));
 }
 
 void MarkMessageRead(IMessage* message) {
@@ -122,6 +108,7 @@ LONG CountUnread(IMsgStore* store) {
     if (FAILED(folder->GetContentsTable(MAPI_UNICODE, table.Receive()))) ThrowMapiException(TEXT("Couldn't get table"));
 
     SizedSPropTagArray(1, columns) = {1, {PR_MESSAGE_FLAGS}};
+    // A table that keeps its own columns still counts: the flags are checked per row.
     table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0);
 
     LONG unread = 0;
