@@ -18,27 +18,47 @@ LONG ReadFlag(HKEY key, LPCWSTR name, LONG current) {
     return static_cast<LONG>(ReadRegDword(key, name, static_cast<DWORD>(current)));
 }
 
+// One registry value of the record: a flag or a text. The rows are in the
+// order the values are read; savePosition is where each is written, an
+// order that earlier builds fixed and exports of the key show.
+struct SettingField {
+    LPCWSTR name;
+    LONG Settings::*flag;
+    WString Settings::*text;
+    int savePosition;
+};
+
+const SettingField kFields[] = {
+    {TEXT("LastNameFirst"), &Settings::LastNameFirst, nullptr, 1},
+    {TEXT("ShowNumber"), &Settings::ShowNumber, nullptr, 0},
+    {TEXT("AppendNumberType"), &Settings::AppendNumberType, nullptr, 2},
+    {TEXT("SMS"), &Settings::SMS, nullptr, 3},
+    {TEXT("Disable"), &Settings::Disable, nullptr, 4},
+    {TEXT("MarkDRAsRead"), &Settings::MarkDRAsRead, nullptr, 5},
+    {TEXT("DeleteDR"), &Settings::DeleteDR, nullptr, 6},
+    {TEXT("ShowDR"), &Settings::ShowDR, nullptr, 7},
+    {TEXT("ShowBubbles"), &Settings::ShowBubbles, nullptr, 8},
+    {TEXT("UseFileAs"), &Settings::UseFileAs, nullptr, 9},
+    {TEXT("PhoneNumLen"), &Settings::PhoneNumLen, nullptr, 10},
+    {TEXT("UseCustomText"), &Settings::UseCustomText, nullptr, 11},
+    {TEXT("CustomText"), nullptr, &Settings::CustomText, 13},
+    {TEXT("ExcludeProfile"), nullptr, &Settings::ExcludeProfile, 15},
+    {TEXT("DisableBubblesInProfile"), &Settings::DisableBubblesInProfile, nullptr, 14},
+    {TEXT("TurnOffScreen"), &Settings::TurnOffScreen, nullptr, 12},
+};
+const int kFieldCount = sizeof(kFields) / sizeof(kFields[0]);
+
 }  // namespace
 
 bool LoadSettings(Settings& s) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, 0, &key) != ERROR_SUCCESS) return false;
-    s.LastNameFirst = ReadFlag(key, TEXT("LastNameFirst"), s.LastNameFirst);
-    s.ShowNumber = ReadFlag(key, TEXT("ShowNumber"), s.ShowNumber);
-    s.AppendNumberType = ReadFlag(key, TEXT("AppendNumberType"), s.AppendNumberType);
-    s.SMS = ReadFlag(key, TEXT("SMS"), s.SMS);
-    s.Disable = ReadFlag(key, TEXT("Disable"), s.Disable);
-    s.MarkDRAsRead = ReadFlag(key, TEXT("MarkDRAsRead"), s.MarkDRAsRead);
-    s.DeleteDR = ReadFlag(key, TEXT("DeleteDR"), s.DeleteDR);
-    s.ShowDR = ReadFlag(key, TEXT("ShowDR"), s.ShowDR);
-    s.ShowBubbles = ReadFlag(key, TEXT("ShowBubbles"), s.ShowBubbles);
-    s.UseFileAs = ReadFlag(key, TEXT("UseFileAs"), s.UseFileAs);
-    s.PhoneNumLen = ReadFlag(key, TEXT("PhoneNumLen"), s.PhoneNumLen);
-    s.UseCustomText = ReadFlag(key, TEXT("UseCustomText"), s.UseCustomText);
-    s.CustomText = ReadRegString(key, TEXT("CustomText"));
-    s.ExcludeProfile = ReadRegString(key, TEXT("ExcludeProfile"));
-    s.DisableBubblesInProfile = ReadFlag(key, TEXT("DisableBubblesInProfile"), s.DisableBubblesInProfile);
-    s.TurnOffScreen = ReadFlag(key, TEXT("TurnOffScreen"), s.TurnOffScreen);
+    for (const SettingField& field : kFields) {
+        if (field.flag)
+            s.*field.flag = ReadFlag(key, field.name, s.*field.flag);
+        else
+            s.*field.text = ReadRegString(key, field.name);
+    }
     RegCloseKey(key);
     return true;
 }
@@ -47,22 +67,15 @@ bool SaveSettings(const Settings& s) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    WriteDword(key, TEXT("ShowNumber"), s.ShowNumber);
-    WriteDword(key, TEXT("LastNameFirst"), s.LastNameFirst);
-    WriteDword(key, TEXT("AppendNumberType"), s.AppendNumberType);
-    WriteDword(key, TEXT("SMS"), s.SMS);
-    WriteDword(key, TEXT("Disable"), s.Disable);
-    WriteDword(key, TEXT("MarkDRAsRead"), s.MarkDRAsRead);
-    WriteDword(key, TEXT("DeleteDR"), s.DeleteDR);
-    WriteDword(key, TEXT("ShowDR"), s.ShowDR);
-    WriteDword(key, TEXT("ShowBubbles"), s.ShowBubbles);
-    WriteDword(key, TEXT("UseFileAs"), s.UseFileAs);
-    WriteDword(key, TEXT("PhoneNumLen"), s.PhoneNumLen);
-    WriteDword(key, TEXT("UseCustomText"), s.UseCustomText);
-    WriteDword(key, TEXT("TurnOffScreen"), s.TurnOffScreen);
-    WriteText(key, TEXT("CustomText"), s.CustomText);
-    WriteDword(key, TEXT("DisableBubblesInProfile"), s.DisableBubblesInProfile);
-    WriteText(key, TEXT("ExcludeProfile"), s.ExcludeProfile);
+    for (int position = 0; position < kFieldCount; ++position) {
+        for (const SettingField& field : kFields) {
+            if (field.savePosition != position) continue;
+            if (field.flag)
+                WriteDword(key, field.name, s.*field.flag);
+            else
+                WriteText(key, field.name, s.*field.text);
+        }
+    }
     RegFlushKey(key);
     RegCloseKey(key);
     return true;

@@ -132,6 +132,42 @@ TEST_F(SettingsStore, SaveWritesEveryValueInItsStoredForm) {
     RegCloseKey(key);
 }
 
+TEST_F(SettingsStore, EveryFieldRoundTripsUnderItsOwnNameInTheWrittenOrder) {
+    Settings s;
+    LONG* flags[] = {&s.ShowNumber, &s.LastNameFirst, &s.AppendNumberType, &s.SMS, &s.Disable, &s.ShowDR,
+                     &s.MarkDRAsRead, &s.DeleteDR, &s.ShowBubbles, &s.UseFileAs, &s.PhoneNumLen, &s.UseCustomText,
+                     &s.TurnOffScreen, &s.DisableBubblesInProfile};
+    LONG next = 100;
+    for (LONG* flag : flags) *flag = next++;
+    s.CustomText = WString::FromText(TEXT("custom @s"));
+    s.ExcludeProfile = WString::FromText(TEXT("Silent"));
+    ASSERT_TRUE(SaveSettings(s));
+
+    Settings loaded;
+    ASSERT_TRUE(LoadSettings(loaded));
+    LONG* loadedFlags[] = {&loaded.ShowNumber, &loaded.LastNameFirst, &loaded.AppendNumberType, &loaded.SMS,
+                           &loaded.Disable, &loaded.ShowDR, &loaded.MarkDRAsRead, &loaded.DeleteDR,
+                           &loaded.ShowBubbles, &loaded.UseFileAs, &loaded.PhoneNumLen, &loaded.UseCustomText,
+                           &loaded.TurnOffScreen, &loaded.DisableBubblesInProfile};
+    for (size_t i = 0; i < sizeof flags / sizeof flags[0]; ++i) EXPECT_EQ(*loadedFlags[i], *flags[i]) << i;
+    EXPECT_EQ(Of(loaded.CustomText), u"custom @s");
+    EXPECT_EQ(Of(loaded.ExcludeProfile), u"Silent");
+
+    // A fresh key lists its values in the order they were first written.
+    const char16_t* written[] = {u"ShowNumber",    u"LastNameFirst", u"AppendNumberType", u"SMS",
+                                 u"Disable",       u"MarkDRAsRead",  u"DeleteDR",         u"ShowDR",
+                                 u"ShowBubbles",   u"UseFileAs",     u"PhoneNumLen",      u"UseCustomText",
+                                 u"TurnOffScreen", u"CustomText",    u"DisableBubblesInProfile", u"ExcludeProfile"};
+    HKEY key = CreateKey();
+    for (DWORD i = 0; i < 16; ++i) {
+        WCHAR name[64];
+        DWORD length = 64;
+        ASSERT_EQ(RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        EXPECT_EQ(std::u16string(name, length), written[i]) << i;
+    }
+    RegCloseKey(key);
+}
+
 TEST_F(SettingsStore, AMissingTextValueEmptiesTheField) {
     SetDword(TEXT("UseCustomText"), 1);
     Settings s;
