@@ -9,12 +9,16 @@ target_include_directories(platform_sdk INTERFACE ${PROJECT_SOURCE_DIR}/platform
 add_library(platform_host INTERFACE)
 target_include_directories(platform_host INTERFACE ${PROJECT_SOURCE_DIR}/platform/host)
 
+# Headers shared by the platform's libraries among themselves.
+add_library(platform_internal INTERFACE)
+target_include_directories(platform_internal INTERFACE ${PROJECT_SOURCE_DIR}/platform/internal)
+
 # A platform library, built as the phone ships it: a module of its own
 # (coredll.so for "coredll.dll") that programs and modules link against.
 function(phone_platform_library name)
   add_library(${name} SHARED ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
-  target_link_libraries(${name} PUBLIC platform_sdk PRIVATE platform_host)
+  target_link_libraries(${name} PUBLIC platform_sdk PRIVATE platform_host platform_internal)
 endfunction()
 
 # A module of the system (an in-process server or a program). Everything is

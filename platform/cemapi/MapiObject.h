@@ -1,9 +1,11 @@
-// What every object of the store shares: interlocked reference counting,
+// What every object of the store shares: the platform's reference counting,
 // fault injection by method name, and IMAPIProp answered from the values
 // an object has.
 #pragma once
 
 #include "PropValues.h"
+
+#include <ComObject.h>
 
 #include <coredll_host.h>
 #include <mapiutil.h>
@@ -23,24 +25,7 @@ inline bool Injected(std::string_view name, HRESULT* hr) {
 }
 
 template <class Interface>
-class MapiObject : public Interface {
-public:
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0) delete this;
-        return static_cast<ULONG>(refs);
-    }
-
-protected:
-    MapiObject() = default;
-    virtual ~MapiObject() = default;
-    MapiObject(const MapiObject&) = delete;
-    MapiObject& operator=(const MapiObject&) = delete;
-
-private:
-    LONG volatile refs_ = 1;
-};
+using MapiObject = platform::ComObject<Interface>;
 
 // IMAPIProp for an object whose values are computed or read on demand.
 // Writing is left to the objects that allow it (messages).

@@ -39,14 +39,6 @@ STDMETHODIMP Application::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) Application::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) Application::Release() {
-    LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP Application::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 STDMETHODIMP Application::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 STDMETHODIMP Application::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }

@@ -4,6 +4,7 @@
 
 #include "ContactStore.h"
 
+#include <ComObject.h>
 #include <pimstore.h>
 
 #include <memory>
@@ -11,7 +12,7 @@
 
 namespace pim {
 
-class Application : public IPOutlookApp {
+class Application : public platform::ComObject<IPOutlookApp> {
 public:
     Application();
     virtual ~Application();
@@ -24,8 +25,6 @@ public:
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     // IDispatch: late binding is not offered.
     STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
     STDMETHODIMP GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
@@ -40,7 +39,6 @@ public:
     STDMETHODIMP GetItemFromOid(long oid, IDispatch** ppPOOMObj) override;
 
 private:
-    LONG refs_ = 1;
     std::mutex lock_;
     bool loggedOn_ = false;
     // Held while logged on, so that lookups find the connection warm.

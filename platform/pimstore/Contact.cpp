@@ -50,14 +50,6 @@ STDMETHODIMP Contact::QueryInterface(REFIID riid, void** ppv) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) Contact::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) Contact::Release() {
-    LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP Contact::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 STDMETHODIMP Contact::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 STDMETHODIMP Contact::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }

@@ -5,13 +5,14 @@
 
 #include "ContactStore.h"
 
+#include <ComObject.h>
 #include <pimstore.h>
 
 #include <memory>
 
 namespace pim {
 
-class Contact : public IContact, public IItem {
+class Contact : public platform::ComObject<IContact, IItem> {
 public:
     // Holds a reference to app (for get_Application) and to the store the
     // contact belongs to, so that the item outlives the application's release.
@@ -22,8 +23,6 @@ public:
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     // IDispatch: late binding is not offered.
     STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override;
     STDMETHODIMP GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
@@ -70,7 +69,6 @@ private:
     HRESULT GetPhone(CEPROPID propid, BSTR* pbstr);
     HRESULT PutPhone(CEPROPID propid, BSTR bstr);
 
-    LONG refs_ = 1;
     IPOutlookApp* app_;
     std::shared_ptr<Store> store_;
     ContactData data_;

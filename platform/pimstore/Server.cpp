@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ServerObjects.h"
 
+#include <ComObject.h>
 #include <atomic>
 #include <new>
 
@@ -13,10 +14,8 @@ namespace {
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public platform::ComObject<IClassFactory> {
 public:
-    virtual ~ClassFactory() = default;
-
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
@@ -24,12 +23,6 @@ public:
         *ppv = static_cast<IClassFactory*>(this);
         AddRef();
         return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0) delete this;
-        return refs;
     }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -46,8 +39,6 @@ public:
         return S_OK;
     }
 
-private:
-    LONG refs_ = 1;
 };
 
 }  // namespace

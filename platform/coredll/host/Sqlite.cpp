@@ -3,6 +3,7 @@
 #include <sqlite_db.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 
 namespace host {
@@ -132,9 +133,18 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
     std::unique_ptr<Database> result(new Database(db));
     sqlite3_busy_timeout(db, g_busyWaitMs.load());
     std::string setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;";
-    if (!result->Exec(setup) || !result->Exec(schema)) {
-        if (error) *error = sqlite3_errmsg(db);
-        return nullptr;
+    // Two processes making a store at the same moment can meet in the switch
+    // to WAL or in the schema, where SQLite answers busy at once instead of
+    // waiting (waiting could deadlock there): such a start is tried again
+    // for as long as any busy store is waited for.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(g_busyWaitMs.load());
+    while (!result->Exec(setup) || !result->Exec(schema)) {
+        int rc = sqlite3_errcode(db);
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || std::chrono::steady_clock::now() >= giveUp) {
+            if (error) *error = sqlite3_errmsg(db);
+            return nullptr;
+        }
+        sqlite3_sleep(5);
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +40,34 @@ TEST(StoreBusy, AWaitThatRunsOutSaysTheDeviceWasBusy) {
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Probe"), 0, nullptr, 0, 0, nullptr,
                                              &key, nullptr));
     RegCloseKey(key);
+}
+
+// Processes that make the same fresh device at the same moment all get
+// their stores: none is told "busy" by the start-up of another.
+TEST(StoreBusy, ProcessesMakingOneFreshDeviceAtOnceAllSucceed) {
+    for (int round = 0; round < 10; ++round) {
+        testing_support::TempFolder folder;
+        constexpr int kProcesses = 6;
+        pid_t children[kProcesses];
+        for (int& child : children) {
+            child = fork();
+            ASSERT_NE(-1, child);
+            if (child == 0) {
+                if (!host::OpenDevice(folder.path())) _exit(10);
+                DWORD value = 1;
+                if (RegSetValueExW(HKEY_LOCAL_MACHINE, TEXT("V"), 0, REG_DWORD, reinterpret_cast<BYTE*>(&value),
+                                   sizeof value) != ERROR_SUCCESS)
+                    _exit(11);
+                _exit(0);
+            }
+        }
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(child, waitpid(child, &status, 0));
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(0, WEXITSTATUS(status)) << "round " << round;
+        }
+    }
 }
 
 }  // namespace
