@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <new>
 
 namespace cemapi {
 
@@ -64,19 +65,35 @@ std::vector<std::shared_ptr<Notifier>> Notifier::All() {
     return out;
 }
 
-bool Notifier::OnThread() const { return std::this_thread::get_id() == threadId_; }
+bool Notifier::OnThread() const { return threadId_ != 0 && GetCurrentThreadId() == threadId_; }
+
+// What a new thread is given: its notifier, kept alive while it runs, and
+// the number of its run.
+struct Notifier::Start {
+    std::shared_ptr<Notifier> self;
+    uint64_t run;
+};
+
+DWORD WINAPI Notifier::ThreadMain(LPVOID parameter) {
+    std::unique_ptr<Start> start(static_cast<Start*>(parameter));
+    start->self->Run(start->run);
+    return 0;
+}
 
 HRESULT Notifier::Advise(const void* owner, ULONG eventMask, IMAPIAdviseSink* sink, int64_t fromSeq,
                          ULONG* connection) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!thread_.joinable()) {
+    if (!thread_) {
         const uint64_t run = ++run_;
-        try {
-            thread_ = std::thread([self = shared_from_this(), run] { self->Run(run); });
-        } catch (const std::system_error&) {
+        Start* start = new (std::nothrow) Start{shared_from_this(), run};
+        if (!start) return MAPI_E_NOT_ENOUGH_RESOURCES;
+        DWORD id = 0;
+        thread_ = CreateThread(nullptr, 0, ThreadMain, start, 0, &id);
+        if (!thread_) {
+            delete start;
             return MAPI_E_NOT_ENOUGH_RESOURCES;
         }
-        threadId_ = thread_.get_id();
+        threadId_ = id;
         std::lock_guard<std::mutex> guard(g_allLock);
         std::erase_if(g_all, [](const std::weak_ptr<Notifier>& w) { return w.expired(); });
         g_all.push_back(weak_from_this());
@@ -140,19 +157,18 @@ void Notifier::Wake() {
 
 void Notifier::Stop() {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (thread_.joinable()) {
+    if (thread_) {
         ++run_;
         changed_.notify_all();
         const bool self = OnThread();
-        std::thread thread = std::move(thread_);
-        threadId_ = std::thread::id();
+        HANDLE thread = thread_;
+        thread_ = nullptr;
+        threadId_ = 0;
         lock.unlock();
         // The thread may be the one stopping it (a sink dropping the last
         // reference to the store): it ends by itself once back in its loop.
-        if (self)
-            thread.detach();
-        else
-            thread.join();
+        if (!self) WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
         lock.lock();
     }
     std::vector<RegistrationPtr> toRelease;

@@ -9,6 +9,7 @@
 #include "EntryId.h"
 
 #include <sqlite_db.h>
+#include <windows.h>
 
 #include <condition_variable>
 #include <cstdint>
@@ -16,7 +17,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace cemapi {
@@ -69,6 +69,8 @@ private:
     };
     using RegistrationPtr = std::shared_ptr<Registration>;
 
+    struct Start;
+    static DWORD WINAPI ThreadMain(LPVOID parameter);
     void Run(uint64_t run);
     std::vector<Change> ReadChanges(std::unique_ptr<host::Database>& db, int64_t after, int limit);
     void Deliver(uint64_t run, const Change& change, std::unique_lock<std::mutex>& lock);
@@ -83,8 +85,8 @@ private:
     std::condition_variable changed_;
     std::map<ULONG, RegistrationPtr> registrations_;
     RegistrationPtr inFlight_;
-    std::thread thread_;
-    std::thread::id threadId_;
+    HANDLE thread_ = nullptr;  // a platform thread, so that the process's thread rules cover it
+    DWORD threadId_ = 0;
     uint64_t run_ = 0;  // a thread runs while its number is the current one
     bool woken_ = false;
     ULONG nextConnection_ = 1;
