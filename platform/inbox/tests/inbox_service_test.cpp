@@ -21,18 +21,33 @@ protected:
         host::StopMessageStore();
     }
     void RegisterRuleClient() {
-        HMODULE module = LoadLibraryW(TEXT("Lumenrest.dll"));
+        HMODULE module = LoadLibraryW(TEXT("RuleProbe.dll"));
         ASSERT_NE(module, nullptr);
         auto registerServer = reinterpret_cast<HRESULT (*)()>(GetProcAddressW(module, TEXT("DllRegisterServer")));
         ASSERT_EQ(registerServer(), S_OK);
         FreeLibrary(module);
     }
-    void SetRuleSetting(const WCHAR* name, DWORD value) {
+    // The probe client's answer (see modules/RuleProbe.cpp).
+    void SetProbeAnswer(const WCHAR* name, DWORD value) {
         HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Orvane\\Lumenrest"), 0, nullptr, 0, 0, nullptr, &key,
-                        nullptr);
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("RuleProbe"), 0, nullptr, 0, 0, nullptr, &key, nullptr);
         RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
         RegCloseKey(key);
+    }
+    void ClearProbeAnswer(const WCHAR* name) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("RuleProbe"), 0, nullptr, 0, 0, nullptr, &key, nullptr);
+        RegDeleteValueW(key, name);
+        RegCloseKey(key);
+    }
+    std::u16string ProbeLastSubject() {
+        HKEY key = nullptr;
+        WCHAR text[256] = {};
+        DWORD size = sizeof text;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("RuleProbe"), 0, 0, &key) != ERROR_SUCCESS) return u"";
+        RegQueryValueExW(key, TEXT("LastSubject"), nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+        RegCloseKey(key);
+        return text;
     }
     bool Deliver(const std::u16string& cls, const std::u16string& text, const std::u16string& from,
                  const std::u16string& name = u"") {
@@ -63,35 +78,42 @@ TEST_F(InboxService, TheRuleClientIsCalledAndItsAnswersRecorded) {
     RegisterRuleClient();
     std::string error;
     ASSERT_TRUE(host::StartInboxService(&error)) << error;
-    EXPECT_NE(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+    EXPECT_NE(GetModuleHandleW(TEXT("RuleProbe.dll")), nullptr);
 
-    // A delivered report: marked read and moved; no bubble by default.
-    SetRuleSetting(TEXT("DeleteDR"), 1);
+    // A client that files a report away: it reports the move and leaves the
+    // handled answer unwritten; the service still notifies.
+    SetProbeAnswer(TEXT("EventType"), fnevObjectMoved);
+    SetProbeAnswer(TEXT("MoveToDeleted"), 1);
     Deliver(u"REPORT.IPM.SMStext.DR", u"Message delivered", u"+79161234567");
     host::RuleResult result = host::LastRuleResult();
     ASSERT_TRUE(result.called);
+    EXPECT_EQ(ProbeLastSubject(), u"Message delivered");
     EXPECT_EQ(result.eventType, std::optional<ULONG>(0x20));
     EXPECT_FALSE(result.handled.has_value());
     EXPECT_EQ(host::StandardNotificationCount(), 1);
     ASSERT_EQ(host::ListMessages(host::MessageFolder::DeletedItems).size(), 1u);
     EXPECT_TRUE(host::ListMessages(host::MessageFolder::DeletedItems)[0].read);
 
-    // An ordinary message: the client takes the announcement over.
+    // A client that takes the announcement over.
+    ClearProbeAnswer(TEXT("EventType"));
+    ClearProbeAnswer(TEXT("MoveToDeleted"));
+    SetProbeAnswer(TEXT("Handled"), MRC_HANDLED_DONTCONTINUE);
     Deliver(u"IPM.SMStext", u"hi", u"+79161234567");
     result = host::LastRuleResult();
+    EXPECT_EQ(ProbeLastSubject(), u"hi");
     EXPECT_FALSE(result.eventType.has_value());
     EXPECT_EQ(result.handled, std::optional<int>(MRC_HANDLED_DONTCONTINUE));
     EXPECT_EQ(host::StandardNotificationCount(), 1);
 
-    // Disabled: not handled, and the service notifies itself.
-    SetRuleSetting(TEXT("Disable"), 1);
+    // Not handled: the service notifies itself.
+    SetProbeAnswer(TEXT("Handled"), MRC_NOT_HANDLED);
     Deliver(u"IPM.SMStext", u"again", u"+79161234567");
     result = host::LastRuleResult();
     EXPECT_EQ(result.handled, std::optional<int>(MRC_NOT_HANDLED));
     EXPECT_EQ(host::StandardNotificationCount(), 2);
 
     host::StopInboxService();
-    EXPECT_EQ(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);  // it allowed unloading
+    EXPECT_EQ(GetModuleHandleW(TEXT("RuleProbe.dll")), nullptr);  // it allowed unloading
 }
 
 TEST_F(InboxService, OnlyEnabledAndLoadableClassesAreUsed) {
@@ -100,7 +122,7 @@ TEST_F(InboxService, OnlyEnabledAndLoadableClassesAreUsed) {
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Microsoft\\Inbox\\Svc\\SMS\\Rules"), 0, 0, &rules),
               ERROR_SUCCESS);
     DWORD off = 0, on = 1;
-    RegSetValueExW(rules, TEXT("{79FEEFFE-10DE-4b52-B17C-2E5E1CA66B0D}"), 0, REG_DWORD,
+    RegSetValueExW(rules, TEXT("{5E1F0B7A-3C2D-4E8F-9A1B-2C3D4E5F6A70}"), 0, REG_DWORD,
                    reinterpret_cast<const BYTE*>(&off), sizeof off);
     RegSetValueExW(rules, TEXT("{00000000-1111-2222-3333-444444444444}"), 0, REG_DWORD,
                    reinterpret_cast<const BYTE*>(&on), sizeof on);  // not registered anywhere
@@ -111,7 +133,7 @@ TEST_F(InboxService, OnlyEnabledAndLoadableClassesAreUsed) {
     Deliver(u"IPM.SMStext", u"hello", u"+7916");
     EXPECT_FALSE(host::LastRuleResult().called);
     EXPECT_EQ(host::StandardNotificationCount(), 1);
-    EXPECT_EQ(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+    EXPECT_EQ(GetModuleHandleW(TEXT("RuleProbe.dll")), nullptr);
 }
 
 }  // namespace
