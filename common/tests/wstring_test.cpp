@@ -123,11 +123,19 @@ TEST(WString, AllocationFailureGivesAnEmptyStringEverywhere) {
     EXPECT_EQ(Of(copy), u"ok");
     EXPECT_TRUE(failed.Equals(WString()));
 
-    // The text buffer failing leaves a valid empty body.
-    host::FailCall("LocalAlloc", 2, ERROR_NOT_ENOUGH_MEMORY);
-    WString noText = WString::FromText(TEXT("text"));
-    EXPECT_EQ(noText.Length(), 0);
-    EXPECT_EQ(noText.Text(), nullptr);
+    // Whichever of a copy's allocations fails, the string is the whole text
+    // or a valid empty one.
+    for (int nth = 1; nth <= 3; ++nth) {
+        host::FailCall("LocalAlloc", nth, ERROR_NOT_ENOUGH_MEMORY);
+        WString partial = WString::FromText(TEXT("text"));
+        host::ClearFaults();
+        if (partial.Length() == 0)
+            EXPECT_EQ(partial.Text(), nullptr) << nth;
+        else
+            EXPECT_EQ(Of(partial), u"text") << nth;
+        WString again(partial);
+        EXPECT_TRUE(again.Equals(partial)) << nth;
+    }
 
     // A size that would overflow fails without allocating.
     WString huge;

@@ -76,12 +76,27 @@ class MapiMemoryOfStore : public StoreTest {};
 TEST_F(MapiMemoryOfStore, GetPropsFreesAllOnAFailedAllocation) {
     Bytes id = Deliver(u"text");
     Ref<IMessage> message = Open<IMessage>(id);
-    ULONG count = 7;
-    Buffer<SPropValue> values;
-    host::FailCall("MAPIAllocateMore", 2, MAPI_E_NOT_ENOUGH_MEMORY);
-    EXPECT_EQ(MAPI_E_NOT_ENOUGH_MEMORY, message->GetProps(nullptr, 0, &count, values.out()));
-    EXPECT_EQ(nullptr, values.get());
-    EXPECT_EQ(0u, count);
+    // Each of the value's allocations fails in turn: the call either fails
+    // whole, leaving nothing, or succeeds whole.
+    int failures = 0;
+    for (int nth = 1; nth <= 8; ++nth) {
+        for (const char* allocator : {"MAPIAllocateBuffer", "MAPIAllocateMore"}) {
+            ULONG count = 7;
+            Buffer<SPropValue> values;
+            host::FailCall(allocator, nth, MAPI_E_NOT_ENOUGH_MEMORY);
+            HRESULT hr = message->GetProps(nullptr, 0, &count, values.out());
+            host::ClearFaults();
+            if (hr == MAPI_E_NOT_ENOUGH_MEMORY) {
+                ++failures;
+                EXPECT_EQ(nullptr, values.get()) << allocator << " " << nth;
+                EXPECT_EQ(0u, count) << allocator << " " << nth;
+            } else {
+                EXPECT_EQ(S_OK, hr) << allocator << " " << nth;
+                EXPECT_GT(count, 0u);
+            }
+        }
+    }
+    EXPECT_GT(failures, 1);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST_F(NotifyTest, MarkingReadAnnouncesExactlyTheFlagsOnAnotherThread) {
     RecordingSink* sink = new RecordingSink;
     ULONG connection = 0;
     ASSERT_EQ(S_OK, store_->Advise(0, nullptr, kWatcherMask, sink, &connection));
-    EXPECT_EQ(1u, connection);
+    EXPECT_NE(0u, connection);
 
     ASSERT_EQ(S_OK, SetLong(message.get(), PR_MESSAGE_FLAGS, MSGFLAG_READ));
     std::vector<RecordingSink::Seen> seen = sink->WaitFor(1);

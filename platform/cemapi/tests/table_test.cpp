@@ -160,10 +160,28 @@ TEST_F(ContentsTableTest, FailuresATestAsksFor) {
     EXPECT_EQ(PROP_TAG(PT_ERROR, PROP_ID(PR_MESSAGE_FLAGS)), rows->aRow[0].lpProps[0].ulPropTag);
     FreeProws(rows);
 
-    // The row set's own allocation failing frees what was made.
-    ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
-    host::FailCall("MAPIAllocateBuffer", 2, MAPI_E_NOT_ENOUGH_MEMORY);
-    EXPECT_EQ(MAPI_E_NOT_ENOUGH_MEMORY, table->QueryRows(1, 0, &rows));
+    // Any of a row set's allocations failing frees what was made (ASan
+    // tells) and gives no rows; the others give the whole row.
+    int failures = 0;
+    for (int nth = 1; nth <= 8; ++nth) {
+      for (const char* allocator : {"MAPIAllocateBuffer", "MAPIAllocateMore"}) {
+        ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
+        host::FailCall(allocator, nth, MAPI_E_NOT_ENOUGH_MEMORY);
+        rows = nullptr;
+        HRESULT hr = table->QueryRows(1, 0, &rows);
+        host::ClearFaults();
+        if (hr == MAPI_E_NOT_ENOUGH_MEMORY) {
+            ++failures;
+            EXPECT_EQ(nullptr, rows) << nth;
+        } else {
+            ASSERT_EQ(S_OK, hr) << nth;
+            ASSERT_EQ(1u, rows->cRows) << nth;
+            EXPECT_EQ(PR_MESSAGE_FLAGS, rows->aRow[0].lpProps[0].ulPropTag) << nth;
+            FreeProws(rows);
+        }
+      }
+    }
+    EXPECT_GT(failures, 0);
 }
 
 }  // namespace
