@@ -2,6 +2,7 @@
 // its commands.
 #pragma once
 
+#include <Json.h>
 #include <TempDevice.h>
 
 #include <fstream>
@@ -31,18 +32,15 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The raw (still escaped) text of a string member of a one-line JSON
-// object; "<missing>" when the member is not there.
+// The text of a string member of a one-line JSON object; "<missing>" when
+// the member is not there.
 inline std::string JsonText(const std::string& object, const std::string& key) {
-    std::string start = "\"" + key + "\":\"";
-    size_t at = object.find(start);
-    if (at == std::string::npos) return "<missing>";
-    std::string out;
-    for (size_t i = at + start.size(); i < object.size() && object[i] != '"'; ++i) {
-        if (object[i] == '\\' && i + 1 < object.size()) out += object[i++];
-        out += object[i];
-    }
-    return out;
+    return testing_support::ParseJson(object)[key].Text();
+}
+
+// The number of one kind in a listed contact's "phones" member.
+inline std::string PhoneText(const std::string& contact, const std::string& kind) {
+    return testing_support::ParseJson(contact)["phones"][kind].Text();
 }
 
 inline std::string WriteBytes(const testing_support::TempFolder& folder, const std::string& name,

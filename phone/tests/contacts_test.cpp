@@ -47,7 +47,7 @@ TEST_F(ContactsCommandTest, ListShowsEachContactOnOneLine) {
               "\"business\":\"\",\"business2\":\"\",\"home\":\"+353 1 555 0100\",\"home2\":\"\",\"pager\":\"\","
               "\"car\":\"\",\"radio\":\"\",\"company\":\"\",\"assistant\":\"\"}}",
               lines[0]);
-    EXPECT_EQ("0611", JsonText(lines[1], "company"));
+    EXPECT_EQ("0611", PhoneText(lines[1], "company"));
     EXPECT_EQ("Taxi", JsonText(lines[1], "company_name"));
 
     // Importing again adds the cards again: an import does not merge.

@@ -2,6 +2,7 @@
 // client, keys, rotation and screenshots.
 #include "PhoneRunner.h"
 
+#include <Json.h>
 #include <cairo.h>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ namespace {
 using phone_test::Lines;
 using phone_test::Result;
 using phone_test::RunPhone;
+using testing_support::JsonValue;
+using testing_support::ParseJson;
 
 const char kSettings[] = "'HKLM\\Software\\Orvane\\Lumenrest'";
 
@@ -32,10 +35,12 @@ protected:
         return RunPhone(device_.path(), "run '" + script + "' " + options);
     }
     // The state objects a --json run printed, in order.
-    static std::vector<std::string> States(const std::string& out) {
-        std::vector<std::string> states;
-        for (const std::string& line : Lines(out))
-            if (line.rfind("{\"screen\":", 0) == 0) states.push_back(line);
+    static std::vector<JsonValue> States(const std::string& out) {
+        std::vector<JsonValue> states;
+        for (const std::string& line : Lines(out)) {
+            JsonValue value = ParseJson(line);
+            if (value.Has("screen")) states.push_back(value);
+        }
         return states;
     }
 
@@ -52,27 +57,40 @@ TEST_F(Scenario, TheRuleClientSortsWhatArrives) {
         "sms +79161234567 \"Hello there\"\n"
         "state\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> states = States(r.out);
+    std::vector<JsonValue> states = States(r.out);
     ASSERT_EQ(states.size(), 2u) << r.out;
 
     // The report: marked read, moved to Deleted Items, the event says so,
     // and without a bubble for reports the inbox service notifies itself.
-    EXPECT_NE(states[0].find("\"last_rule\":{\"event\":32,\"handled\":null}"), std::string::npos) << states[0];
-    EXPECT_NE(states[0].find("\"inbox\":[]"), std::string::npos);
-    EXPECT_NE(states[0].find("\"class\":\"REPORT.IPM.SMStext.DR\",\"subject\":\"Message delivered\","
-                             "\"sender\":\"+79161234567\",\"name\":\"+79161234567\",\"read\":true"),
-              std::string::npos);
-    EXPECT_NE(states[0].find("\"standard_notifications\":1"), std::string::npos);
+    EXPECT_EQ(states[0]["last_rule"]["event"].Int(), 32) << states[0].Dump();
+    EXPECT_TRUE(states[0]["last_rule"]["handled"].IsNull()) << states[0].Dump();
+    EXPECT_EQ(states[0]["inbox"].kind(), JsonValue::Kind::Array);
+    EXPECT_EQ(states[0]["inbox"].size(), 0u);
+    const JsonValue& report = states[0]["deleted"][0];
+    EXPECT_EQ(report["class"].Text(), "REPORT.IPM.SMStext.DR") << states[0].Dump();
+    EXPECT_EQ(report["subject"].Text(), "Message delivered");
+    EXPECT_EQ(report["sender"].Text(), "+79161234567");
+    EXPECT_EQ(report["name"].Text(), "+79161234567");
+    EXPECT_TRUE(report["read"].Bool());
+    EXPECT_EQ(states[0]["standard_notifications"].Int(), 1);
 
     // The ordinary message is left as it came, and its announcement taken over.
-    EXPECT_NE(states[1].find("\"last_rule\":{\"event\":null,\"handled\":2}"), std::string::npos) << states[1];
-    EXPECT_NE(states[1].find("\"subject\":\"Hello there\",\"sender\":\"+79161234567\",\"name\":\"+79161234567\","
-                             "\"read\":false"),
-              std::string::npos);
-    EXPECT_NE(states[1].find("\"standard_notifications\":1"), std::string::npos);
+    EXPECT_TRUE(states[1]["last_rule"]["event"].IsNull()) << states[1].Dump();
+    EXPECT_EQ(states[1]["last_rule"]["handled"].Int(), 2);
+    const JsonValue& message = states[1]["inbox"][0];
+    EXPECT_EQ(message["subject"].Text(), "Hello there") << states[1].Dump();
+    EXPECT_EQ(message["sender"].Text(), "+79161234567");
+    EXPECT_EQ(message["name"].Text(), "+79161234567");
+    EXPECT_EQ(message["read"].kind(), JsonValue::Kind::Bool);
+    EXPECT_FALSE(message["read"].Bool());
+    EXPECT_EQ(states[1]["standard_notifications"].Int(), 1);
 
     // Every line's result is one object.
-    EXPECT_NE(r.out.find("{\"line\":1,\"command\":\"report\",\"ok\":true}"), std::string::npos);
+    JsonValue first = ParseJson(Lines(r.out).at(0));
+    EXPECT_EQ(first["line"].Int(), 1);
+    EXPECT_EQ(first["command"].Text(), "report");
+    EXPECT_TRUE(first["ok"].Bool());
+    EXPECT_EQ(first.size(), 3u) << first.Dump();
 
     // Switched off, the rule client answers not handled.
     SetSetting("Disable", "dword:1");
@@ -80,8 +98,10 @@ TEST_F(Scenario, TheRuleClientSortsWhatArrives) {
     ASSERT_EQ(sms.status, 0) << sms.err;
     states = States(sms.out);
     ASSERT_EQ(states.size(), 1u);
-    EXPECT_NE(states[0].find("\"last_rule\":{\"event\":null,\"handled\":0}"), std::string::npos) << states[0];
-    EXPECT_NE(states[0].find("\"standard_notifications\":1"), std::string::npos);
+    EXPECT_TRUE(states[0]["last_rule"]["event"].IsNull()) << states[0].Dump();
+    EXPECT_EQ(states[0]["last_rule"]["handled"].Int(), 0);
+    EXPECT_FALSE(states[0]["last_rule"]["handled"].IsNull());
+    EXPECT_EQ(states[0]["standard_notifications"].Int(), 1);
 }
 
 TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
@@ -91,9 +111,12 @@ TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
     EXPECT_NE(r.err.find("line 2: usage: sms FROM TEXT [name NAME]"), std::string::npos) << r.err;
     r = Run("read 3\n", "--json");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("{\"line\":1,\"command\":\"read\",\"ok\":false,\"error\":\"the inbox holds 0 messages, not 3\"}"),
-              std::string::npos)
-        << r.out;
+    JsonValue failed = ParseJson(Lines(r.out).at(0));
+    EXPECT_EQ(failed["line"].Int(), 1) << r.out;
+    EXPECT_EQ(failed["command"].Text(), "read");
+    EXPECT_EQ(failed["ok"].kind(), JsonValue::Kind::Bool);
+    EXPECT_FALSE(failed["ok"].Bool());
+    EXPECT_EQ(failed["error"].Text(), "the inbox holds 0 messages, not 3");
     r = Run("sms +7916 \"unterminated\n", "");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("line 1: unterminated quoted text"), std::string::npos) << r.err;
@@ -170,17 +193,19 @@ TEST_F(Scenario, KeysRotationAndScreenshotsAtEveryResolution) {
         EXPECT_TRUE(std::filesystem::exists(shots + "/003-rotate.png"));
         EXPECT_FALSE(std::filesystem::exists(shots + "/002-screenshot.png"));
 
-        std::vector<std::string> states = States(r.out);
+        std::vector<JsonValue> states = States(r.out);
         ASSERT_EQ(states.size(), 1u);
-        EXPECT_NE(states[0].find("\"screen\":{\"width\":320,\"height\":240,\"dpi\":" + std::to_string(dpi) +
-                                 ",\"on\":true}"),
-                  std::string::npos)
-            << states[0];
-        EXPECT_NE(states[0].find("\"foreground\":{\"class\":\"DesktopExplorerWindow\""), std::string::npos);
+        const JsonValue& screen = states[0]["screen"];
+        EXPECT_EQ(screen["width"].Int(), 320) << states[0].Dump();
+        EXPECT_EQ(screen["height"].Int(), 240);
+        EXPECT_EQ(screen["dpi"].Int(), dpi);
+        EXPECT_TRUE(screen["on"].Bool());
+        EXPECT_EQ(states[0]["foreground"]["class"].Text(), "DesktopExplorerWindow");
         // The shell holds End (on release) and Home.
-        EXPECT_NE(states[0].find("{\"window\":\"MSCProg\",\"id\":0,\"modifiers\":4096,\"vk\":115}"),
-                  std::string::npos);
-        EXPECT_NE(states[0].find("{\"window\":\"MSCProg\",\"id\":1,\"modifiers\":8,\"vk\":91}"), std::string::npos);
+        const JsonValue& hotkeys = states[0]["hotkeys"];
+        ASSERT_EQ(hotkeys.size(), 2u) << states[0].Dump();
+        EXPECT_EQ(hotkeys[0].Dump(), R"({"id":0,"modifiers":4096,"vk":115,"window":"MSCProg"})");
+        EXPECT_EQ(hotkeys[1].Dump(), R"({"id":1,"modifiers":8,"vk":91,"window":"MSCProg"})");
     }
 }
 

@@ -37,27 +37,27 @@ TEST_F(VCardTest, PhoneExportIn21WithQuotedPrintableAndWindows1251) {
     EXPECT_EQ("Иван", JsonText(c[0], "first_name"));  // the middle name has no field
     EXPECT_EQ("Иванов", JsonText(c[0], "last_name"));
     EXPECT_EQ("Иванов, Иван", JsonText(c[0], "file_as"));  // not FN
-    EXPECT_EQ("+7 916 123-45-67", JsonText(c[0], "mobile"));
-    EXPECT_EQ("+7 495 111-11-11", JsonText(c[0], "business"));
-    EXPECT_EQ("+7 495 222-22-22", JsonText(c[0], "business2"));
-    EXPECT_EQ("8 (495) 444-44-44", JsonText(c[0], "home"));
-    EXPECT_EQ("0611", JsonText(c[0], "pager"));
-    EXPECT_EQ("+7 903 555-55-55", JsonText(c[0], "car"));
+    EXPECT_EQ("+7 916 123-45-67", PhoneText(c[0], "mobile"));
+    EXPECT_EQ("+7 495 111-11-11", PhoneText(c[0], "business"));
+    EXPECT_EQ("+7 495 222-22-22", PhoneText(c[0], "business2"));
+    EXPECT_EQ("8 (495) 444-44-44", PhoneText(c[0], "home"));
+    EXPECT_EQ("0611", PhoneText(c[0], "pager"));
+    EXPECT_EQ("+7 903 555-55-55", PhoneText(c[0], "car"));
 
     // A value broken by quoted-printable soft line breaks, raw 1251 bytes.
     EXPECT_EQ("Константинопольская", JsonText(c[1], "last_name"));
     EXPECT_EQ("Пётр", JsonText(c[1], "first_name"));
     EXPECT_EQ("ООО Ромашка", JsonText(c[1], "company_name"));
     // Untyped numbers fill mobile, home, business in file order.
-    EXPECT_EQ("+7 916 765-43-21", JsonText(c[1], "mobile"));
-    EXPECT_EQ("+7 916 765-43-22", JsonText(c[1], "home"));
-    EXPECT_EQ("+7 916 765-43-23", JsonText(c[1], "business"));
+    EXPECT_EQ("+7 916 765-43-21", PhoneText(c[1], "mobile"));
+    EXPECT_EQ("+7 916 765-43-22", PhoneText(c[1], "home"));
+    EXPECT_EQ("+7 916 765-43-23", PhoneText(c[1], "business"));
 
     // A company card: FN repeats ORG and names no person.
     EXPECT_EQ("", JsonText(c[2], "first_name"));
     EXPECT_EQ("", JsonText(c[2], "file_as"));
     EXPECT_EQ("Taxi Service", JsonText(c[2], "company_name"));
-    EXPECT_EQ("+7 495 999-99-99", JsonText(c[2], "business"));
+    EXPECT_EQ("+7 495 999-99-99", PhoneText(c[2], "business"));
 }
 
 TEST_F(VCardTest, DesktopExportIn30WithTypeListsFoldingAndEscapes) {
@@ -72,17 +72,17 @@ TEST_F(VCardTest, DesktopExportIn30WithTypeListsFoldingAndEscapes) {
     EXPECT_EQ("Anna", JsonText(c[0], "first_name"));
     EXPECT_EQ("Smith, Anna (work)", JsonText(c[0], "file_as"));
     EXPECT_EQ("Orvane; Sons", JsonText(c[0], "company_name"));
-    EXPECT_EQ("+1 (206) 555-0100", JsonText(c[0], "mobile"));
-    EXPECT_EQ("+1 206 555 0101", JsonText(c[0], "business"));
-    EXPECT_EQ("+1 206 555 0103", JsonText(c[0], "home"));
-    EXPECT_EQ("+1 206 555 0104", JsonText(c[0], "assistant"));
-    EXPECT_EQ("+1 206 555 0105", JsonText(c[0], "company"));
-    EXPECT_EQ("+1 206 555 0106", JsonText(c[0], "radio"));
-    EXPECT_EQ("+1-206-555-0107", JsonText(c[0], "home2"));  // a tel: URI, second home number
+    EXPECT_EQ("+1 (206) 555-0100", PhoneText(c[0], "mobile"));
+    EXPECT_EQ("+1 206 555 0101", PhoneText(c[0], "business"));
+    EXPECT_EQ("+1 206 555 0103", PhoneText(c[0], "home"));
+    EXPECT_EQ("+1 206 555 0104", PhoneText(c[0], "assistant"));
+    EXPECT_EQ("+1 206 555 0105", PhoneText(c[0], "company"));
+    EXPECT_EQ("+1 206 555 0106", PhoneText(c[0], "radio"));
+    EXPECT_EQ("+1-206-555-0107", PhoneText(c[0], "home2"));  // a tel: URI, second home number
 
     // Folded lines lose the one blank or tab that folding inserted.
     EXPECT_EQ("Мария Александровна", JsonText(c[1], "first_name"));
-    EXPECT_EQ("+7 916 000-00-01", JsonText(c[1], "mobile"));
+    EXPECT_EQ("+7 916 000-00-01", PhoneText(c[1], "mobile"));
 }
 
 TEST_F(VCardTest, NumbersBeyondTheTenPropertiesAreDroppedAndReported) {
@@ -98,11 +98,11 @@ TEST_F(VCardTest, NumbersBeyondTheTenPropertiesAreDroppedAndReported) {
     std::vector<std::string> c = Contacts();
     ASSERT_EQ(1u, c.size());
     // The second CELL number finds mobile taken and goes where untyped ones go.
-    EXPECT_EQ("101", JsonText(c[0], "mobile"));
-    EXPECT_EQ("102", JsonText(c[0], "home"));
-    EXPECT_EQ("103", JsonText(c[0], "business"));
-    EXPECT_EQ("104", JsonText(c[0], "home2"));
-    EXPECT_EQ("105", JsonText(c[0], "business2"));
+    EXPECT_EQ("101", PhoneText(c[0], "mobile"));
+    EXPECT_EQ("102", PhoneText(c[0], "home"));
+    EXPECT_EQ("103", PhoneText(c[0], "business"));
+    EXPECT_EQ("104", PhoneText(c[0], "home2"));
+    EXPECT_EQ("105", PhoneText(c[0], "business2"));
 }
 
 TEST_F(VCardTest, AFileThatCannotBeReadIsReportedWithItsLineAndStoresNothing) {

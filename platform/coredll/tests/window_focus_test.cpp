@@ -2,6 +2,7 @@
 // platform's order, the focus of another thread, and where foreground and
 // focus go when their window is destroyed.
 #include <MessageRecorder.h>
+#include <WindowThread.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -112,19 +113,11 @@ TEST_F(WindowFocus, DestroyingTheForegroundWindowActivatesItsOwnerOrTheNextWindo
 
 TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {
     HWND mine = Top(u"mine", WS_VISIBLE);
-    static std::atomic<HWND> theirs{nullptr};
-    static HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    auto body = [](LPVOID) -> DWORD {
-        theirs = CreateWindowExW(0, u"Focused", u"theirs", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        MSG msg;
-        while (WaitForSingleObject(done, 0) == WAIT_TIMEOUT) {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            Sleep(1);
-        }
-        return 0;
-    };
-    HANDLE thread = CreateThread(nullptr, 0, body, nullptr, 0, nullptr);
-    while (!theirs) Sleep(1);
+    testing_support::WindowThread other([] {
+        return CreateWindowExW(0, u"Focused", u"theirs", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    });
+    ASSERT_TRUE(other.Start());
+    HWND theirs = other.Window();
     EXPECT_EQ(SetFocus(theirs), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_WINDOW_OF_OTHER_THREAD));
     EXPECT_EQ(GetFocus(), mine);
@@ -134,9 +127,7 @@ TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {
     EXPECT_EQ(GetForegroundWindow(), theirs);
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(GetFocus(), nullptr);
-    SetEvent(done);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    EXPECT_TRUE(other.Stop());
     EXPECT_FALSE(IsWindow(theirs));
     DestroyWindow(mine);
 }

@@ -2,6 +2,7 @@
 // combination away, MOD_KEYUP firing on release, the Home key as
 // (MOD_WIN, VK_LWIN), and keys without a hotkey going to the focus window.
 #include <MessageRecorder.h>
+#include <WindowThread.h>
 #include <gtest/gtest.h>
 #include <pm.h>
 #include <screen_host.h>
@@ -135,9 +136,7 @@ TEST_F(WindowHotKeys, APressWakesTheSleepingDisplay) {
 }
 
 TEST_F(WindowHotKeys, AHotKeyOfAWindowOnAnotherThreadIsPostedToThatThread) {
-    static std::atomic<HWND> holder{nullptr};
     static std::atomic<int> got{0};
-    static HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     auto proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == WM_HOTKEY && w == 0xC000) ++got;
         return DefWindowProcW(h, m, w, l);
@@ -146,18 +145,12 @@ TEST_F(WindowHotKeys, AHotKeyOfAWindowOnAnotherThreadIsPostedToThatThread) {
     wc.lpfnWndProc = proc;
     wc.lpszClassName = u"Holder";
     RegisterClassW(&wc);
-    auto body = [](LPVOID) -> DWORD {
-        holder = CreateWindowExW(0, u"Holder", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    testing_support::WindowThread other([] {
+        HWND holder = CreateWindowExW(0, u"Holder", nullptr, 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         RegisterHotKey(holder, 0xC000, MOD_WIN, VK_LWIN);
-        MSG msg;
-        while (WaitForSingleObject(done, 0) == WAIT_TIMEOUT) {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            Sleep(1);
-        }
-        return 0;
-    };
-    HANDLE thread = CreateThread(nullptr, 0, body, nullptr, 0, nullptr);
-    while (!holder) Sleep(1);
+        return holder;
+    });
+    ASSERT_TRUE(other.Start());
     Sleep(10);
     host::PressKey(VK_LWIN);
     for (int i = 0; i < 2000 && got == 0; ++i) Sleep(1);
@@ -168,9 +161,7 @@ TEST_F(WindowHotKeys, AHotKeyOfAWindowOnAnotherThreadIsPostedToThatThread) {
     EXPECT_EQ(list[0].id, 0xC000);
     EXPECT_EQ(list[0].modifiers, static_cast<unsigned>(MOD_WIN));
     EXPECT_EQ(list[0].vk, static_cast<unsigned>(VK_LWIN));
-    SetEvent(done);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
+    EXPECT_TRUE(other.Stop());
     EXPECT_TRUE(host::ListHotKeys().empty()) << "freed with the ended thread's window";
 }
 

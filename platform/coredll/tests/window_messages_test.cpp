@@ -2,6 +2,7 @@
 // answered, sent messages come before posted ones, a waiting sender still
 // handles what is sent to it, and a window of an ended thread answers 0.
 #include <MessageRecorder.h>
+#include <WindowThread.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -36,50 +37,21 @@ void RegisterAnswerClass() {
     RegisterClassW(&wc);
 }
 
-// A thread with one window of class "Answer" and a message loop.
-struct WindowThread {
-    HANDLE thread = nullptr;
-    HANDLE ready = nullptr;
-    std::atomic<HWND> window{nullptr};
-    bool loop = true;
-
-    static DWORD WINAPI Main(LPVOID p) {
-        auto* self = static_cast<WindowThread*>(p);
-        self->window = CreateWindowExW(0, u"Answer", u"worker", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        SetEvent(self->ready);
-        if (!self->loop) return 0;
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            if (MessageRecorder* r = MessageRecorder::Current()) r->Dispatch(msg);
-            else DispatchMessageW(&msg);
-        }
-        return 0;
-    }
-    void Start(bool withLoop = true) {
-        loop = withLoop;
-        ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        thread = CreateThread(nullptr, 0, Main, this, 0, nullptr);
-        ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
-    }
-    void Stop() {
-        if (IsWindow(window)) PostMessageW(window, WM_STOP, 0, 0);
-        EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
-        CloseHandle(thread);
-        CloseHandle(ready);
-    }
-};
+HWND MakeWorkerWindow() {
+    return CreateWindowExW(0, u"Answer", u"worker", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
 
 TEST(WindowMessages, CrossThreadSendBlocksAndIsAnsweredWhileTheSenderHandlesASendBack) {
     RegisterAnswerClass();
     HWND mine = CreateWindowExW(0, u"Answer", u"main", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(mine);
-    WindowThread worker;
-    worker.Start();
-    EXPECT_EQ(SendMessageW(worker.window, WM_ASK, 0, 41), 42);
+    WindowThread worker(MakeWorkerWindow);
+    ASSERT_TRUE(worker.Start());
+    EXPECT_EQ(SendMessageW(worker.Window(), WM_ASK, 0, 41), 42);
     // The worker asks back while this thread waits for its answer: the send
     // to this thread is handled inside the wait, so nobody deadlocks.
-    EXPECT_EQ(SendMessageW(worker.window, WM_ASK_BACK, reinterpret_cast<WPARAM>(mine), 6), 70);
-    worker.Stop();
+    EXPECT_EQ(SendMessageW(worker.Window(), WM_ASK_BACK, reinterpret_cast<WPARAM>(mine), 6), 70);
+    EXPECT_TRUE(worker.Stop());
     DestroyWindow(mine);
 }
 
@@ -141,10 +113,10 @@ TEST(WindowMessages, SentMessagesAreHandledBeforePostedOnes) {
 TEST(WindowMessages, AWindowOfAnEndedThreadIsGoneAndASendToItAnswersZero) {
     RegisterAnswerClass();
     MessageRecorder recorder;
-    WindowThread worker;
-    worker.Start(false);
-    HWND w = worker.window;
-    ASSERT_EQ(WaitForSingleObject(worker.thread, 5000), WAIT_OBJECT_0);
+    WindowThread worker(MakeWorkerWindow, false);
+    ASSERT_TRUE(worker.Start());
+    HWND w = worker.Window();
+    ASSERT_TRUE(worker.WaitForEnd());
     recorder.Clear();
     SetLastError(0);
     EXPECT_EQ(SendMessageW(w, WM_ASK, 0, 1), 0);
@@ -153,8 +125,6 @@ TEST(WindowMessages, AWindowOfAnEndedThreadIsGoneAndASendToItAnswersZero) {
     EXPECT_FALSE(PostMessageW(w, WM_ASK, 0, 1));
     // Its procedure was not called on the way out.
     EXPECT_TRUE(recorder.Take(w).empty());
-    CloseHandle(worker.thread);
-    CloseHandle(worker.ready);
 }
 
 TEST(WindowMessages, ASenderWaitingOnAThreadThatEndsIsReleasedWithZero) {

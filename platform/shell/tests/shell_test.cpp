@@ -4,10 +4,13 @@
 #include <MessageRecorder.h>
 #include <TempDevice.h>
 #include <cairo.h>
+#include <WindowThread.h>
 #include <gtest/gtest.h>
 #include <screen_host.h>
 #include <shell_host.h>
 #include <windows.h>
+
+#include <functional>
 
 using namespace testing_support;
 
@@ -27,16 +30,7 @@ void ExpectRect(const RECT& r, int x, int y, int cx, int cy) {
 }
 
 // Polls a condition while handling this thread's messages.
-template <class F>
-bool Eventually(F condition) {
-    for (int i = 0; i < 3000; ++i) {
-        if (condition()) return true;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(1);
-    }
-    return condition();
-}
+bool Eventually(const std::function<bool()>& condition) { return testing_support::PumpUntil(condition, 3000); }
 
 // A screenshot read back.
 class Png {
