@@ -3,9 +3,7 @@
 // HTML with telephone links that it hands to the bubble.
 #include "Cli.h"
 
-#include "LocalText.h"
-#include "NumberReplacement.h"
-#include "PhoneLinks.h"
+#include "MessageText.h"
 #include "Settings.h"
 
 #include <coredll_host.h>
@@ -14,6 +12,12 @@
 #include <cstdio>
 
 namespace phone {
+
+namespace {
+std::u16string TextOf(const WString& text) {
+    return text.Text() ? std::u16string(text.Text(), static_cast<size_t>(text.Length())) : std::u16string();
+}
+}  // namespace
 
 int RunRewrite(Args& args) {
     bool report = args.TakeFlag("--report");
@@ -25,15 +29,15 @@ int RunRewrite(Args& args) {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     Settings settings;
     LoadSettings(settings);
-    LocalText rewritten, linked;
-    BOOL delivered = report && !failed ? TRUE : FALSE;
-    std::u16string stored = text;
-    if (ReplaceNumbersWithNames(text.c_str(), settings, rewritten.Receive(), delivered)) stored = rewritten.Get();
-    std::u16string html = stored;
-    if (LinkPhoneNumbers(stored.c_str(), settings, linked.Receive())) html = linked.Get();
+    // The classes the inbox service gives a report and a failed report.
+    const MessageKind kind = KindOfMessage(report ? (failed ? TEXT("REPORT.IPM.SMStext.NDR") : TEXT("REPORT.IPM.SMStext.DR"))
+                                                  : TEXT("IPM.SMStext"));
+    WString stored;
+    RewriteStoredText(text.c_str(), settings, kind, &stored);
+    WString html = BubbleText(stored, settings);
     CoUninitialize();
 
-    std::printf("stored: %s\nbubble: %s\n", host::ToUtf8(stored).c_str(), host::ToUtf8(html).c_str());
+    std::printf("stored: %s\nbubble: %s\n", host::ToUtf8(TextOf(stored)).c_str(), host::ToUtf8(TextOf(html)).c_str());
     return kExitOk;
 }
 

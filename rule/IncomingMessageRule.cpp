@@ -2,23 +2,15 @@
 
 #include "BubbleThread.h"
 #include "ComRef.h"
-#include "LocalText.h"
 #include "MessageStoreOps.h"
+#include "MessageText.h"
 #include "NotificationHandoff.h"
-#include "NumberReplacement.h"
-#include "PhoneLinks.h"
 #include "RegistryReaders.h"
 #include "Settings.h"
 
 #include <pm.h>
 
 namespace {
-
-const WCHAR kReportClass[] = TEXT("REPORT.IPM.SMStext");
-const WCHAR kTextClass[] = TEXT("IPM.SMStext");
-
-// A class begins with a text when that text first occurs at its start.
-bool BeginsWith(LPCWSTR text, LPCWSTR prefix) { return text && wcsstr(text, prefix) == text; }
 
 // A missing property (an error value) reads as empty text.
 LPCWSTR TextOf(const SPropValue* value) {
@@ -76,22 +68,16 @@ HRESULT ProcessIncomingMessage(IMsgStore* store, ULONG cbMsg, LPENTRYID lpMsg, U
 
         *messageClass.Receive() = GetMessageProp(message.Get(), PR_MESSAGE_CLASS_W);
         LPCWSTR cls = StringValue(messageClass.Get());
-        bool report = BeginsWith(cls, kReportClass);
-        bool textMessage = !report && BeginsWith(cls, kTextClass);
-        if (!((cls && ((settings.SMS && textMessage) || report)) || settings.ShowBubbles)) return S_OK;
+        const MessageKind kind = KindOfMessage(cls);
+        const bool report = kind.report;
+        if (!((cls && ((settings.SMS && kind.textMessage) || report)) || settings.ShowBubbles)) return S_OK;
 
         *subject.Receive() = GetMessageProp(message.Get(), PR_SUBJECT_W);
         *senderAddress.Receive() = GetMessageProp(message.Get(), PR_SENDER_EMAIL_ADDRESS_W);
         *senderName.Receive() = GetMessageProp(message.Get(), PR_SENDER_NAME_W);
-        bool delivered = report && !wcsstr(cls, TEXT(".NDR"));
 
-        LocalText rewritten;
-        BOOL wasRewritten =
-            ReplaceNumbersWithNames(TextOf(subject.Get()), settings, rewritten.Receive(), delivered ? TRUE : FALSE);
-        WString text = WString::FromText(wasRewritten ? rewritten.Get() : TextOf(subject.Get()));
-        rewritten.Free();
-
-        if (wasRewritten) {
+        WString text;
+        if (RewriteStoredText(TextOf(subject.Get()), settings, kind, &text)) {
             if (!WriteSubject(message.Get(), text)) return S_OK;
             *pulEventType = fnevObjectModified;
             *pHandled = MRC_HANDLED_CONTINUE;
@@ -109,10 +95,7 @@ HRESULT ProcessIncomingMessage(IMsgStore* store, ULONG cbMsg, LPENTRYID lpMsg, U
         if (show && settings.DisableBubblesInProfile) show = !activeProfile.Equals(settings.ExcludeProfile);
 
         if (show) {
-            LocalText linked;
-            if (LinkPhoneNumbers(text.Text() ? text.Text() : TEXT(""), settings, linked.Receive()))
-                text = WString::FromText(linked.Get());
-            linked.Free();
+            text = BubbleText(text, settings);
             WString address = WString::FromText(TextOf(senderAddress.Get()));
             WString name = WString::FromText(TextOf(senderName.Get()));
             BubbleThreadState& bubble = GetBubbleThread();

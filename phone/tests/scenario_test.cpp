@@ -104,6 +104,37 @@ TEST_F(Scenario, TheRuleClientSortsWhatArrives) {
     EXPECT_EQ(states[0]["standard_notifications"].Int(), 1);
 }
 
+// phone rewrite shows what the rule makes of a text: the same stored text
+// as a message that arrives, for an ordinary message and a delivered report.
+TEST_F(Scenario, RewriteAgreesWithTheRule) {
+    Init("--contacts '" + phone_test::DataFile("phone21.vcf") + "'");
+    SetSetting("UseCustomText", "dword:1");
+    SetSetting("CustomText", "'sz:Delivered to @s'");
+    SetSetting("ShowBubbles", "dword:0");
+    struct Case {
+        const char* line;
+        const char* flags;
+    } cases[] = {{"sms +79160000000 \"call 89161234567 or +7 495 111-11-11 now\"", ""},
+                 {"report +79160000000 \"Message to +79161234567 delivered\"", "--report"},
+                 {"report +79160000000 \"Message to +79161234567 not delivered\" failed", "--report --failed"}};
+    for (const Case& c : cases) {
+        std::string line = c.line;
+        std::string text = line.substr(line.find('"'), line.rfind('"') - line.find('"') + 1);
+        Result rewrite = RunPhone(device_.path(), "rewrite " + std::string(c.flags) + " " + text);
+        ASSERT_EQ(rewrite.status, 0) << rewrite.err;
+        std::string stored = Lines(rewrite.out).at(0).substr(std::string("stored: ").size());
+
+        Result r = Run(line + "\nstate\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::vector<JsonValue> states = States(r.out);
+        ASSERT_EQ(states.size(), 1u);
+        const JsonValue& inbox = states[0]["inbox"];
+        ASSERT_GT(inbox.size(), 0u) << states[0].Dump();
+        EXPECT_EQ(inbox[0]["subject"].Text(), stored) << c.line;  // the newest first
+        EXPECT_NE(stored, text.substr(1, text.size() - 2)) << "the case rewrites nothing: " << c.line;
+    }
+}
+
 TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
     Init();
     Result r = Run("state\nsms +7916\nstate\n", "");

@@ -1,0 +1,36 @@
+#include "MessageText.h"
+
+#include "LocalText.h"
+#include "NumberReplacement.h"
+#include "PhoneLinks.h"
+
+namespace {
+
+const WCHAR kReportClass[] = TEXT("REPORT.IPM.SMStext");
+const WCHAR kTextClass[] = TEXT("IPM.SMStext");
+
+// A class begins with a text when that text first occurs at its start.
+bool BeginsWith(LPCWSTR text, LPCWSTR prefix) { return text && wcsstr(text, prefix) == text; }
+
+}  // namespace
+
+MessageKind KindOfMessage(LPCWSTR messageClass) {
+    MessageKind kind;
+    kind.report = BeginsWith(messageClass, kReportClass);
+    kind.textMessage = !kind.report && BeginsWith(messageClass, kTextClass);
+    kind.delivered = kind.report && !wcsstr(messageClass, TEXT(".NDR"));
+    return kind;
+}
+
+bool RewriteStoredText(LPCWSTR subject, Settings& settings, const MessageKind& kind, WString* stored) {
+    LocalText rewritten;
+    BOOL wasRewritten = ReplaceNumbersWithNames(subject, settings, rewritten.Receive(), kind.delivered ? TRUE : FALSE);
+    *stored = WString::FromText(wasRewritten ? rewritten.Get() : subject);
+    return wasRewritten != FALSE;
+}
+
+WString BubbleText(const WString& stored, const Settings& settings) {
+    LocalText linked;
+    if (!LinkPhoneNumbers(stored.Text() ? stored.Text() : TEXT(""), settings, linked.Receive())) return stored;
+    return WString::FromText(linked.Get());
+}
