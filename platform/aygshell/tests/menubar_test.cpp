@@ -217,6 +217,32 @@ TEST_F(MenuBars, AHiddenBarStaysHiddenUntilShown) {
     EXPECT_EQ(SHFindMenuBar(GetDesktopWindow()), nullptr);
 }
 
+// An owner with several hidden bars, each told to report Back, shows one at
+// a time: Back is reported by whichever is shown, and the soft keys act on it.
+TEST_F(MenuBars, EachOfSeveralBarsOfOneOwnerReportsBackWhenShown) {
+    const UINT menus[] = {IDR_COMMANDS, IDR_SOFTKEYS, IDR_NESTED};
+    HWND bars[3];
+    for (int i = 0; i < 3; ++i) {
+        bars[i] = Bar(owner, menus[i], SHCMBF_HMENU | SHCMBF_HIDDEN);
+        ASSERT_NE(bars[i], nullptr);
+        EXPECT_TRUE(SendMessageW(bars[i], SHCMBM_OVERRIDEKEY, VK_TBACK,
+                                 MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY)));
+    }
+    const Expected kHotKey[] = {{WM_HOTKEY, Posted | Lparam, 0, MAKELPARAM(0, VK_TBACK)}, {0}};
+    for (int shown = 0; shown < 3; ++shown) {
+        for (int i = 0; i < 3; ++i) ShowWindow(bars[i], i == shown ? SW_SHOW : SW_HIDE);
+        EXPECT_EQ(SHFindMenuBar(owner), bars[shown]);
+        EXPECT_TRUE(MatchSequence(Press(VK_TBACK), kHotKey)) << "bar " << shown;
+    }
+    // The soft keys are those of the bar shown last.
+    const Expected kNothing[] = {{0}};
+    EXPECT_TRUE(MatchSequence(Press(VK_TSOFT1), kNothing));  // its left key is grayed
+    ShowWindow(bars[2], SW_HIDE);
+    ShowWindow(bars[1], SW_SHOW);
+    const Expected kDone[] = {{WM_COMMAND, Sent | Wparam | Lparam, IDM_DONE, reinterpret_cast<LPARAM>(bars[1])}, {0}};
+    EXPECT_TRUE(MatchSequence(Press(VK_TSOFT1), kDone));
+}
+
 TEST_F(MenuBars, SoftKeysActOnTheBarOfTheWindowInFront) {
     HWND first = Bar(owner, IDR_COMMANDS);
     HWND other = NewOwner();

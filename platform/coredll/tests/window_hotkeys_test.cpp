@@ -125,6 +125,44 @@ TEST_F(WindowHotKeys, KeysWithoutAHotKeyGoToTheFocusWindowAndTheKeyStateFollowsT
     DestroyWindow(top);
 }
 
+// A handler that waits for its key's release, polling the key's state, as
+// a key handler of the phone does: the release made on another thread
+// reaches it while it polls, and neither side stalls.
+TEST_F(WindowHotKeys, AKeyHeldWhileItsHandlerPollsTheStateIsReleasedWithoutAStall) {
+    static std::atomic<int> polls{0};
+    static std::atomic<bool> released{false};
+    auto proc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_KEYDOWN && w == '5') {
+            const DWORD start = GetTickCount();
+            while ((GetAsyncKeyState('5') & 0x1000) && GetTickCount() - start < 5000) {
+                ++polls;
+                Sleep(1);
+            }
+            released = !(GetAsyncKeyState('5') & 0x1000);
+            return 0;
+        }
+        return DefWindowProcW(h, m, w, l);
+    };
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = u"Poller";
+    RegisterClassW(&wc);
+    testing_support::WindowThread other([] {
+        HWND w = CreateWindowExW(0, u"Poller", nullptr, WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(w);
+        SetFocus(w);
+        return w;
+    });
+    ASSERT_TRUE(other.Start());
+    host::KeyDown('5');
+    ASSERT_TRUE(testing_support::PumpUntil([] { return polls > 0; }));
+    const DWORD start = GetTickCount();
+    host::KeyUp('5');  // must not wait for the handler
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_TRUE(testing_support::PumpUntil([] { return released.load(); }));
+    EXPECT_TRUE(other.Stop());
+}
+
 TEST_F(WindowHotKeys, APressWakesTheSleepingDisplay) {
     EXPECT_EQ(SetSystemPowerState(nullptr, POWER_STATE_USERIDLE, 0), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_FALSE(host::ScreenIsOn());
