@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace host {
 
@@ -36,6 +37,27 @@ unsigned DeviceGeneration();
 // Folder that holds the modules of the build (where coredll.so lives);
 // LoadLibraryW("Name.dll") looks for Name.so there.
 std::string ModuleFolder();
+
+// Programs of the build: a module ("Name.exe" or "Name.dll", the shared
+// object Name.so) that exports WinMain. StartProgram loads it and calls its
+// WinMain on a thread of its own with the module's instance, no previous
+// instance, the command line and SW_SHOW, as the phone starts a program;
+// the thread ends when WinMain returns, and the module is freed then. False
+// with *error when the module or its WinMain cannot be found or the thread
+// cannot be made.
+struct ProgramRun {
+    std::u16string module;  // as named to StartProgram
+    DWORD threadId = 0;
+    bool running = false;
+    DWORD exitCode = 0;  // WinMain's result once it returned
+};
+bool StartProgram(const std::u16string& module, const std::u16string& commandLine, std::string* error,
+                  DWORD* threadId = nullptr);
+// Every program started in this process, oldest first.
+std::vector<ProgramRun> ListPrograms();
+// Waits up to timeoutMs for the program of that thread to end; false when it
+// still runs.
+bool WaitForProgram(DWORD threadId, DWORD timeoutMs);
 
 // Calls the process-detach entry of every module still loaded, newest
 // first, and unloads them: what the platform does when a process ends. The

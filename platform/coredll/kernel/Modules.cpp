@@ -38,15 +38,18 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// "\Windows\Lumenrest.dll" -> path of Lumenrest.so in the module folder.
+// "\Windows\Lumenrest.dll" -> path of Lumenrest.so in the module folder;
+// a program ("Tarnwell.exe") is a module of the build too.
 std::string ResolveModulePath(LPCWSTR name) {
     std::string text = host::ToUtf8(name);
     size_t slash = text.find_last_of("\\/");
     if (slash != std::string::npos) text = text.substr(slash + 1);
     std::string base = text;
     size_t dot = text.rfind('.');
-    if (dot != std::string::npos && Lower(text.substr(dot)) == ".dll") base = text.substr(0, dot);
-    else if (dot != std::string::npos) return {};  // only modules (.dll) are ours to map
+    if (dot != std::string::npos && (Lower(text.substr(dot)) == ".dll" || Lower(text.substr(dot)) == ".exe"))
+        base = text.substr(0, dot);
+    else if (dot != std::string::npos)
+        return {};  // only modules and programs are ours to map
     if (base.empty()) return {};
     std::string wanted = Lower(base) + ".so";
     std::error_code ec;

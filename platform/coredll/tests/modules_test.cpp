@@ -28,6 +28,25 @@ void RegisterProbeClass(LPCWSTR module) {
     RegCloseKey(key);
 }
 
+DWORD ReadDword(LPCWSTR subkey, LPCWSTR name) {
+    HKEY key = nullptr;
+    DWORD value = 0xFFFFFFFF, size = sizeof value;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, 0, &key) != ERROR_SUCCESS) return value;
+    RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
+std::u16string ReadText(HKEY root, LPCWSTR subkey, LPCWSTR name) {
+    HKEY key = nullptr;
+    WCHAR text[256] = {};
+    DWORD size = sizeof text - sizeof(WCHAR);
+    if (RegOpenKeyExW(root, subkey, 0, 0, &key) != ERROR_SUCCESS) return u"<no key>";
+    RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return text;
+}
+
 class Modules : public ::testing::Test {
 protected:
     testing_support::TempDevice device;
@@ -135,6 +154,40 @@ TEST_F(Modules, CoCreateInstanceGoesThroughTheRegistryAndTheLoader) {
               E_OUTOFMEMORY);
     EXPECT_EQ(object, nullptr);
     CoUninitialize();
+}
+
+TEST_F(Modules, AProgramRunsItsWinMainOnAThreadOfItsOwnAndKeepsItsExitCode) {
+    DWORD thread = 0;
+    std::string error;
+    ASSERT_TRUE(host::StartProgram(u"ProbeProgram.exe", u"one two", &error, &thread)) << error;
+    EXPECT_NE(thread, GetCurrentThreadId());
+    ASSERT_TRUE(host::WaitForProgram(thread, 5000));
+    std::vector<host::ProgramRun> runs = host::ListPrograms();
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(runs.back().module, u"ProbeProgram.exe");
+    EXPECT_FALSE(runs.back().running);
+    EXPECT_EQ(runs.back().exitCode, 107u);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, u"ProbeProgram", u"CommandLine"), u"one two");
+    EXPECT_EQ(ReadDword(u"ProbeProgram", u"Show"), static_cast<DWORD>(SW_SHOW));
+    EXPECT_EQ(ReadDword(u"ProbeProgram", u"OwnInstance"), 1u);
+    EXPECT_EQ(ReadDword(u"ProbeProgram", u"Previous"), 0u);
+    EXPECT_EQ(GetModuleHandleW(u"ProbeProgram.exe"), nullptr) << "the module goes with the program";
+
+    // While it runs it is listed as running.
+    ASSERT_TRUE(host::StartProgram(u"ProbeProgram.exe", u"wait", &error, &thread)) << error;
+    EXPECT_TRUE(host::ListPrograms().back().running);
+    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, u"ProbeProgramGo");
+    SetEvent(go);
+    ASSERT_TRUE(host::WaitForProgram(thread, 5000));
+    CloseHandle(go);
+    EXPECT_EQ(host::ListPrograms().back().exitCode, 104u);
+
+    // What is not a program of the build is refused with a line saying why.
+    EXPECT_FALSE(host::StartProgram(u"NoSuchProgram.exe", u"", &error));
+    EXPECT_EQ(error, "no program NoSuchProgram.exe in this build");
+    EXPECT_FALSE(host::StartProgram(u"LoaderProbe.dll", u"", &error));
+    EXPECT_EQ(error, "LoaderProbe.dll is no program (it has no WinMain)");
+    EXPECT_EQ(GetModuleHandleW(u"LoaderProbe.dll"), nullptr);
 }
 
 TEST(Guids, StringFormRoundTrips) {
