@@ -39,6 +39,22 @@ TEST_F(ControlEdit, TakesTypedCharactersLosesOneToBackAndTellsWhenTheFocusLeaves
     EXPECT_EQ(Commands(), (CommandList{{1009, EN_KILLFOCUS}}));
 }
 
+TEST_F(ControlEdit, TextTypedOnThePhoneReachesTheFocusFieldAsCharacters) {
+    HWND first = Make(u"Edit", u"", ES_AUTOHSCROLL | WS_TABSTOP, 1, 4, 4, 150, 20);
+    HWND second = Make(u"Edit", u"", ES_AUTOHSCROLL | WS_TABSTOP, 2, 4, 30, 150, 20);
+    recorder.Ignore({WM_PAINT, WM_ERASEBKGND});
+    SetFocus(second);
+    recorder.Clear();
+    ASSERT_TRUE(host::TypeText(u"Привет, 5!"));
+    recorder.Pump();
+    EXPECT_EQ(TextOf(second), u"Привет, 5!");
+    EXPECT_EQ(TextOf(first), u"");
+    int characters = 0;
+    for (const testing_support::Recorded& r : recorder.Take())
+        if (r.message == WM_CHAR) ++characters;
+    EXPECT_EQ(characters, 0) << "the parent's procedure sees none of them";
+}
+
 TEST_F(ControlEdit, TextMessagesAndTheKeysItWants) {
     HWND edit = Make(u"EDIT", u"start", ES_AUTOHSCROLL, 7, 4, 4, 60, 20);
     EXPECT_EQ(TextOf(edit), u"start");
