@@ -161,6 +161,36 @@ TEST_F(UpDown, LeftAndRightStepASpinBoxAndItsParentHearsLbnSelChange) {
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
 }
 
+TEST_F(UpDown, ASpinBoxShowsItsOneEntryBesideTheArrows) {
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
+    MakeSpinBox();
+    SetFocus(list);
+    UpdateWindow(parent);
+    recorder.Pump();
+    RECT arrows = InParent(spin);
+    RECT entry = InParent(list);
+    EXPECT_EQ(arrows.left, entry.right);
+    HDC screen = GetDC(nullptr);
+    auto darkIn = [&](RECT r) {
+        int dark = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF p = GetPixel(screen, x, y);
+                if (GetRValue(p) < 80 && GetGValue(p) < 80 && GetBValue(p) < 80) ++dark;
+            }
+        return dark;
+    };
+    int middle = (arrows.left + arrows.right) / 2;
+    EXPECT_GT(darkIn(RECT{arrows.left, arrows.top, middle, arrows.bottom}), 0) << "the left arrow";
+    EXPECT_GT(darkIn(RECT{middle, arrows.top, arrows.right, arrows.bottom}), 0) << "the right arrow";
+    // The selected entry in the highlight colours, since the list has the focus.
+    int highlight = 0;
+    for (int x = entry.left; x < entry.right; ++x)
+        if (GetPixel(screen, x, (entry.top + entry.bottom) / 2) == GetSysColor(COLOR_HIGHLIGHT)) ++highlight;
+    EXPECT_GT(highlight, (entry.right - entry.left) / 2);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST_F(UpDown, ActionOpensTheWholeListFullScreenToChooseFrom) {
     MakeSpinBox();
     SetFocus(list);

@@ -75,6 +75,18 @@ TEST_F(ControlList, UpAndDownMoveTheSelectionAndANotifyingListTellsItsParent) {
     EXPECT_EQ(Commands(), (CommandList{{1018, LBN_SELCHANGE}, {1018, LBN_SELCHANGE}}));
 }
 
+TEST_F(ControlList, BadArgumentsAnswerLbErrWithoutHarm) {
+    HWND list = Make(u"LISTBOX", nullptr, LBS_SORT, 6, 4, 4, 120, 60);
+    EXPECT_EQ(SendMessageW(list, LB_ADDSTRING, 0, 0), 0) << "no text is an empty entry";
+    EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 0, 0), 0) << "no buffer: the length alone";
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 5, reinterpret_cast<LPARAM>(u"x")), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(-7), 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 0x7fffffff, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 3, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+}
+
 TEST_F(ControlList, ComboBoxSelection) {
     HWND combo = Make(u"combobox", nullptr, CBS_DROPDOWNLIST | WS_TABSTOP, 30, 4, 4, 120, 20);
     ASSERT_NE(combo, nullptr);
