@@ -161,6 +161,25 @@ TEST_F(UpDown, LeftAndRightStepASpinBoxAndItsParentHearsLbnSelChange) {
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
 }
 
+TEST_F(UpDown, AVerticalOneStepsItsPositionIntoAnEditBuddy) {
+    HWND edit = Make(u"Edit", u"", WS_TABSTOP, 1, RECT{20, 20, 100, 40});
+    HWND updown = Make(UPDOWN_CLASSW, nullptr, UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_ALIGNRIGHT, 2,
+                       RECT{100, 20, 112, 40});
+    SendMessageW(updown, UDM_SETRANGE32, 0, 2);
+    SetFocus(edit);
+    Press(VK_UP);
+    EXPECT_EQ(TextOf(edit), u"1");
+    Press(VK_UP);
+    Press(VK_UP);
+    EXPECT_EQ(TextOf(edit), u"2") << "the range holds without UDS_WRAP";
+    Press(VK_DOWN);
+    EXPECT_EQ(SendMessageW(updown, UDM_GETPOS, 0, 0), 1);
+    int lower = -1, upper = -1;
+    SendMessageW(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 2);
+}
+
 TEST_F(UpDown, ASpinBoxShowsItsOneEntryBesideTheArrows) {
     host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
     MakeSpinBox();

@@ -29,6 +29,20 @@ TEST_F(ControlStatic, SetImageHandsBackTheOldImageOfItsKind) {
     EXPECT_TRUE(DeleteObject(bitmap)) << "the image stays the caller's";
 }
 
+TEST_F(ControlStatic, AnIconNamedByAnOrdinalTitleIsLoadedAtCreation) {
+    // As the dialog manager passes a title ordinal: 0xFFFF, then the id.
+    const WCHAR ordinal[] = {0xFFFF, 32512, 0};
+    HWND icon = Make(u"Static", ordinal, SS_ICON, 3, 4, 4, 32, 32);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_NE(SendMessageW(icon, STM_GETIMAGE, IMAGE_ICON, 0), 0);
+    EXPECT_EQ(TextOf(icon), u"") << "the ordinal named the image, it is no text";
+    HWND missing = Make(u"Static", u"NoSuchIcon", SS_ICON, 4, 40, 4, 32, 32);
+    ASSERT_NE(missing, nullptr) << "an image that is not there leaves an empty control";
+    EXPECT_EQ(SendMessageW(missing, STM_GETIMAGE, IMAGE_ICON, 0), 0);
+    UpdateWindow(parent);
+    recorder.Pump();
+}
+
 TEST_F(ControlStatic, TextControlsTakeTheirTextAndNoFocusKeys) {
     HWND label = Make(u"Static", u"Образец текста:", SS_LEFT, 1014);
     HWND centred = Make(u"Static", u"1.0", SS_CENTER, 1017, 4, 30);
