@@ -125,6 +125,24 @@ TEST_F(NumberReplacement, AContactWithNothingToShowKeepsItsNumber) {
     EXPECT_EQ(Replace(kReport, settings, TRUE), u"Delivered to Orvane Ltd!");
 }
 
+TEST_F(NumberReplacement, ANamelessContactsNumberNeverBecomesItsSuffix) {
+    AddContact(u"", u"", PIMPR_MOBILE_TELEPHONE_NUMBER, u"89163332200");
+    Settings settings;
+    settings.ShowNumber = 0;
+    settings.AppendNumberType = 1;
+    for (LONG useFileAs : {0, 1}) {
+        settings.UseFileAs = useFileAs;
+        EXPECT_EQ(Replace(u"call 89163332200 please", settings), u"<unchanged>") << useFileAs;
+        settings.UseCustomText = 1;
+        settings.CustomText = WString::FromText(u"Delivered to @s!");
+        EXPECT_EQ(Replace(u"to 89163332200 delivered", settings, TRUE), u"<unchanged>") << useFileAs;
+        settings.UseCustomText = 0;
+    }
+    // With ShowNumber on the display name carries the number.
+    settings.ShowNumber = 1;
+    EXPECT_EQ(Replace(u"call 89163332200 please", settings), u"call ,m (89163332200) please");
+}
+
 TEST_F(NumberReplacement, AStoreThatCannotBeReachedLeavesTheText) {
     AddMirela();
     Settings settings;
