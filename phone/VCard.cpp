@@ -182,6 +182,8 @@ void Parser::Property(const Line& line, const std::string& name, const std::vect
         if (codePage != CP_UTF8) Fail(line.number, name + " is not valid " + charset);
         Fail(line.number, name + " is not valid UTF-8" + (charset.empty() ? " (and names no CHARSET)" : ""));
     }
+    // The store's texts end at a NUL: what followed it would be lost.
+    if (text.find(u'\0') != std::u16string::npos) Fail(line.number, name + " holds a NUL character (=00)");
 
     const bool version3 = version_ != "2.1";
     VCard& card = *card_;
