@@ -96,7 +96,12 @@ const std::vector<CommandHelp>& Table() {
          "                                 \"Windows Registry Editor Version 5.00\"\n"
          "  reg import FILE.reg            apply a .reg file (UTF-8 or UTF-16), whole or\n"
          "                                 not at all\n"
-         "KEY is written HKLM\\..., HKCU\\... or HKCR\\... (the long root names work too).\n"},
+         "KEY is written HKLM\\..., HKCU\\... or HKCR\\... (the long root names work too).\n"
+         "Names with a line feed, a carriage return, a NUL or half of a surrogate pair\n"
+         "are refused by set and import: no .reg line could hold them. get and delete\n"
+         "still reach such a name that an older build let in: a line break as written,\n"
+         "half of a surrogate pair as its three UTF-8-like bytes (U+D800 is ED A0 80);\n"
+         "deleting a key also removes every subkey whatever its name.\n"},
     };
     return table;
 }

@@ -13,15 +13,19 @@ namespace phone {
 
 namespace {
 
-std::u16string TextArgument(const std::string& word, const char* what) {
+// A name to look up or delete may hold what an older build let into the
+// registry: a half of a surrogate pair, in its three-byte form.
+std::u16string TextArgument(const std::string& word, const char* what, bool withSurrogates = false) {
     bool ok = true;
-    std::u16string text = host::FromUtf8(word, &ok);
+    std::u16string text = withSurrogates ? FromUtf8WithSurrogates(word, &ok) : host::FromUtf8(word, &ok);
     if (!ok) throw UsageError(std::string(what) + " is not valid UTF-8");
     return text;
 }
 
 // "" and "@" name the default value.
-std::u16string ValueName(const std::string& word) { return word == "@" ? u"" : TextArgument(word, "the value name"); }
+std::u16string ValueName(const std::string& word, bool withSurrogates = false) {
+    return word == "@" ? u"" : TextArgument(word, "the value name", withSurrogates);
+}
 
 std::string Describe(const std::u16string& name) { return name.empty() ? "(Default)" : host::ToUtf8(name); }
 
@@ -158,23 +162,23 @@ RegValue ParseValueArgument(const std::string& word) {
 
 }  // namespace
 
-KeyPath KeyArgument(const std::string& word) {
+KeyPath KeyArgument(const std::string& word, bool withSurrogates) {
     KeyPath path;
     std::string error;
-    if (!ParseKeyPath(TextArgument(word, "the key"), &path, &error)) throw UsageError(error);
+    if (!ParseKeyPath(TextArgument(word, "the key", withSurrogates), &path, &error)) throw UsageError(error);
     return path;
 }
 
 int RegGet(Args& args) {
     args.ExpectAtMost(2);
-    KeyPath path = KeyArgument(args.at(0, "KEY"));
+    KeyPath path = KeyArgument(args.at(0, "KEY"), true);
     OpenDeviceOrFail(args.device);
     RegKey key = OpenOrFail(path);
     std::string out;
     if (args.words.size() == 2) {
         // Found among the key's values, so that it shows as it is spelt
         // there; names compare as the registry compares them.
-        std::u16string name = ValueName(args.words[1]);
+        std::u16string name = ValueName(args.words[1], true);
         const RegValue* found = nullptr;
         std::vector<RegValue> values = ReadValues(key.get(), path.FullName());
         for (const RegValue& value : values)
@@ -197,6 +201,10 @@ int RegSet(Args& args) {
     KeyPath path = KeyArgument(args.at(0, "KEY"));
     std::u16string name = ValueName(args.at(1, "NAME"));
     RegValue value = ParseValueArgument(args.at(2, "the value (dword:N, sz:TEXT or hex:XX,...)"));
+    // Such a name could never be exported and imported again.
+    if (std::string problem = KeyNameProblem(path); !problem.empty()) throw UsageError(problem);
+    if (std::string problem = NameProblem(name); !problem.empty())
+        throw UsageError("the value name " + ShownName(name) + " holds " + problem);
     OpenDeviceOrFail(args.device);
     RegKey key;
     LONG rc = RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr, key.out(), nullptr);
@@ -208,11 +216,11 @@ int RegSet(Args& args) {
 
 int RegDelete(Args& args) {
     args.ExpectAtMost(2);
-    KeyPath path = KeyArgument(args.at(0, "KEY"));
+    KeyPath path = KeyArgument(args.at(0, "KEY"), true);
     OpenDeviceOrFail(args.device);
     LONG rc;
     if (args.words.size() == 2) {
-        std::u16string name = ValueName(args.words[1]);
+        std::u16string name = ValueName(args.words[1], true);
         RegKey key = OpenOrFail(path);
         rc = RegDeleteValueW(key.get(), name.c_str());
         if (rc == ERROR_FILE_NOT_FOUND) throw CommandError("no value " + Describe(name) + " in " + path.FullName());

@@ -151,6 +151,8 @@ private:
         }
         std::string why;
         if (!ParseKeyPath(inner, &key.path, &why)) Fail(why);
+        // Refused rather than cut or written: such a name could not be exported again.
+        if (std::string problem = KeyNameProblem(key.path); !problem.empty()) Fail(problem);
         if (key.remove && key.path.subkey.empty()) Fail("a root key cannot be deleted");
         keys_.push_back(std::move(key));
     }
@@ -167,6 +169,8 @@ private:
             Fail("the value name has no closing quote");
         }
         if (entry.value.name.size() > kMaxValueName) Fail("a value name longer than 255 characters");
+        if (std::string problem = NameProblem(entry.value.name); !problem.empty())
+            Fail("the value name " + ShownName(entry.value.name) + " holds " + problem);
         while (pos < text.size() && IsBlank(text[pos])) ++pos;
         if (pos >= text.size() || text[pos] != u'=') Fail("expected = after the value name");
         std::u16string data = Trim(text.substr(pos + 1));

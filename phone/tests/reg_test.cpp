@@ -15,6 +15,7 @@
 namespace {
 
 using phone_test::Result;
+using namespace std::string_literals;
 
 class RegCommandTest : public ::testing::Test {
 protected:
@@ -195,6 +196,65 @@ TEST_F(RegCommandTest, BadInputIsOneClearLineAndChangesNothing) {
     EXPECT_EQ(2, Phone("reg set HKLM\\\\X V").status);
     EXPECT_EQ(2, Phone("reg rename HKLM\\\\X").status);
     EXPECT_EQ(1, Phone("reg export 'HKLM\\No\\Such\\Key'").status);
+}
+
+TEST_F(RegCommandTest, NamesNoRegLineCanHoldAreRefusedButStillReached) {
+    std::string before = Phone("reg export").out;
+    Result r = Phone("reg set 'HKLM\\Software\\Line\nFeed' V dword:1");
+    EXPECT_EQ(2, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("the key name Line\\nFeed holds a line feed")) << r.err;
+    r = Phone("reg set 'HKLM\\Software\\A' 'Carriage\rReturn' dword:1");
+    EXPECT_EQ(2, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("the value name Carriage\\rReturn holds a carriage return")) << r.err;
+
+    const std::string header = "Windows Registry Editor Version 5.00\n\n";
+    auto wide = [](const std::u16string& text) {
+        std::string bytes = "\xFF\xFE";
+        for (char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        return bytes;
+    };
+    const std::pair<std::string, std::string> kBadFiles[] = {
+        {header + "[HKLM\\Software\\A]\n\"Good\"=dword:1\n\"Cut\0Here\"=dword:2\n"s,
+         ":5: the value name Cut\\0Here holds a NUL character"},
+        {header + "[HKLM\\Software\\Cut\0Here]\n"s, ":3: the key name Cut\\0Here holds a NUL character"},
+        {header + "[HKLM\\Software\\Carriage\rReturn]\n", ":3: the key name Carriage\\rReturn holds a carriage return"},
+        {wide(u"Windows Registry Editor Version 5.00\n\n[HKLM\\Software\\A]\n\"Half\xD800\"=dword:1\n"),
+         ":4: the value name Half\xEF\xBF\xBD holds half of a surrogate pair (U+D800)"},
+        {wide(u"Windows Registry Editor Version 5.00\n\n[HKLM\\Software\\\xDC00Half]\n"),
+         ":3: the key name \xEF\xBF\xBDHalf holds half of a surrogate pair (U+DC00)"},
+    };
+    for (const auto& [bytes, where] : kBadFiles) {
+        r = Phone("reg import '" + WriteFile("bad.reg", bytes) + "'");
+        EXPECT_EQ(1, r.status) << where;
+        EXPECT_NE(std::string::npos, r.err.find("bad.reg" + where)) << r.err;
+        EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
+    }
+    EXPECT_EQ(before, Phone("reg export").out);
+
+    // Names an older build let in: export names what is wrong, get and delete reach them.
+    const DWORD one = 1;
+    WithDevice([&] {
+        SetRaw(HKEY_LOCAL_MACHINE, u"Software\\Bad\xD800\\Child", u"V", REG_DWORD, &one, 4);
+        SetRaw(HKEY_LOCAL_MACHINE, u"\xDC00Top", u"V", REG_DWORD, &one, 4);
+        SetRaw(HKEY_LOCAL_MACHINE, u"Software\\Values", u"Line\nFeed", REG_DWORD, &one, 4);
+        SetRaw(HKEY_LOCAL_MACHINE, u"Software\\Line\nFeed", u"V", REG_DWORD, &one, 4);
+    });
+    r = Phone("reg export");
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("holds half of a surrogate pair (U+D800), which a .reg line cannot hold "
+                                            "(phone reg delete removes it)"))
+        << r.err;
+    r = Phone("reg get 'HKLM\\\xED\xB0\x80" "Top'");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("    V    REG_DWORD    0x1\n")) << r.out;
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\\xED\xB0\x80" "Top'").status);
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Bad\xED\xA0\x80'").status);
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Values' 'Line\nFeed'").status);
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Line\nFeed'").status);
+    EXPECT_EQ(1, Phone("reg get 'HKLM\\Software\\Bad\xED\xA0\x80\\Child'").status);
+    r = Phone("reg export");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("[HKEY_LOCAL_MACHINE\\Software\\Values]\n\n")) << r.out;
 }
 
 }  // namespace
