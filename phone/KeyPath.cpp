@@ -34,8 +34,6 @@ bool SameAscii(const std::u16string& text, const char* name) {
     return i == text.size();
 }
 
-constexpr size_t kMaxKeyName = 255;
-
 }  // namespace
 
 std::string KeyPath::FullName() const {
@@ -128,7 +126,12 @@ bool ParseKeyPath(const std::u16string& text, KeyPath* path, std::string* error)
     std::u16string subkey = slash == std::u16string::npos ? std::u16string() : text.substr(slash + 1);
     while (!subkey.empty() && subkey.back() == u'\\') subkey.pop_back();
     size_t start = 0;
+    int depth = 0;
     while (start < subkey.size()) {
+        if (++depth > kMaxKeyDepth) {
+            *error = "the key is more than " + std::to_string(kMaxKeyDepth) + " levels deep, deeper than the registry allows";
+            return false;
+        }
         size_t end = subkey.find(u'\\', start);
         if (end == std::u16string::npos) end = subkey.size();
         if (end == start) {

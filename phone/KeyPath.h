@@ -20,9 +20,14 @@ struct KeyPath {
     KeyPath Child(const std::u16string& name) const;
 };
 
+// The registry's documented limits: a key name of 255 characters, a tree of
+// 512 levels below its root.
+constexpr size_t kMaxKeyName = 255;
+constexpr int kMaxKeyDepth = 512;
+
 // Parses a key name. Root names are matched without case. False, with the
-// reason in *error, for an unknown root, an empty step ("A\\B") or a step
-// longer than the platform's 255 characters.
+// reason in *error, for an unknown root, an empty step ("A\\B"), a step
+// longer than kMaxKeyName or more than kMaxKeyDepth steps.
 bool ParseKeyPath(const std::u16string& text, KeyPath* path, std::string* error);
 
 // Why a key or value name cannot be written into a .reg line and read back

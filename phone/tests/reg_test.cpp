@@ -257,4 +257,61 @@ TEST_F(RegCommandTest, NamesNoRegLineCanHoldAreRefusedButStillReached) {
     EXPECT_NE(std::string::npos, r.out.find("[HKEY_LOCAL_MACHINE\\Software\\Values]\n\n")) << r.out;
 }
 
+// A chain of keys named "k" below HKLM\Deep, levels deep counted from the root.
+void MakeChain(int levels) {
+    ASSERT_TRUE(host::BeginRegistryBatch());
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Deep", 0, nullptr, 0, 0, nullptr, &key, nullptr));
+    for (int level = 2; level <= levels; ++level) {
+        HKEY child = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(key, u"k", 0, nullptr, 0, 0, nullptr, &child, nullptr));
+        RegCloseKey(key);
+        key = child;
+    }
+    const DWORD one = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, u"Bottom", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4));
+    RegCloseKey(key);
+    ASSERT_TRUE(host::CommitRegistryBatch());
+}
+
+TEST_F(RegCommandTest, TreesAsDeepAsTheRegistryAllowsAndDeeper) {
+    // 512 levels: exported, and imported again into another device.
+    WithDevice([] { MakeChain(512); });
+    Result deepest = Phone("reg export 'HKLM\\Deep'");
+    ASSERT_EQ(0, deepest.status) << deepest.err;
+    EXPECT_EQ(512, std::count(deepest.out.begin(), deepest.out.end(), '['));
+    testing_support::TempFolder copy;
+    ASSERT_EQ(0, Phone(copy, "init").status);
+    Result imported = Phone(copy, "reg import '" + WriteFile("deep.reg", deepest.out) + "'");
+    ASSERT_EQ(0, imported.status) << imported.err;
+    EXPECT_EQ(deepest.out, Phone(copy, "reg export 'HKLM\\Deep'").out);
+
+    // One level more is refused by import, which changes nothing.
+    std::string before = Phone(copy, "reg export").out;
+    std::string deeper = "Windows Registry Editor Version 5.00\n\n[HKLM\\Other]\n\"V\"=dword:1\n[HKLM";
+    for (int level = 0; level < 513; ++level) deeper += "\\k";
+    deeper += "]\n";
+    Result refused = Phone(copy, "reg import '" + WriteFile("deeper.reg", deeper) + "'");
+    EXPECT_EQ(1, refused.status);
+    EXPECT_NE(std::string::npos, refused.err.find("deeper.reg:5: the key is more than 512 levels deep")) << refused.err;
+    EXPECT_EQ(before, Phone(copy, "reg export").out);
+
+    // 100,000 levels, as a program may make them: export stops with a clear
+    // line instead of running out of stack, and delete reaches the tree.
+    WithDevice([] {
+        ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_LOCAL_MACHINE, u"Deep"));
+        MakeChain(100000);
+    });
+    Result tooDeep = Phone("reg export 'HKLM\\Deep'");
+    EXPECT_EQ(1, tooDeep.status);
+    EXPECT_TRUE(tooDeep.out.empty());
+    EXPECT_NE(std::string::npos,
+              tooDeep.err.find("cannot export the keys below HKEY_LOCAL_MACHINE\\Deep\\...\\k (512 levels): the registry "
+                               "allows 512 levels"))
+        << tooDeep.err;
+    EXPECT_EQ(1, Phone("reg export").status);
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\Deep'").status);
+    EXPECT_EQ(0, Phone("reg export").status);
+}
+
 }  // namespace
