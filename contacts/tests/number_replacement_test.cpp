@@ -143,6 +143,25 @@ TEST_F(NumberReplacement, ANamelessContactsNumberNeverBecomesItsSuffix) {
     EXPECT_EQ(Replace(u"call 89163332200 please", settings), u"call ,m (89163332200) please");
 }
 
+TEST_F(NumberReplacement, AMessageGrowsByAtMost65536Characters) {
+    const std::u16string name(30000, u'N');
+    AddContact(u"", u"", PIMPR_MOBILE_TELEPHONE_NUMBER, u"89161234567", name);
+    Settings settings;
+    settings.ShowNumber = 0;
+    settings.AppendNumberType = 0;
+    // Two names fit; the third would take the text past the bound, so it and
+    // every number after it stay as written.
+    EXPECT_EQ(Replace(u"89161234567, 89161234567, 89161234567, 89161234567", settings),
+              name + u", " + name + u", 89161234567, 89161234567");
+    // The custom text is bounded alike.
+    settings.UseCustomText = 1;
+    const std::u16string tail(40000, u'x');
+    settings.CustomText = WString::FromText((u"@s" + tail).c_str());
+    EXPECT_EQ(Replace(u"to 89161234567 delivered", settings, TRUE), u"<unchanged>");
+    settings.CustomText = WString::FromText(u"@s!");
+    EXPECT_EQ(Replace(u"to 89161234567 delivered", settings, TRUE), name + u"!");
+}
+
 TEST_F(NumberReplacement, AStoreThatCannotBeReachedLeavesTheText) {
     AddMirela();
     Settings settings;
