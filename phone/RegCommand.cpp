@@ -2,6 +2,7 @@
 #include "RegCommand.h"
 
 #include "RegKey.h"
+#include "Settings.h"
 
 #include <coredll_host.h>
 
@@ -93,8 +94,35 @@ std::string DataText(const RegValue& value) {
     }
 }
 
-std::string ValueLine(const RegValue& value) {
-    return "    " + Describe(value.name) + "    " + TypeName(value.type) + "    " + DataText(value) + "\n";
+// The type each value of the settings key must have for the settings
+// record to read it as it shows.
+struct SettingType {
+    const char16_t* name;
+    DWORD type;
+};
+const SettingType kSettingTypes[] = {
+    {u"ShowNumber", REG_DWORD},    {u"LastNameFirst", REG_DWORD}, {u"AppendNumberType", REG_DWORD},
+    {u"SMS", REG_DWORD},           {u"Disable", REG_DWORD},       {u"MarkDRAsRead", REG_DWORD},
+    {u"DeleteDR", REG_DWORD},      {u"ShowDR", REG_DWORD},        {u"ShowBubbles", REG_DWORD},
+    {u"UseFileAs", REG_DWORD},     {u"PhoneNumLen", REG_DWORD},   {u"UseCustomText", REG_DWORD},
+    {u"TurnOffScreen", REG_DWORD}, {u"DisableBubblesInProfile", REG_DWORD},
+    {u"CustomText", REG_SZ},       {u"ExcludeProfile", REG_SZ},
+};
+
+bool IsSettingsKey(const KeyPath& path) {
+    return path.root == HKEY_LOCAL_MACHINE && _wcsicmp(path.subkey.c_str(), SETTINGS_KEY) == 0;
+}
+
+// A setting of another type than the record reads does not mean what its
+// data show (PhoneNumLen as the text "7" reads as the number 55): the line
+// says so.
+std::string ValueLine(const RegValue& value, bool settingsKey) {
+    std::string line = "    " + Describe(value.name) + "    " + TypeName(value.type) + "    " + DataText(value);
+    if (settingsKey)
+        for (const SettingType& setting : kSettingTypes)
+            if (_wcsicmp(value.name.c_str(), setting.name) == 0 && value.type != setting.type)
+                line += "    (the setting wants " + TypeName(setting.type) + ")";
+    return line + "\n";
 }
 
 RegKey OpenOrFail(const KeyPath& path) {
@@ -184,10 +212,10 @@ int RegGet(Args& args) {
         for (const RegValue& value : values)
             if (!found && _wcsicmp(value.name.c_str(), name.c_str()) == 0) found = &value;
         if (!found) throw CommandError("no value " + Describe(name) + " in " + path.FullName());
-        out = ValueLine(*found);
+        out = ValueLine(*found, IsSettingsKey(path));
     } else {
         out = path.FullName() + "\n";
-        for (const RegValue& value : ReadValues(key.get(), path.FullName())) out += ValueLine(value);
+        for (const RegValue& value : ReadValues(key.get(), path.FullName())) out += ValueLine(value, IsSettingsKey(path));
         std::vector<std::u16string> subkeys = SubkeyNames(key.get(), path.FullName());
         if (!subkeys.empty()) out += "\n";
         for (const std::u16string& name : subkeys) out += path.Child(name).FullName() + "\n";

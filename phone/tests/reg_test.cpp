@@ -257,6 +257,46 @@ TEST_F(RegCommandTest, NamesNoRegLineCanHoldAreRefusedButStillReached) {
     EXPECT_NE(std::string::npos, r.out.find("[HKEY_LOCAL_MACHINE\\Software\\Values]\n\n")) << r.out;
 }
 
+TEST_F(RegCommandTest, FaultsAreNamedWhereTheyAreAndWhatTheyAre) {
+    std::string before = Phone("reg export").out;
+    const std::string header = "Windows Registry Editor Version 5.00\n\n";
+    auto utf16 = [](const std::string& text, bool bigEndian) {
+        std::string bytes;
+        for (char c : text) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return bytes;
+    };
+    const std::pair<std::string, std::string> kBad[] = {
+        // A bad byte on the third line of a continued value.
+        {header + "[HKLM\\Software\\A]\n\"Data\"=hex:01,02,\\\n  03,04,\\\n  05,zz,06\n", ":6: bad byte \"zz\" in hex data"},
+        {header + "[HKLM\\Software\\A]\n\"Data\"=hex:01,02,\\\n  0g\n", ":5: bad byte \"0g\" in hex data"},
+        {header + "[HKLM\\Software\\A]\n\"Data\"=hex(7):qq,\\\n  03\n", ":4: bad byte \"qq\" in hex data"},
+        {"\xFE\xFF" + utf16(header, true), ":1: the file is UTF-16 big-endian text; save it as UTF-16 little-endian or UTF-8"},
+        {utf16(header, false), ":1: the file is UTF-16 little-endian text without a byte order mark"},
+        {utf16(header, true), ":1: the file is UTF-16 big-endian text without a byte order mark"},
+    };
+    for (const auto& [bytes, where] : kBad) {
+        Result r = Phone("reg import '" + WriteFile("bad.reg", bytes) + "'");
+        EXPECT_EQ(1, r.status) << where;
+        EXPECT_NE(std::string::npos, r.err.find("bad.reg" + where)) << r.err;
+    }
+    EXPECT_EQ(before, Phone("reg export").out);
+
+    // A setting stored with another type than the settings record reads.
+    const std::string key = "'HKLM\\Software\\Orvane\\Lumenrest'";
+    ASSERT_EQ(0, Phone("reg set " + key + " PhoneNumLen sz:7").status);
+    ASSERT_EQ(0, Phone("reg set " + key + " CustomText dword:1").status);
+    ASSERT_EQ(0, Phone("reg set " + key + " ShowNumber dword:0").status);
+    EXPECT_EQ("    PhoneNumLen    REG_SZ    7    (the setting wants REG_DWORD)\n",
+              Phone("reg get " + key + " phonenumlen").out);
+    Result all = Phone("reg get " + key);
+    EXPECT_NE(std::string::npos, all.out.find("    CustomText    REG_DWORD    0x1    (the setting wants REG_SZ)\n"))
+        << all.out;
+    EXPECT_NE(std::string::npos, all.out.find("    ShowNumber    REG_DWORD    0x0\n")) << all.out;
+    // Elsewhere a name is only a name.
+    ASSERT_EQ(0, Phone("reg set 'HKLM\\Software\\Other' PhoneNumLen sz:7").status);
+    EXPECT_EQ("    PhoneNumLen    REG_SZ    7\n", Phone("reg get 'HKLM\\Software\\Other' PhoneNumLen").out);
+}
+
 // A chain of keys named "k" below HKLM\Deep, levels deep counted from the root.
 void MakeChain(int levels) {
     ASSERT_TRUE(host::BeginRegistryBatch());
