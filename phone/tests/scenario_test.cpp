@@ -135,6 +135,17 @@ TEST_F(Scenario, RewriteAgreesWithTheRule) {
     }
 }
 
+TEST_F(Scenario, ATextWithANulIsRefusedAndNothingArrives) {
+    Init();
+    std::string script("state\nsms +79161234567 \"call +7 916 123-45-67 a\0b tail\"\nstate\n", 62);
+    Result r = Run(script, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("line 2: the text of a message cannot hold a NUL character"), std::string::npos) << r.err;
+    r = Run("state\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"inbox\":[]"), std::string::npos) << r.out;
+}
+
 TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
     Init();
     Result r = Run("state\nsms +7916\nstate\n", "");
