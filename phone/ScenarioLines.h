@@ -23,6 +23,11 @@ void KeyLine(Session&, const std::vector<std::string>& args, LineOutcome&);
 void RotateLine(Session&, const std::vector<std::string>& args, LineOutcome&);
 void ScreenshotLine(Session&, const std::vector<std::string>& args, LineOutcome&);
 
+// Programs and the outside utility.
+void StartLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+void SettingsLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+void ToolkitLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+
 // A whole number from a line argument, within [low, high].
 int LineNumberArgument(const std::string& text, const char* what, int low, int high);
 
