@@ -22,10 +22,8 @@ namespace {
 
 // The home screen shows the unread count of the Inbox.
 void ShowUnreadCount() {
-    int unread = 0;
-    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-        if (!m.read) ++unread;
-    host::SetUnreadCount(unread);
+    host::FolderCounts inbox;
+    if (host::GetFolderCounts(host::MessageFolder::Inbox, &inbox)) host::SetUnreadCount(inbox.unread);
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ StoredMessage ToStored(StoreDb& db, const MessageData& data) {
     stored.senderName = text(PR_SENDER_NAME);
     if (const Prop* flags = FindProp(data.props, PROP_ID(PR_MESSAGE_FLAGS)))
         stored.read = (flags->number & MSGFLAG_READ) != 0;
-    if (const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME)))
+    const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME));
+    if (time && PROP_TYPE(time->tag) == PT_SYSTIME)
         stored.deliveryTime = TimeOf(*time);
     return stored;
 }
@@ -121,14 +122,25 @@ std::vector<StoredMessage> ListMessages(MessageFolder folder) {
     std::vector<StoredMessage> messages;
     std::shared_ptr<StoreDb> db = Store();
     if (!db) return messages;
-    std::optional<std::vector<MessageData>> rows = db->Messages(FolderRow(folder));
+    std::optional<std::vector<MessageData>> rows = db->NewestFirst(FolderRow(folder));
     if (!rows) return messages;
-    // Newest first; messages of one moment in reverse order of arrival.
-    for (auto it = rows->rbegin(); it != rows->rend(); ++it) messages.push_back(ToStored(*db, *it));
-    std::stable_sort(messages.begin(), messages.end(), [](const StoredMessage& a, const StoredMessage& b) {
-        return Ticks(a.deliveryTime) > Ticks(b.deliveryTime);
-    });
+    for (const MessageData& row : *rows) messages.push_back(ToStored(*db, row));
     return messages;
+}
+
+bool GetFolderCounts(MessageFolder folder, FolderCounts* counts) {
+    std::shared_ptr<StoreDb> db = Store();
+    std::optional<FolderInfo> info = db ? db->Folder(FolderRow(folder)) : std::nullopt;
+    if (!info) return false;
+    *counts = FolderCounts{info->count, info->unread};
+    return true;
+}
+
+EntryId NthNewestMessage(MessageFolder folder, LONG n) {
+    std::shared_ptr<StoreDb> db = Store();
+    if (!db || n < 1) return {};
+    std::optional<RowId> row = db->NthNewest(FolderRow(folder), n);
+    return row ? db->EntryId(MAPI_MESSAGE, *row) : EntryId();
 }
 
 bool SetMessageRead(const EntryId& entry, bool read) {

@@ -40,6 +40,18 @@ EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& message
 // The messages of a folder, newest first.
 std::vector<StoredMessage> ListMessages(MessageFolder folder);
 
+// A folder's PR_CONTENT_COUNT and PR_CONTENT_UNREAD; false when the store
+// cannot be read.
+struct FolderCounts {
+    LONG count = 0;
+    LONG unread = 0;
+};
+bool GetFolderCounts(MessageFolder folder, FolderCounts* counts);
+
+// The nth message of a folder in the order of ListMessages (1 = the newest),
+// without listing the others; empty when the folder holds fewer.
+EntryId NthNewestMessage(MessageFolder folder, LONG n);
+
 // What the messaging application does: mark read or unread, or delete
 // (move to Deleted Items). Each notifies advise sinks as the store does.
 bool SetMessageRead(const EntryId& entry, bool read);
