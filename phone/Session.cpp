@@ -18,23 +18,12 @@ Session::Session(std::string device, bool json, std::string shotsFolder)
 
 Session::~Session() { Stop(); }
 
-namespace {
-
-// The home screen shows the unread count of the Inbox.
-void ShowUnreadCount() {
-    host::FolderCounts inbox;
-    if (host::GetFolderCounts(host::MessageFolder::Inbox, &inbox)) host::SetUnreadCount(inbox.unread);
-}
-
-}  // namespace
-
 bool Session::Start(std::string* error) {
     if (!host::StartShell()) {
         if (error) *error = "cannot start the shell";
         return false;
     }
     started_ = true;
-    ShowUnreadCount();
     if (!host::StartInboxService(error)) return false;
     host::WaitForIdle();
     return true;
@@ -64,7 +53,6 @@ bool Session::RunLine(int number, const std::vector<std::string>& words) {
     } else {
         try {
             it->second(*this, args, outcome);
-            ShowUnreadCount();
             if (!shotsFolder_.empty() && ChangesScreen(command)) {
                 host::WaitForIdle();
                 Screenshot(ShotPath(shotsFolder_, number, command));

@@ -12,9 +12,8 @@ bool StartShell();
 void StopShell();
 bool ShellIsRunning();
 
-// The number of unread text messages the home screen shows (the emulator
-// sets it from the message store).
-void SetUnreadCount(int count);
+// The number of unread text messages the home screen shows: the Inbox's
+// unread count, which it follows through the message store's notifications.
 int UnreadCount();
 
 }  // namespace host
