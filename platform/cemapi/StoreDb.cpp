@@ -46,6 +46,7 @@ CREATE TABLE IF NOT EXISTS changes(
     old_object INTEGER NOT NULL DEFAULT 0,
     old_parent INTEGER NOT NULL DEFAULT 0,
     tags BLOB);
+CREATE INDEX IF NOT EXISTS changes_by_time ON changes(at);
 )sql";
 
 // A store made before the folders kept their counts, and the messages their

@@ -69,6 +69,8 @@ void StoreDb::Log(ULONG event, ULONG type, RowId object, RowId parent, RowId old
     if (!Run(st)) return;
     const int64_t seq = db_->LastInsertId();
     if (seq % 128 == 0) {
+        // By the index on the time, so that a busy minute's log is not read
+        // through to find that nothing is old enough yet.
         host::Statement prune = Prepare("DELETE FROM changes WHERE at < ? AND seq < ?");
         prune.Bind(1, NowMs() - kLogKeepMs).Bind(2, seq);
         Run(prune);
