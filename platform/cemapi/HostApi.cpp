@@ -84,7 +84,9 @@ IMsgStore* OpenMessageStore() {
     return db ? new (std::nothrow) MsgStore(db) : nullptr;
 }
 
-EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) {
+namespace {
+
+EntryId StoreNew(MessageFolder folder, const StoredMessage& message, bool listed) {
     std::shared_ptr<StoreDb> db = Store();
     if (!db) return {};
     const FILETIME delivered = Ticks(message.deliveryTime) ? message.deliveryTime : Now();
@@ -99,18 +101,39 @@ EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) {
         TimeProp(PR_MESSAGE_DELIVERY_TIME, delivered),
     };
     RowId row = 0;
-    if (FAILED(db->CreateMessage(FolderRow(folder), props, &row))) return {};
+    if (FAILED(db->CreateMessage(FolderRow(folder), props, &row, listed))) return {};
     return db->EntryId(MAPI_MESSAGE, row);
 }
 
-EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
-                             const std::u16string& senderAddress, const std::u16string& senderName) {
+StoredMessage Incoming(const std::u16string& messageClass, const std::u16string& subject,
+                       const std::u16string& senderAddress, const std::u16string& senderName) {
     StoredMessage message;
     message.messageClass = messageClass;
     message.subject = subject;
     message.senderAddress = senderAddress;
     message.senderName = senderName;
-    return StoreMessage(folder, message);
+    return message;
+}
+
+}  // namespace
+
+EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) { return StoreNew(folder, message, true); }
+
+EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName) {
+    return StoreNew(folder, Incoming(messageClass, subject, senderAddress, senderName), true);
+}
+
+EntryId StoreArrivingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName) {
+    return StoreNew(folder, Incoming(messageClass, subject, senderAddress, senderName), false);
+}
+
+bool ListArrivedMessage(const EntryId& entry) {
+    std::shared_ptr<StoreDb> db = Store();
+    MessageData message;
+    if (!db || !MessageOf(*db, entry, &message)) return false;
+    return SUCCEEDED(db->List(message.id));
 }
 
 EntryId FolderEntryId(MessageFolder folder) {

@@ -27,7 +27,8 @@ CREATE TABLE IF NOT EXISTS messages(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     folder INTEGER NOT NULL REFERENCES folders(id),
     unread INTEGER NOT NULL DEFAULT 1,
-    delivered INTEGER NOT NULL DEFAULT 0);
+    delivered INTEGER NOT NULL DEFAULT 0,
+    listed INTEGER NOT NULL DEFAULT 1);
 CREATE INDEX IF NOT EXISTS messages_by_folder ON messages(folder, id);
 CREATE TABLE IF NOT EXISTS props(
     message INTEGER NOT NULL REFERENCES messages(id) ON DELETE CASCADE,
@@ -56,6 +57,7 @@ ALTER TABLE folders ADD COLUMN content_count INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE folders ADD COLUMN content_unread INTEGER NOT NULL DEFAULT 0;
 ALTER TABLE messages ADD COLUMN unread INTEGER NOT NULL DEFAULT 1;
 ALTER TABLE messages ADD COLUMN delivered INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1;
 UPDATE messages SET
     unread = coalesce((SELECT (p.number & 1) = 0 FROM props p
                        WHERE p.message = messages.id AND p.id = 3591 AND p.type = 3), 1),
@@ -65,6 +67,9 @@ UPDATE folders SET
     content_count = (SELECT count(*) FROM messages m WHERE m.folder = folders.id),
     content_unread = (SELECT count(*) FROM messages m WHERE m.folder = folders.id AND m.unread);
 )sql";
+
+// A store upgraded while arriving messages were not yet held back.
+const char kUpgradeListed[] = "ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1";
 
 // The newest messages of a folder are read from the end of this index.
 const char kDeliveryIndex[] = "CREATE INDEX IF NOT EXISTS messages_by_delivery ON messages(folder, delivered, id)";
@@ -82,6 +87,12 @@ bool Upgrade(host::Database& db) {
         host::Transaction tx(db);
         if (!tx.ok()) return false;
         if (!HasColumn(db, "messages", "delivered") && !db.Exec(kUpgrade)) return false;
+        if (!tx.Commit()) return false;
+    }
+    if (!HasColumn(db, "messages", "listed")) {
+        host::Transaction tx(db);
+        if (!tx.ok()) return false;
+        if (!HasColumn(db, "messages", "listed") && !db.Exec(kUpgradeListed)) return false;
         if (!tx.Commit()) return false;
     }
     return db.Exec(kDeliveryIndex);
@@ -137,10 +148,10 @@ bool StoreDb::Run(host::Statement& st) {
 }
 
 std::optional<StoreDb::MessageRow> StoreDb::RowOf(RowId message) {
-    host::Statement st = Prepare("SELECT folder, unread FROM messages WHERE id = ?");
+    host::Statement st = Prepare("SELECT folder, unread, listed FROM messages WHERE id = ?");
     st.Bind(1, message);
     if (!st.Step()) return std::nullopt;
-    return MessageRow{st.Int(0), st.Int(1) != 0};
+    return MessageRow{st.Int(0), st.Int(1) != 0, st.Int(2) != 0};
 }
 
 bool StoreDb::ReadProps(RowId message, std::vector<Prop>* props) {
@@ -174,7 +185,7 @@ std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
     ReadScope read(*this);
     host::Statement st = Prepare(
         "SELECT m.id, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id "
-        "WHERE m.folder = ? ORDER BY m.delivered DESC, m.id DESC, p.id");
+        "WHERE m.folder = ? AND m.listed ORDER BY m.delivered DESC, m.id DESC, p.id");
     st.Bind(1, folder);
     std::vector<MessageData> messages;
     while (st.Step()) {
@@ -190,7 +201,8 @@ std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
 
 std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
     ReadScope read(*this);
-    host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? ORDER BY delivered DESC, id DESC LIMIT 1 OFFSET ?");
+    host::Statement st =
+        Prepare("SELECT id FROM messages WHERE folder = ? AND listed ORDER BY delivered DESC, id DESC LIMIT 1 OFFSET ?");
     st.Bind(1, folder).Bind(2, static_cast<int64_t>(n) - 1);
     if (!st.Step()) return std::nullopt;
     return st.Int(0);
@@ -200,7 +212,7 @@ std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPr
     ReadScope read(*this);
     host::Statement st = Prepare(
         "SELECT m.id, p.type, p.number, p.bytes FROM messages m "
-        "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? ORDER BY m.id");
+        "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? AND m.listed ORDER BY m.id");
     st.Bind(1, static_cast<int64_t>(sortPropId)).Bind(2, folder);
     std::vector<SortKey> keys;
     while (st.Step()) {

@@ -17,8 +17,8 @@
 
 namespace cemapi {
 
-// The folders keep their PR_CONTENT_COUNT and PR_CONTENT_UNREAD in their
-// rows, and each message its read state and delivery time beside its props,
+// The folders keep their PR_CONTENT_COUNT and PR_CONTENT_UNREAD (of their
+// listed messages) in their rows, and each message its read state and delivery time beside its props,
 // changed in the same transaction as what they follow, so that no read or
 // write has to walk a folder to count it.
 //
@@ -91,7 +91,12 @@ public:
     int64_t LastChange();
 
     // Writes: each is one transaction, and logs what it changed.
-    HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id);
+    // An unlisted message is in its folder (it can be opened, changed, moved
+    // and deleted) but neither in the folder's contents table nor in its
+    // counts until List: an arriving message while the rule clients run.
+    HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id, bool listed = true);
+    // Lists a message in the folder it is in now; nothing for a listed one.
+    HRESULT List(RowId message);
     // Sets (props) and removes (propIds) properties; one notification lists
     // the tags whose values really changed.
     HRESULT SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds);
@@ -106,6 +111,7 @@ private:
     struct MessageRow {
         RowId folder = 0;
         bool unread = true;
+        bool listed = true;
     };
 
     host::Statement Prepare(const char* sql);

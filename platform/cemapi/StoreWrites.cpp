@@ -101,20 +101,33 @@ void StoreDb::WriteProp(RowId message, const Prop& prop) {
     Run(st);
 }
 
-HRESULT StoreDb::CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id) {
+HRESULT StoreDb::CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id, bool listed) {
     WriteScope write(*this);
     if (!write.ok()) return MAPI_E_BUSY;
     const bool unread = UnreadIn(props);
-    host::Statement insert = Prepare("INSERT INTO messages(folder, unread, delivered) VALUES (?, ?, ?)");
-    insert.Bind(1, folder).Bind(2, unread ? 1 : 0).Bind(3, DeliveredIn(props));
+    host::Statement insert = Prepare("INSERT INTO messages(folder, unread, delivered, listed) VALUES (?, ?, ?, ?)");
+    insert.Bind(1, folder).Bind(2, unread ? 1 : 0).Bind(3, DeliveredIn(props)).Bind(4, listed ? 1 : 0);
     if (!Run(insert)) return MAPI_E_CALL_FAILED;
     const RowId message = db_->LastInsertId();
     for (const Prop& prop : props) WriteProp(message, prop);
     Log(fnevObjectCreated, MAPI_MESSAGE, message, folder);
-    ApplyCounts({CountChange{folder, 1, unread ? 1 : 0}});
+    if (listed) ApplyCounts({CountChange{folder, 1, unread ? 1 : 0}});
     HRESULT hr = write.Finish();
     if (SUCCEEDED(hr)) *id = message;
     return hr;
+}
+
+HRESULT StoreDb::List(RowId message) {
+    WriteScope write(*this);
+    if (!write.ok()) return MAPI_E_BUSY;
+    std::optional<MessageRow> row = RowOf(message);
+    if (!row) return MAPI_E_OBJECT_DELETED;
+    if (row->listed) return S_OK;
+    host::Statement st = Prepare("UPDATE messages SET listed = 1 WHERE id = ?");
+    st.Bind(1, message);
+    Run(st);
+    ApplyCounts({CountChange{row->folder, 1, row->unread ? 1 : 0}});
+    return write.Finish();
 }
 
 HRESULT StoreDb::SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds) {
@@ -150,7 +163,8 @@ HRESULT StoreDb::SetProps(RowId message, const std::vector<Prop>& props, const s
         st.Bind(1, unread ? 1 : 0).Bind(2, DeliveredIn(after)).Bind(3, message);
         Run(st);
         Log(fnevObjectModified, MAPI_MESSAGE, message, row->folder, 0, 0, changed);
-        ApplyCounts({CountChange{row->folder, 0, static_cast<LONG>(unread) - static_cast<LONG>(row->unread)}});
+        if (row->listed)
+            ApplyCounts({CountChange{row->folder, 0, static_cast<LONG>(unread) - static_cast<LONG>(row->unread)}});
     }
     return write.Finish();
 }
@@ -169,19 +183,22 @@ HRESULT StoreDb::Transfer(const std::vector<RowId>& messages, RowId from, RowId 
         // A message moved into its own folder stays where it is.
         if (from != to) {
             for (RowId message : Distinct(messages)) {
-                const bool unread = rows[std::find(messages.begin(), messages.end(), message) - messages.begin()].unread;
+                const MessageRow& row = rows[std::find(messages.begin(), messages.end(), message) - messages.begin()];
                 host::Statement st = Prepare("UPDATE messages SET folder = ? WHERE id = ?");
                 st.Bind(1, to).Bind(2, message);
                 Run(st);
                 Log(fnevObjectMoved, MAPI_MESSAGE, message, to, message, from);
-                Add(&counts, from, -1, unread ? -1 : 0);
-                Add(&counts, to, 1, unread ? 1 : 0);
+                // An unlisted message stays so, to be listed where it is then.
+                if (!row.listed) continue;
+                Add(&counts, from, -1, row.unread ? -1 : 0);
+                Add(&counts, to, 1, row.unread ? 1 : 0);
             }
         }
     } else {
         for (size_t i = 0; i < messages.size(); ++i) {
             host::Statement insert = Prepare(
-                "INSERT INTO messages(folder, unread, delivered) SELECT ?, unread, delivered FROM messages WHERE id = ?");
+                "INSERT INTO messages(folder, unread, delivered, listed) SELECT ?, unread, delivered, 1 FROM messages "
+                "WHERE id = ?");
             insert.Bind(1, to).Bind(2, messages[i]);
             if (!Run(insert)) break;
             const RowId copy = db_->LastInsertId();
@@ -201,19 +218,19 @@ HRESULT StoreDb::Transfer(const std::vector<RowId>& messages, RowId from, RowId 
 HRESULT StoreDb::Delete(const std::vector<RowId>& messages, RowId from) {
     WriteScope write(*this);
     if (!write.ok()) return MAPI_E_BUSY;
-    std::vector<std::pair<RowId, bool>> unread;
+    std::vector<std::pair<RowId, MessageRow>> found;
     for (RowId message : Distinct(messages)) {
         std::optional<MessageRow> row = RowOf(message);
         if (!row || row->folder != from) return MAPI_E_NOT_FOUND;
-        unread.emplace_back(message, row->unread);
+        found.emplace_back(message, *row);
     }
     CountChanges counts;
-    for (auto [message, wasUnread] : unread) {
+    for (const auto& [message, row] : found) {
         host::Statement st = Prepare("DELETE FROM messages WHERE id = ?");
         st.Bind(1, message);
         Run(st);
         Log(fnevObjectDeleted, MAPI_MESSAGE, message, from);
-        Add(&counts, from, -1, wasUnread ? -1 : 0);
+        if (row.listed) Add(&counts, from, -1, row.unread ? -1 : 0);
     }
     ApplyCounts(counts);
     return write.Finish();

@@ -37,6 +37,16 @@ IMsgStore* OpenMessageStore();
 EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
                              const std::u16string& senderAddress, const std::u16string& senderName);
 
+// As StoreIncomingMessage, but not yet listed in the folder's contents table
+// (nor in its counts, ListMessages or NthNewestMessage): the inbox service
+// holds an arriving message back while the rule clients run. It can be
+// opened, changed, moved and deleted meanwhile.
+EntryId StoreArrivingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName);
+// Lists such a message in the folder it is in now (after the last rule
+// client answered); false when it is gone.
+bool ListArrivedMessage(const EntryId& entry);
+
 // The messages of a folder, newest first.
 std::vector<StoredMessage> ListMessages(MessageFolder folder);
 

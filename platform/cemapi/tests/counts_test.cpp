@@ -99,6 +99,60 @@ TEST_F(CountsTest, CountsFollowEveryChangeOfTheMessages) {
     ExpectCountsMatch("deleted by the messaging application");
 }
 
+ULONG RowCount(IMAPIFolder* folder) {
+    Ref<IMAPITable> table;
+    EXPECT_EQ(S_OK, folder->GetContentsTable(0, table.out()));
+    ULONG rows = 0;
+    EXPECT_EQ(S_OK, table->GetRowCount(0, &rows));
+    return rows;
+}
+
+// While the rule clients run, an arriving message is in the Inbox but not
+// listed: not in the contents table, the counts or the messaging
+// application's list, until the inbox service lists it where it is then.
+TEST_F(CountsTest, AnArrivingMessageIsListedAndCountedOnlyOnceListed) {
+    Deliver(u"waiting");
+    Ref<IMAPIFolder> inbox = Open<IMAPIFolder>(FolderId(host::MessageFolder::Inbox), MAPI_MODIFY);
+    Ref<IMAPIFolder> deleted = Open<IMAPIFolder>(FolderId(host::MessageFolder::DeletedItems), MAPI_MODIFY);
+    Bytes arriving = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"new", u"+1", u"+1");
+    ASSERT_FALSE(arriving.empty());
+    EXPECT_EQ(1u, RowCount(inbox.get()));
+    EXPECT_EQ(1u, host::ListMessages(host::MessageFolder::Inbox).size());
+    EXPECT_EQ(1, ReadLong(inbox.get(), PR_CONTENT_UNREAD));
+    EXPECT_TRUE(host::NthNewestMessage(host::MessageFolder::Inbox, 2).empty());
+    ExpectCountsMatch("held back");
+
+    // It can be opened and changed meanwhile.
+    Ref<IMessage> message = Open<IMessage>(arriving);
+    EXPECT_EQ(u"new", ReadText(message.get(), PR_SUBJECT));
+    ASSERT_EQ(S_OK, SetLong(message.get(), PR_MESSAGE_FLAGS, MSGFLAG_READ));
+    ASSERT_EQ(S_OK, SetLong(message.get(), PR_MESSAGE_FLAGS, 0));
+    ExpectCountsMatch("changed while held back");
+
+    ASSERT_TRUE(host::ListArrivedMessage(arriving));
+    EXPECT_EQ(2u, RowCount(inbox.get()));
+    EXPECT_EQ(2, ReadLong(inbox.get(), PR_CONTENT_UNREAD));
+    EXPECT_EQ(arriving, host::NthNewestMessage(host::MessageFolder::Inbox, 1));
+    ASSERT_TRUE(host::ListArrivedMessage(arriving));
+    ExpectCountsMatch("listed, twice");
+
+    // One moved away while held back (a delivery report) is listed where it went.
+    Bytes report = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"REPORT.IPM.SMStext.DR", u"r", u"+1", u"+1");
+    ASSERT_EQ(S_OK, Transfer(inbox.get(), {report}, deleted.get(), MESSAGE_MOVE));
+    EXPECT_EQ(0u, RowCount(deleted.get()));
+    ExpectCountsMatch("moved while held back");
+    ASSERT_TRUE(host::ListArrivedMessage(report));
+    EXPECT_EQ(1u, RowCount(deleted.get()));
+    EXPECT_EQ(2u, RowCount(inbox.get()));
+    ExpectCountsMatch("listed where it went");
+
+    // One deleted while held back is not there to list.
+    Bytes gone = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"gone", u"+1", u"+1");
+    ASSERT_EQ(S_OK, Remove(inbox.get(), {gone}));
+    EXPECT_FALSE(host::ListArrivedMessage(gone));
+    ExpectCountsMatch("deleted while held back");
+}
+
 // Writes of a child process: messages arrive, are read, unread, moved and
 // deleted, without end until it is killed, or for rounds of them.
 [[noreturn]] void Churn(const std::string& device, int rounds) {
