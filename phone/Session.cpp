@@ -53,6 +53,8 @@ bool Session::RunLine(int number, const std::vector<std::string>& words) {
     } else {
         try {
             it->second(*this, args, outcome);
+            // The device settles before the next line looks at it.
+            host::WaitForHomeScreen();
             if (!shotsFolder_.empty() && ChangesScreen(command)) {
                 host::WaitForIdle();
                 Screenshot(ShotPath(shotsFolder_, number, command));

@@ -54,3 +54,26 @@ TEST(HomeScreen, AnotherProcessReadingAMessageChangesTheCount) {
 }
 
 }  // namespace
+
+namespace {
+
+// Within a session every line's effect on the count is shown by the next
+// state, however soon it follows.
+TEST(HomeScreen, TheNextStateShowsTheCountALineLeft) {
+    testing_support::TempFolder device, files;
+    ASSERT_EQ(RunPhone(device.path(), "init").status, 0);
+    std::string script = phone_test::WriteBytes(
+        files, "lines.txt",
+        "sms +79161234567 a\nstate\nsms +79161234568 b\nstate\nread 1\nstate\ndelete 2\nstate\nunread 1\nstate\n");
+    phone_test::Result r = RunPhone(device.path(), "run '" + script + "' --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> homes = HomeStates(r.out);
+    ASSERT_EQ(homes.size(), 5u) << r.out;
+    EXPECT_EQ(homes[0], "\"home\":{\"unread\":1}");
+    EXPECT_EQ(homes[1], "\"home\":{\"unread\":2}");
+    EXPECT_EQ(homes[2], "\"home\":{\"unread\":1}");
+    EXPECT_EQ(homes[3], "\"home\":{\"unread\":0}");
+    EXPECT_EQ(homes[4], "\"home\":{\"unread\":1}");
+}
+
+}  // namespace

@@ -6,7 +6,9 @@
 
 #include <cemapi.h>
 #include <cemapi_host.h>
+#include <shell_host.h>
 
+#include <atomic>
 #include <new>
 
 namespace shell {
@@ -52,6 +54,8 @@ private:
 // Touched on the shell's thread only.
 IMsgStore* g_store = nullptr;
 ULONG g_connection = 0;
+// Any thread: whether the home screen hears of the store's changes.
+std::atomic<bool> g_watching{false};
 
 }  // namespace
 
@@ -62,9 +66,11 @@ void WatchUnread(HWND home) {
     if (!sink) return;
     if (FAILED(g_store->Advise(0, nullptr, fnevObjectModified, sink, &g_connection))) g_connection = 0;
     sink->Release();
+    g_watching = g_connection != 0;
 }
 
 void StopWatchingUnread() {
+    g_watching = false;
     if (!g_store) return;
     if (g_connection) g_store->Unadvise(g_connection);
     g_connection = 0;
@@ -94,3 +100,18 @@ int ReadUnread() {
 }
 
 }  // namespace shell
+
+namespace host {
+
+bool WaitForHomeScreen(unsigned timeoutMs) {
+    if (!shell::g_watching) return true;
+    for (unsigned waited = 0;; ++waited) {
+        FolderCounts inbox;
+        if (!GetFolderCounts(MessageFolder::Inbox, &inbox)) return false;
+        if (shell::Unread().load() == inbox.unread) return true;
+        if (waited >= timeoutMs) return false;
+        Sleep(1);
+    }
+}
+
+}  // namespace host
