@@ -141,6 +141,11 @@ EntryId FolderEntryId(MessageFolder folder) {
     return db ? db->EntryId(MAPI_FOLDER, FolderRow(folder)) : EntryId();
 }
 
+bool ListHeldBackMessages() {
+    std::shared_ptr<StoreDb> db = Store();
+    return db && SUCCEEDED(db->ListHeldBack());
+}
+
 std::vector<StoredMessage> ListMessages(MessageFolder folder) {
     std::vector<StoredMessage> messages;
     std::shared_ptr<StoreDb> db = Store();

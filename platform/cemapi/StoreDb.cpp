@@ -71,8 +71,11 @@ UPDATE folders SET
 // A store upgraded while arriving messages were not yet held back.
 const char kUpgradeListed[] = "ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1";
 
-// The newest messages of a folder are read from the end of this index.
-const char kDeliveryIndex[] = "CREATE INDEX IF NOT EXISTS messages_by_delivery ON messages(folder, delivered, id)";
+// The newest messages of a folder are read from the end of the first index;
+// the few messages held back are found through the second.
+const char kIndexes[] =
+    "CREATE INDEX IF NOT EXISTS messages_by_delivery ON messages(folder, delivered, id);"
+    "CREATE INDEX IF NOT EXISTS messages_held_back ON messages(id) WHERE listed = 0;";
 
 bool HasColumn(host::Database& db, const char* table, const char* column) {
     host::Statement st = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
@@ -95,7 +98,7 @@ bool Upgrade(host::Database& db) {
         if (!HasColumn(db, "messages", "listed") && !db.Exec(kUpgradeListed)) return false;
         if (!tx.Commit()) return false;
     }
-    return db.Exec(kDeliveryIndex);
+    return db.Exec(kIndexes);
 }
 
 }  // namespace

@@ -97,6 +97,7 @@ public:
     HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id, bool listed = true);
     // Lists a message in the folder it is in now; nothing for a listed one.
     HRESULT List(RowId message);
+    HRESULT ListHeldBack();
     // Sets (props) and removes (propIds) properties; one notification lists
     // the tags whose values really changed.
     HRESULT SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds);

@@ -130,6 +130,22 @@ HRESULT StoreDb::List(RowId message) {
     return write.Finish();
 }
 
+HRESULT StoreDb::ListHeldBack() {
+    WriteScope write(*this);
+    if (!write.ok()) return MAPI_E_BUSY;
+    CountChanges counts;
+    {
+        host::Statement st = Prepare("SELECT folder, unread FROM messages WHERE listed = 0");
+        while (st.Step()) Add(&counts, st.Int(0), 1, st.Int(1) ? 1 : 0);
+        if (st.error() != SQLITE_OK) return MAPI_E_CALL_FAILED;
+    }
+    if (counts.empty()) return S_OK;
+    host::Statement st = Prepare("UPDATE messages SET listed = 1 WHERE listed = 0");
+    Run(st);
+    ApplyCounts(counts);
+    return write.Finish();
+}
+
 HRESULT StoreDb::SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds) {
     WriteScope write(*this);
     if (!write.ok()) return MAPI_E_BUSY;

@@ -46,6 +46,9 @@ EntryId StoreArrivingMessage(MessageFolder folder, const std::u16string& message
 // Lists such a message in the folder it is in now (after the last rule
 // client answered); false when it is gone.
 bool ListArrivedMessage(const EntryId& entry);
+// Lists every message still held back (when the inbox service starts: one
+// that ended in the middle of the rule clients left them so).
+bool ListHeldBackMessages();
 
 // The messages of a folder, newest first.
 std::vector<StoredMessage> ListMessages(MessageFolder folder);

@@ -58,6 +58,9 @@ void InboxService::Run() {
     if (!store_) {
         startError_ = "cannot open the message store of the device";
     } else {
+        // Messages a service ended during their rule clients left held back
+        // are listed as they are.
+        host::ListHeldBackMessages();
         LoadRuleClients();
         startOk_ = true;
     }

@@ -52,6 +52,7 @@ LRESULT CALLBACK HomeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_HOME_UNREAD: {
             const int unread = ReadUnread();
             if (Unread().exchange(unread) != unread) InvalidateRect(hwnd, nullptr, FALSE);
+            UnreadShown();
             return 0;
         }
         case WM_TIMER:

@@ -32,10 +32,12 @@ std::atomic<int>& Unread();
 
 // The home screen's watch on the message store (its own thread): advises
 // the store of folder changes, which post WM_HOME_UNREAD to home; ends it;
-// and reads the Inbox's unread count (0 without a store).
+// reads the Inbox's unread count (0 without a store).
 void WatchUnread(HWND home);
 void StopWatchingUnread();
 int ReadUnread();
+// The home screen holds the count it read: wakes a WaitForHomeScreen.
+void UnreadShown();
 
 bool RegisterShellWindowClass(HINSTANCE instance);
 bool RegisterHomeClass(HINSTANCE instance);

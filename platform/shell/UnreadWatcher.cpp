@@ -54,8 +54,13 @@ private:
 // Touched on the shell's thread only.
 IMsgStore* g_store = nullptr;
 ULONG g_connection = 0;
-// Any thread: whether the home screen hears of the store's changes.
+// Any thread: whether the home screen hears of the store's changes, and an
+// event set each time it has read the count again.
 std::atomic<bool> g_watching{false};
+HANDLE Reread() {
+    static HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return event;
+}
 
 }  // namespace
 
@@ -99,18 +104,23 @@ int ReadUnread() {
     return unread;
 }
 
+void UnreadShown() { SetEvent(Reread()); }
+
 }  // namespace shell
 
 namespace host {
 
 bool WaitForHomeScreen(unsigned timeoutMs) {
     if (!shell::g_watching) return true;
-    for (unsigned waited = 0;; ++waited) {
+    const DWORD start = GetTickCount();
+    for (;;) {
         FolderCounts inbox;
         if (!GetFolderCounts(MessageFolder::Inbox, &inbox)) return false;
         if (shell::Unread().load() == inbox.unread) return true;
+        const DWORD waited = GetTickCount() - start;
         if (waited >= timeoutMs) return false;
-        Sleep(1);
+        // The event may be left set by an earlier read: then one more look.
+        WaitForSingleObject(shell::Reread(), timeoutMs - waited);
     }
 }
 

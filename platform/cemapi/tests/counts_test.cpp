@@ -151,6 +151,17 @@ TEST_F(CountsTest, AnArrivingMessageIsListedAndCountedOnlyOnceListed) {
     ASSERT_EQ(S_OK, Remove(inbox.get(), {gone}));
     EXPECT_FALSE(host::ListArrivedMessage(gone));
     ExpectCountsMatch("deleted while held back");
+
+    // Those a service ended with are listed when the next one starts.
+    Bytes left = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"left", u"+1", u"+1");
+    Bytes read = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"left", u"+1", u"+1");
+    ASSERT_TRUE(host::SetMessageRead(read, true));
+    ExpectCountsMatch("left held back");
+    ASSERT_TRUE(host::ListHeldBackMessages());
+    EXPECT_EQ(4u, RowCount(inbox.get()));
+    EXPECT_EQ(3, ReadLong(inbox.get(), PR_CONTENT_UNREAD));
+    ASSERT_TRUE(host::ListHeldBackMessages());
+    ExpectCountsMatch("listed at the next start");
 }
 
 // Writes of a child process: messages arrive, are read, unread, moved and
