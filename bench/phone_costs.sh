@@ -73,17 +73,26 @@ for level in "${levels[@]}"; do
         filled=$level
     fi
     # The lines work on a copy of the filled device; the sms batch brings
-    # the messages that read, unread and delete then act on.
-    dev="$work/dev"
-    rm -rf "$dev" && cp -r "$base" "$dev"
-    empty=$(empty_time "$dev")
-    key=$(per_line_us "$dev" "$work/key.txt" "$empty")
-    wait0=$(per_line_us "$dev" "$work/wait.txt" "$empty")
-    sms_lines $batch 9000000 >"$work/sms.txt"
-    sms=$(per_line_us "$dev" "$work/sms.txt" "$empty")
-    read=$(per_line_us "$dev" "$work/read.txt" "$empty")
-    unread=$(per_line_us "$dev" "$work/unread.txt" "$empty")
-    delete=$(per_line_us "$dev" "$work/delete.txt" "$empty")
+    # the messages that read, unread and delete then act on. Two rounds, the
+    # lower figure of each kept: the machine is shared.
+    best=()
+    for round in 1 2; do
+        dev="$work/dev"
+        rm -rf "$dev" && cp -r "$base" "$dev"
+        empty=$(empty_time "$dev")
+        figures=()
+        figures+=("$(per_line_us "$dev" "$work/key.txt" "$empty")")
+        figures+=("$(per_line_us "$dev" "$work/wait.txt" "$empty")")
+        sms_lines $batch 9000000 >"$work/sms.txt"
+        figures+=("$(per_line_us "$dev" "$work/sms.txt" "$empty")")
+        figures+=("$(per_line_us "$dev" "$work/read.txt" "$empty")")
+        figures+=("$(per_line_us "$dev" "$work/unread.txt" "$empty")")
+        figures+=("$(per_line_us "$dev" "$work/delete.txt" "$empty")")
+        for i in "${!figures[@]}"; do
+            if [ -z "${best[$i]:-}" ] || [ "${figures[$i]}" -lt "${best[$i]}" ]; then best[$i]=${figures[$i]}; fi
+        done
+    done
+    key=${best[0]} wait0=${best[1]} sms=${best[2]} read=${best[3]} unread=${best[4]} delete=${best[5]}
     printf "%-10s %8s %8s %8s %8s %8s %8s\n" "$level" "$key" "$wait0" "$sms" "$read" "$unread" "$delete"
 done
 
