@@ -19,11 +19,12 @@ void Deliver(const host::ArrivingMessage& message) {
 
 host::EntryId InboxEntry(const std::vector<std::string>& args, const char* command) {
     if (args.size() != 1) throw LineError(std::string("usage: ") + command + " N (1 = the newest inbox message)");
-    std::vector<host::StoredMessage> inbox = host::ListMessages(host::MessageFolder::Inbox);
     int n = LineNumberArgument(args[0], "message number", 1, 1000000);
-    if (n > static_cast<int>(inbox.size()))
-        throw LineError("the inbox holds " + std::to_string(inbox.size()) + " messages, not " + std::to_string(n));
-    return inbox[n - 1].entry;
+    host::EntryId entry = host::NthNewestMessage(host::MessageFolder::Inbox, n);
+    if (!entry.empty()) return entry;
+    host::FolderCounts inbox;
+    if (!host::GetFolderCounts(host::MessageFolder::Inbox, &inbox)) throw LineError("cannot read the inbox");
+    throw LineError("the inbox holds " + std::to_string(inbox.count) + " messages, not " + std::to_string(n));
 }
 
 }  // namespace

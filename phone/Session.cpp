@@ -18,25 +18,12 @@ Session::Session(std::string device, bool json, std::string shotsFolder)
 
 Session::~Session() { Stop(); }
 
-namespace {
-
-// The home screen shows the unread count of the Inbox.
-void ShowUnreadCount() {
-    int unread = 0;
-    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-        if (!m.read) ++unread;
-    host::SetUnreadCount(unread);
-}
-
-}  // namespace
-
 bool Session::Start(std::string* error) {
     if (!host::StartShell()) {
         if (error) *error = "cannot start the shell";
         return false;
     }
     started_ = true;
-    ShowUnreadCount();
     if (!host::StartInboxService(error)) return false;
     host::WaitForIdle();
     return true;
@@ -66,7 +53,8 @@ bool Session::RunLine(int number, const std::vector<std::string>& words) {
     } else {
         try {
             it->second(*this, args, outcome);
-            ShowUnreadCount();
+            // The device settles before the next line looks at it.
+            host::WaitForHomeScreen();
             if (!shotsFolder_.empty() && ChangesScreen(command)) {
                 host::WaitForIdle();
                 Screenshot(ShotPath(shotsFolder_, number, command));

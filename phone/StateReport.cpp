@@ -8,6 +8,7 @@
 #include <effect_log.h>
 #include <inbox_host.h>
 #include <screen_host.h>
+#include <shell_host.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -143,6 +144,7 @@ std::string StateAsJson() {
     json.Key("last_rule");
     WriteLastRule(json);
     json.Key("bubble").Null();
+    json.Key("home").BeginObject().Key("unread").Number(host::UnreadCount()).EndObject();
     json.Key("inbox");
     WriteMessages(json, host::MessageFolder::Inbox);
     json.Key("deleted");
@@ -171,6 +173,7 @@ std::string StateAsText() {
                 "\n";
     }
     text += "bubble: none\n";
+    text += "home screen: " + std::to_string(host::UnreadCount()) + " unread\n";
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
     text += "standard notifications: " + std::to_string(StandardNotifications()) + "\n";

@@ -12,9 +12,12 @@ bool StartShell();
 void StopShell();
 bool ShellIsRunning();
 
-// The number of unread text messages the home screen shows (the emulator
-// sets it from the message store).
-void SetUnreadCount(int count);
+// The number of unread text messages the home screen shows: the Inbox's
+// unread count, which it follows through the message store's notifications.
 int UnreadCount();
+// Waits until the home screen has heard of the store's changes so far (its
+// count is the Inbox's), so that a screenshot or state shows them; true at
+// once when it does not watch a store, false after timeoutMs.
+bool WaitForHomeScreen(unsigned timeoutMs = 1000);
 
 }  // namespace host
