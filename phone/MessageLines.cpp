@@ -29,7 +29,7 @@ host::EntryId InboxEntry(const std::vector<std::string>& args, const char* comma
 
 }  // namespace
 
-void SmsLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void SmsLine(Session&, const std::vector<std::string>& args) {
     if (!(args.size() == 2 || (args.size() == 4 && args[2] == "name")))
         throw LineError("usage: sms FROM TEXT [name NAME]");
     host::ArrivingMessage message;
@@ -41,7 +41,7 @@ void SmsLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     Deliver(message);
 }
 
-void ReportLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ReportLine(Session&, const std::vector<std::string>& args) {
     if (!(args.size() == 2 || (args.size() == 3 && args[2] == "failed")))
         throw LineError("usage: report FROM TEXT [failed]");
     host::ArrivingMessage message;
@@ -52,15 +52,15 @@ void ReportLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     Deliver(message);
 }
 
-void ReadLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ReadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "read"), true)) throw LineError("cannot mark the message read");
 }
 
-void UnreadLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void UnreadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "unread"), false)) throw LineError("cannot mark the message unread");
 }
 
-void DeleteLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void DeleteLine(Session&, const std::vector<std::string>& args) {
     if (!host::DeleteMessage(InboxEntry(args, "delete"))) throw LineError("cannot delete the message");
 }
 

@@ -31,14 +31,14 @@ void Start(const std::string& name, const std::vector<std::string>& args) {
 
 }  // namespace
 
-void StartLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void StartLine(Session&, const std::vector<std::string>& args) {
     if (args.empty()) throw LineError("usage: start PROGRAM [ARG ...]");
     if (args[0].empty() || args[0].find_first_of("/\\") != std::string::npos)
         throw LineError("a program is named by its module name, such as Tarnwell");
     Start(args[0], std::vector<std::string>(args.begin() + 1, args.end()));
 }
 
-void SettingsLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void SettingsLine(Session&, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: settings");
     std::string error;
     // Each line starts an instance; a second one decides for itself what to do.
@@ -47,7 +47,7 @@ void SettingsLine(Session&, const std::vector<std::string>& args, LineOutcome&) 
     host::WaitForIdle();
 }
 
-void ToolkitLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ToolkitLine(Session&, const std::vector<std::string>& args) {
     if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) throw LineError("usage: toolkit on|off");
     if (args[0] == "on") {
         if (!host::StartToolkit()) throw LineError("cannot start the soft-key utility");
