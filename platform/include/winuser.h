@@ -767,6 +767,26 @@ int wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list arglist);
 #define wsprintf wsprintfW
 #define wvsprintf wvsprintfW
 
+// Message boxes.
+#define MB_OK              0x00000000L
+#define MB_OKCANCEL        0x00000001L
+#define MB_ICONHAND        0x00000010L
+#define MB_ICONQUESTION    0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK    0x00000040L
+#define MB_ICONWARNING     MB_ICONEXCLAMATION
+#define MB_ICONERROR       MB_ICONHAND
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_ICONSTOP        MB_ICONHAND
+#define MB_ICONMASK        0x000000F0L
+#define MB_TYPEMASK        0x0000000FL
+#ifndef IDOK
+#define IDOK     1
+#define IDCANCEL 2
+#endif
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+#define MessageBox MessageBoxW
+
 #ifdef __cplusplus
 }
 #endif
