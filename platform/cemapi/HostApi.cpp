@@ -1,6 +1,7 @@
 // The host's access to the SMS store (cemapi_host.h).
 #include <cemapi_host.h>
 
+#include "MessagingApp.h"
 #include "MsgStore.h"
 
 #include <algorithm>
@@ -190,6 +191,9 @@ bool DeleteMessage(const EntryId& entry) {
     return SUCCEEDED(db->Transfer({message.id}, message.folder, kDeletedItems, true));
 }
 
-void StopMessageStore() { StoreDb::StopAllNotifications(); }
+void StopMessageStore() {
+    cemapi::CloseAppWindows();
+    StoreDb::StopAllNotifications();
+}
 
 }  // namespace host

@@ -70,7 +70,8 @@ EntryId NthNewestMessage(MessageFolder folder, LONG n);
 bool SetMessageRead(const EntryId& entry, bool read);
 bool DeleteMessage(const EntryId& entry);
 
-// Stops the store's notification thread (before the process ends),
+// Closes the messaging application's windows and stops the store's
+// notification thread (before the process ends),
 // releasing the advise sinks still registered. A later Advise starts it
 // again.
 void StopMessageStore();
