@@ -161,4 +161,24 @@ TEST_F(ModalDialogs, ResizingSendsWmSizeAndDeferWindowPosMovesTheControlsTogethe
     EXPECT_FALSE(EqualRect(&secondBefore, &secondAfter));
 }
 
+TEST_F(ModalDialogs, TheFocusGivenByTheProgramIsScrolledIntoView) {
+    RECT client{}, last{}, handed{};
+    script.steps.push_back([&](HWND hwnd) {
+        SetWindowPos(hwnd, nullptr, 0, 0, 240, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(hwnd, &client);
+        SetFocus(GetDlgItem(hwnd, IDC_LAST));
+    });
+    script.steps.push_back([&](HWND hwnd) {
+        last = PlaceOf(hwnd, IDC_LAST);
+        SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_FIRST)), TRUE);
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_FIRST);
+        handed = PlaceOf(hwnd, IDC_FIRST);
+        EndDialog(hwnd, 0);
+    });
+    EXPECT_EQ(Run(IDD_SETTINGS), 0);
+    EXPECT_GE(last.top, 0);
+    EXPECT_LE(last.bottom, client.bottom) << "SetFocus from the program";
+    EXPECT_GE(handed.top, 0) << "WM_NEXTDLGCTL with a control";
+}
+
 }  // namespace
