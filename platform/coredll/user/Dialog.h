@@ -54,8 +54,8 @@ LPCWSTR PredefinedClass(WORD ordinal);
 
 // What the dialog manager keeps of one dialog window.
 struct State {
-    HFONT font = nullptr;  // the template's font, owned
-    bool ownsFont = false;
+    HFONT font = nullptr;
+    bool ownsFont = false;  // made from the template, deleted with the dialog
     int unitX = 0, unitY = 0;  // base units
     INT_PTR result = 0;
     bool ended = false;
@@ -88,7 +88,6 @@ void FocusControl(HWND dlg, HWND control);
 HWND FirstTabStop(HWND dlg);
 
 // Scrolling a dialog taller than its window (WS_VSCROLL).
-int ContentHeight(HWND dlg, const State& state);
 void ScrollIntoView(HWND dlg, HWND control);
 void ScrollTo(HWND dlg, int position);
 void PaintScrollBar(HWND dlg, HDC dc);

@@ -27,8 +27,7 @@ RECT RectInDialog(HWND dlg, HWND control) {
 
 int Margin(const State& state) { return std::max(1, state.unitY / 2); }
 
-}  // namespace
-
+// How tall the controls stand, unscrolled, with a margin below the last.
 int ContentHeight(HWND dlg, const State& state) {
     int bottom = 0;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -37,6 +36,8 @@ int ContentHeight(HWND dlg, const State& state) {
     }
     return bottom + Margin(state);
 }
+
+}  // namespace
 
 void ScrollTo(HWND dlg, int position) {
     std::shared_ptr<State> state = StateOf(dlg);
