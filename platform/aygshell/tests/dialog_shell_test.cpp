@@ -43,12 +43,14 @@ void RegisterStandIns() {
 }
 
 struct Session {
-    std::vector<std::function<void(HWND)>> steps;
+    // A step that returns false is tried again at the next turn of the loop.
+    std::vector<std::function<bool(HWND)>> steps;
     size_t next = 0;
     HWND bar = nullptr;
     BOOL initialised = FALSE, overridden = FALSE;
     std::vector<LPARAM> sizes;
     std::vector<LPARAM> hotkeys;
+    std::function<void(HWND)> about;
 };
 
 Session* g_run = nullptr;
@@ -82,12 +84,55 @@ INT_PTR CALLBACK SettingsLikeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDM_DONE) EndDialog(hwnd, 1);
+            if (LOWORD(wParam) == IDM_ABOUT && g_run->about) g_run->about(hwnd);
             return TRUE;
         case WM_STEP:
             if (g_run->next < g_run->steps.size()) {
-                g_run->steps[g_run->next++](hwnd);
+                if (g_run->steps[g_run->next](hwnd)) ++g_run->next;
                 if (IsWindow(hwnd)) PostMessageW(hwnd, WM_STEP, 0, 0);
             }
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+const DLGTEMPLATE* Template() {
+    HRSRC info = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCE(IDD_SHELL), RT_DIALOG);
+    return info ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(GetModuleHandleW(nullptr), info)))
+                : nullptr;
+}
+
+// The box opened from the dialog's menu: soft keys of its own, and its
+// left one ends it.
+struct Inner {
+    HWND outer = nullptr;
+    bool outerEnabled = true;
+    bool barMade = false;
+};
+Inner g_inner;
+
+INT_PTR CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+        case WM_INITDIALOG: {
+            SHINITDLGINFO init{SHIDIM_FLAGS, hwnd, SHIDIF_SIZEDLGFULLSCREEN};
+            SHInitDialog(&init);
+            SHMENUBARINFO bar{};
+            bar.cbSize = sizeof bar;
+            bar.hwndParent = hwnd;
+            bar.dwFlags = SHCMBF_HMENU;
+            bar.nToolBarId = IDR_COMMANDS;
+            bar.hInstRes = GetModuleHandleW(nullptr);
+            g_inner.barMade = SHCreateMenuBar(&bar) != FALSE;
+            g_inner.outerEnabled = IsWindowEnabled(g_inner.outer) != FALSE;
+            PostMessageW(hwnd, WM_STEP, 0, 0);
+            return TRUE;
+        }
+        case WM_STEP:
+            host::PressKey(VK_TSOFT1);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDM_VIEW) EndDialog(hwnd, 9);
             return TRUE;
         default:
             return FALSE;
@@ -110,8 +155,17 @@ protected:
     }
     // A key, then a few turns of the loop for what it causes to arrive.
     void Press(BYTE vk) {
-        run.steps.push_back([vk](HWND) { host::PressKey(vk); });
-        for (int i = 0; i < 4; ++i) run.steps.push_back([](HWND) {});
+        Then([vk](HWND) { host::PressKey(vk); });
+        for (int i = 0; i < 4; ++i) Then([](HWND) {});
+    }
+    void Then(std::function<void(HWND)> step) {
+        run.steps.push_back([step](HWND hwnd) {
+            step(hwnd);
+            return true;
+        });
+    }
+    void Until(std::function<bool()> done) {
+        run.steps.push_back([done](HWND) { return done(); });
     }
     // The dialog fills the work area down to its soft-key bar.
     void ExpectFullScreen(HWND dlg, const char* when) {
@@ -138,37 +192,56 @@ protected:
 
 TEST_F(ShellDialogs, AFullScreenDialogWithSoftKeysAndTheBackKeyInBothOrientations) {
     HWND dialog = nullptr;
-    run.steps.push_back([&](HWND hwnd) {
+    Then([&](HWND hwnd) {
         dialog = hwnd;
         ExpectFullScreen(hwnd, "portrait");
         EXPECT_TRUE(IsWindowVisible(run.bar));
         SetFocus(GetDlgItem(hwnd, IDC_TEXT));
     });
     Press(VK_TBACK);
-    run.steps.push_back([&](HWND hwnd) {
+    Then([&](HWND hwnd) {
         EXPECT_EQ(run.hotkeys, (std::vector<LPARAM>{MAKELPARAM(0, VK_TBACK)})) << "Back comes as WM_HOTKEY";
         EXPECT_EQ(g_chars, (std::vector<WPARAM>{VK_BACK})) << "and reaches the text field as a Back character";
         EXPECT_TRUE(IsWindow(hwnd)) << "Back no longer ends anything itself";
         host::RotateScreen();
     });
-    run.steps.push_back([&](HWND hwnd) {
+    Then([&](HWND hwnd) {
         ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 320);
         ExpectFullScreen(hwnd, "landscape");
         host::RotateScreen();
     });
-    run.steps.push_back([&](HWND hwnd) { ExpectFullScreen(hwnd, "portrait again"); });
+    Then([&](HWND hwnd) { ExpectFullScreen(hwnd, "portrait again"); });
     Press(VK_TSOFT1);
-    run.steps.push_back([](HWND) { ADD_FAILURE() << "Done did not end the dialog"; });
+    Then([](HWND) { ADD_FAILURE() << "Done did not end the dialog"; });
 
-    HRSRC info = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCE(IDD_SHELL), RT_DIALOG);
-    ASSERT_NE(info, nullptr);
-    auto tmpl = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(GetModuleHandleW(nullptr), info)));
-    EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, SettingsLikeProc, 0), 1);
+    EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), Template(), nullptr, SettingsLikeProc, 0), 1);
     EXPECT_TRUE(run.initialised);
     EXPECT_NE(run.bar, nullptr);
     EXPECT_TRUE(run.overridden);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_FALSE(IsWindow(run.bar)) << "the bar goes with its dialog";
+}
+
+TEST_F(ShellDialogs, ABoxOpenedFromTheMenuHasTheSoftKeysUntilItEnds) {
+    INT_PTR inner = 0;
+    bool innerDone = false, outerEnabledAfter = false;
+    run.about = [&](HWND hwnd) {
+        g_inner = Inner{hwnd};
+        inner = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), Template(), hwnd, InnerProc, 0);
+        outerEnabledAfter = IsWindowEnabled(hwnd) != FALSE;
+        innerDone = true;
+    };
+    // The right soft key opens the menu; Action chooses its first item.
+    Press(VK_TSOFT2);
+    Press(VK_TACTION);
+    Until([&] { return innerDone; });
+    Press(VK_TSOFT1);
+    Then([](HWND) { ADD_FAILURE() << "Done did not end the dialog"; });
+    EXPECT_EQ(DialogBoxIndirectParamW(GetModuleHandleW(nullptr), Template(), nullptr, SettingsLikeProc, 0), 1);
+    EXPECT_TRUE(g_inner.barMade);
+    EXPECT_FALSE(g_inner.outerEnabled) << "the dialog under the box takes no input";
+    EXPECT_EQ(inner, 9) << "the box's own soft key ended it";
+    EXPECT_TRUE(outerEnabledAfter);
 }
 
 }  // namespace
