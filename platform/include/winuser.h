@@ -819,6 +819,9 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #endif
 
 // WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
+// It is asked per key (wParam the key, lParam the MSG), so a control may keep
+// Left and Right and leave Up and Down to move the focus; the dialog never
+// takes Left and Right itself.
 #define DLGC_WANTARROWS      0x0001
 #define DLGC_WANTTAB         0x0002
 #define DLGC_WANTALLKEYS     0x0004
