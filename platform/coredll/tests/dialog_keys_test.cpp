@@ -78,6 +78,12 @@ TEST_F(DialogKeys, UpAndDownSkipDisabledAndHiddenControlsUnlessTheFocusKeepsTheA
     EXPECT_EQ(Press(VK_UP), IDC_LAST) << "the order wraps round";
     EXPECT_EQ(Press(VK_DOWN), IDC_DISABLE);
 
+    // Left and Right always belong to the focus control.
+    Log().keys.clear();
+    EXPECT_EQ(Press(VK_LEFT), IDC_DISABLE);
+    EXPECT_EQ(Press(VK_RIGHT), IDC_DISABLE);
+    EXPECT_EQ(Log().keys, (std::vector<WPARAM>{VK_LEFT, VK_RIGHT}));
+
     // A control enabled again takes part again.
     EnableWindow(GetDlgItem(dlg, IDC_GREYED), TRUE);
     SetFocus(GetDlgItem(dlg, IDC_SECOND));
