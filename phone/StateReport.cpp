@@ -2,6 +2,7 @@
 
 #include "Json.h"
 #include "ScreenLines.h"
+#include "StateWindows.h"
 
 #include <cemapi_host.h>
 #include <coredll_host.h>
@@ -172,7 +173,8 @@ std::string StateAsJson() {
     WriteScreenState(json);
     json.Key("last_rule");
     WriteLastRule(json);
-    json.Key("bubble").Null();
+    json.Key("bubble");
+    WriteBubble(json);
     json.Key("home").BeginObject().Key("unread").Number(host::UnreadCount()).EndObject();
     json.Key("inbox");
     WriteMessages(json, host::MessageFolder::Inbox);
@@ -184,6 +186,12 @@ std::string StateAsJson() {
     WriteOpened(json);
     json.Key("message_boxes");
     WriteMessageBoxes(json);
+    json.Key("soft_keys");
+    WriteSoftKeys(json);
+    json.Key("popup");
+    WritePopup(json);
+    json.Key("toolkit");
+    WriteToolkit(json);
     json.Key("standard_notifications").Number(StandardNotifications());
     json.EndObject();
     return json.str();
@@ -201,7 +209,7 @@ std::string StateAsText() {
                 (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")" : "not written") +
                 "\n";
     }
-    text += "bubble: none\n";
+    text += WindowsStateText();
     text += "home screen: " + std::to_string(host::UnreadCount()) + " unread\n";
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
