@@ -20,9 +20,12 @@ std::u16string ProgramModule(const std::string& name) {
 
 void Start(const std::string& name, const std::vector<std::string>& args) {
     std::u16string commandLine;
+    // Words with blanks are quoted, so that the program reads them as one.
     for (size_t i = 0; i < args.size(); ++i) {
         if (i) commandLine += u' ';
-        commandLine += host::FromUtf8(args[i]);
+        std::u16string word = host::FromUtf8(args[i]);
+        if (word.find(u' ') != std::u16string::npos || word.empty()) word = u"\"" + word + u"\"";
+        commandLine += word;
     }
     std::string error;
     if (!host::StartProgram(ProgramModule(name), commandLine, &error)) throw LineError(error);
