@@ -1,17 +1,14 @@
 #include "CallScreen.h"
 
-#include <mutex>
+#include <PhoneWindow.h>
 
-extern "C" BOOL WINAPI UnregisterFunc1(UINT fsModifiers, UINT vk);
+#include <mutex>
 
 namespace cellcore {
 
 namespace {
 
 const WCHAR kClass[] = u"CallScreen";
-const int kEndHotKey = 1;
-// The shell's own End registration, given back when the call ends.
-const int kShellEndHotKey = 0;
 const UINT WM_NEWNUMBER = WM_USER + 1;
 
 std::mutex g_lock;
@@ -25,16 +22,6 @@ std::u16string Number() {
     return g_number;
 }
 
-HFONT Font(int points, bool bold) {
-    LOGFONTW font = {};
-    HDC screen = GetDC(nullptr);
-    font.lfHeight = -(points * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72;
-    ReleaseDC(nullptr, screen);
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    wcscpy(font.lfFaceName, u"Tahoma");
-    return CreateFontIndirectW(&font);
-}
-
 void Paint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -44,7 +31,7 @@ void Paint(HWND hwnd) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     const int third = client.bottom / 3;
-    HFONT title = Font(12, false), number = Font(14, true);
+    HFONT title = platform::ScreenFont(16, false), number = platform::ScreenFont(19, true);
     HGDIOBJ old = SelectObject(dc, title);
     RECT line = {0, third - third / 2, client.right, third};
     DrawTextW(dc, u"Calling", -1, &line, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -71,14 +58,13 @@ LRESULT CALLBACK CallScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_HOTKEY:
             // End ends the call, on its release as the phone does.
-            if (static_cast<int>(wParam) == kEndHotKey) DestroyWindow(hwnd);
+            if (static_cast<int>(wParam) == platform::kEndHotKey) DestroyWindow(hwnd);
             return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
         case WM_DESTROY:
-            UnregisterHotKey(hwnd, kEndHotKey);
-            if (HWND shell = FindWindowW(u"MSCProg", nullptr)) RegisterHotKey(shell, kShellEndHotKey, MOD_KEYUP, VK_F4);
+            platform::GiveEndKeyBack(hwnd);
             PostQuitMessage(0);
             return 0;
     }
@@ -96,8 +82,7 @@ DWORD WINAPI CallScreenThread(LPVOID) {
                                   work.right - work.left, work.bottom - work.top, nullptr, nullptr, nullptr, nullptr);
     if (window) {
         // The call holds End for as long as it lasts.
-        UnregisterFunc1(MOD_KEYUP, VK_F4);
-        RegisterHotKey(window, kEndHotKey, MOD_KEYUP, VK_F4);
+        platform::TakeEndKey(window);
         SetForegroundWindow(window);
     }
     {

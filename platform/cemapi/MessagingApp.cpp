@@ -1,17 +1,15 @@
 #include "MessagingApp.h"
 
+#include <PhoneWindow.h>
+
 #include <memory>
 #include <mutex>
-
-extern "C" BOOL WINAPI UnregisterFunc1(UINT fsModifiers, UINT vk);
 
 namespace cemapi {
 
 namespace {
 
 const WCHAR kClass[] = u"MessagingApp";
-const int kEndHotKey = 1;
-const int kShellEndHotKey = 0;
 
 struct OpenWindow {
     AppWindow content;
@@ -22,32 +20,17 @@ struct OpenWindow {
 std::mutex g_lock;
 std::vector<HANDLE> g_threads;
 
-int Scale(int value) {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return (value * dpi + 48) / 96;
-}
-
-HFONT Font(bool bold) {
-    LOGFONTW font = {};
-    font.lfHeight = -Scale(12);
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    wcscpy(font.lfFaceName, u"Tahoma");
-    return CreateFontIndirectW(&font);
-}
-
 void Paint(HWND hwnd, const AppWindow& content) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
     GetClientRect(hwnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-    const int strip = Scale(22), pad = Scale(4);
+    const int strip = platform::ScaleToScreen(22), pad = platform::ScaleToScreen(4);
     RECT title = {0, 0, client.right, strip};
     FillRect(dc, &title, GetSysColorBrush(COLOR_ACTIVECAPTION));
     SetBkMode(dc, TRANSPARENT);
-    HFONT bold = Font(true), plain = Font(false);
+    HFONT bold = platform::ScreenFont(12, true), plain = platform::ScreenFont(12, false);
     HGDIOBJ old = SelectObject(dc, bold);
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     title.left += pad;
@@ -87,14 +70,13 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_HOTKEY:
             // End closes the application, on its release as the phone does.
-            if (static_cast<int>(wParam) == kEndHotKey) DestroyWindow(hwnd);
+            if (static_cast<int>(wParam) == platform::kEndHotKey) DestroyWindow(hwnd);
             return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd);
             return 0;
         case WM_DESTROY:
-            UnregisterHotKey(hwnd, kEndHotKey);
-            if (HWND shell = FindWindowW(u"MSCProg", nullptr)) RegisterHotKey(shell, kShellEndHotKey, MOD_KEYUP, VK_F4);
+            platform::GiveEndKeyBack(hwnd);
             PostQuitMessage(0);
             return 0;
     }
@@ -117,8 +99,7 @@ DWORD WINAPI AppThread(LPVOID parameter) {
                              : nullptr;
     if (window) {
         // The application holds End while it is in front.
-        UnregisterFunc1(MOD_KEYUP, VK_F4);
-        RegisterHotKey(window, kEndHotKey, MOD_KEYUP, VK_F4);
+        platform::TakeEndKey(window);
         SetForegroundWindow(window);
         SetFocus(window);
     }
