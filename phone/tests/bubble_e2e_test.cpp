@@ -62,7 +62,7 @@ TEST_F(BubbleEndToEnd, AMessageIsAnnouncedAnsweredAndDismissed) {
                    "wait 100\n"
                    "state\n"
                    "read 1\n"
-                   "wait 100\n"
+                   "wait 400\n"
                    "state\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     std::vector<JsonValue> states = States(r.out);
