@@ -17,7 +17,7 @@ public:
 
 protected:
     virtual BOOL OnInit() { return FALSE; }
-    virtual BOOL OnCommand(WPARAM command, LPARAM source) { return FALSE; }
+    virtual BOOL OnCommand(WPARAM, LPARAM) { return FALSE; }
     virtual BOOL OnResize(WPARAM kind, LPARAM size);
     virtual BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
