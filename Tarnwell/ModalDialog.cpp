@@ -25,7 +25,7 @@ INT_PTR ModalDialog::RunModal(int portraitId, int landscapeId) {
     return result;
 }
 
-BOOL CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The pointer-sized forms: an object address does not fit a LONG here.
     if (message == WM_INITDIALOG) SetWindowLongPtrW(window, GWL_USERDATA, lParam);
     ModalDialog* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(window, GWL_USERDATA));

@@ -29,7 +29,7 @@ protected:
     HINSTANCE Instance() const { return instance_; }
 
 private:
-    static BOOL CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool SetUpWindow(HWND window);
     void OverrideBackKey();
 
