@@ -21,7 +21,13 @@ INT_PTR ModalDialog::RunModal(int portraitId, int landscapeId) {
         result = DialogBoxIndirectParamW(instance_, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), owner_,
                                          DialogProc, reinterpret_cast<LPARAM>(this));
     }
-    if (result == -1) ReportLastError(window_, TEXT("Error"));
+    if (result == -1) {
+        // A dialog that ended itself is gone: its box goes to the owner.
+        DWORD error = GetLastError();
+        HWND owner = window_ && IsWindow(window_) ? window_ : owner_;
+        SetLastError(error);
+        ReportLastError(owner, TEXT("Error"));
+    }
     return result;
 }
 
