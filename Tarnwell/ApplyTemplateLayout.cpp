@@ -62,7 +62,8 @@ private:
 bool IsUpDown(HWND control) {
     WCHAR name[260];
     if (!control || GetClassNameW(control, name, 260) == 0) return false;
-    return wcscmp(name, UPDOWN_CLASS) == 0;
+    // Class names are not case-sensitive.
+    return _wcsicmp(name, UPDOWN_CLASS) == 0;
 }
 
 // A picture control shows the resource its template names, freeing the one
