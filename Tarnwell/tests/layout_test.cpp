@@ -85,7 +85,14 @@ TEST_F(Layout, TheSettingsTemplatesSwapPlacesAndLabelsAndLeaveWhatTheUserEntered
     EXPECT_EQ(TextOf(dialog, IDC_SHOW_BUBBLES), u"Показать всл. окно");
     EXPECT_EQ(TextOf(dialog, IDC_USE_CUSTOM_TEXT), u"Пользовательские DR текст (@ х парам.):");
     ExpectPlaced(dialog, IDC_SHOW_DR, 88, 15, 88, 11);
-    ExpectPlaced(dialog, IDC_PROFILES, 114, 30, 62, 12);
+    // The up-down takes its place at the right of its buddy, out of the
+    // buddy's width.
+    RECT want = Expected(dialog, 114, 30, 62, 12), listBox = Placed(dialog, IDC_PROFILES),
+         spin = Placed(dialog, IDC_PROFILES_SPIN);
+    EXPECT_EQ(listBox.left, want.left);
+    EXPECT_EQ(listBox.top, want.top);
+    EXPECT_EQ(spin.right, want.right);
+    EXPECT_EQ(listBox.right, spin.left);
     ExpectPlaced(dialog, IDC_PREVIEW, 5, 127, 170, 22);
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_USE_FILE_AS, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
@@ -99,7 +106,9 @@ TEST_F(Layout, TheSettingsTemplatesSwapPlacesAndLabelsAndLeaveWhatTheUserEntered
     EXPECT_TRUE(ApplyTemplateLayout(program, dialog, IDD_SETTINGS));
     EXPECT_EQ(TextOf(dialog, IDC_SHOW_BUBBLES), u"Показ. всл. окно");
     ExpectPlaced(dialog, IDC_SHOW_DR, 8, 15, 120, 8);
-    ExpectPlaced(dialog, IDC_PROFILES_SPIN, 103, 44, 10, 14);
+    want = Expected(dialog, 20, 47, 86, 12);
+    EXPECT_EQ(Placed(dialog, IDC_PROFILES).left, want.left);
+    EXPECT_EQ(Placed(dialog, IDC_PROFILES_SPIN).left, Placed(dialog, IDC_PROFILES).right);
     EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
     DestroyWindow(dialog);
 }

@@ -255,7 +255,6 @@ TEST(SettingsDialog, TheProfileListShowsDisplayNamesSortedAndDoneStoresTheKeyNam
     TarnwellSession s;
     AddProfile(u"Normal", u"", u"Обычный");
     AddProfile(u"Automatic", u"", u"Авто");
-    AddProfile(u"automatic", u"", u"", u"");
     AddProfile(u"Meeting", u"Встреча", u"Совещание", u"Meeting");
     AddProfile(u"Silent", u"", u"", u"Без звука");
     AddProfile(u"Outdoor", u"", u"Обычный");  // the same display name as Normal
@@ -264,14 +263,15 @@ TEST(SettingsDialog, TheProfileListShowsDisplayNamesSortedAndDoneStoresTheKeyNam
 
     ASSERT_TRUE(s.Start());
     HWND list = s.Item(IDC_PROFILES);
-    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 5) << "Automatic is never listed";
-    EXPECT_EQ(ListText(list, 0), u"automatic");
-    EXPECT_EQ(ListText(list, 1), u"Без звука");
-    EXPECT_EQ(ListText(list, 2), u"Встреча");
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4) << "Automatic is never listed";
+    EXPECT_EQ(ListText(list, 0), u"Без звука");
+    EXPECT_EQ(ListText(list, 1), u"Встреча");
+    EXPECT_EQ(ListText(list, 2), u"Обычный");
     EXPECT_EQ(ListText(list, 3), u"Обычный");
-    EXPECT_EQ(ListText(list, 4), u"Обычный");
     LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    ASSERT_TRUE(selected == 3 || selected == 4);
+    ASSERT_TRUE(selected == 2 || selected == 3);
+    LRESULT item = SendMessageW(list, LB_GETITEMDATA, selected, 0);
+    ASSERT_NE(item, 0);
     EXPECT_TRUE(s.Enabled(IDC_PROFILES));
 
     // The selection follows the key name, and Done stores it.
@@ -279,9 +279,14 @@ TEST(SettingsDialog, TheProfileListShowsDisplayNamesSortedAndDoneStoresTheKeyNam
     ASSERT_TRUE(s.WaitForEnd());
     EXPECT_EQ(Text(u"ExcludeProfile"), u"Normal");
 
-    // A profile that no longer exists: the first entry.
+    // A profile that no longer exists: the first entry. Another letter case
+    // of the phone's own profile is the user's and is listed.
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, u"ControlPanel\\Profiles\\Automatic"), ERROR_SUCCESS);
+    AddProfile(u"automatic");
     WriteText(HKEY_LOCAL_MACHINE, kSettingsKey, u"ExcludeProfile", u"Gone");
     ASSERT_TRUE(s.Start());
+    EXPECT_EQ(SendMessageW(s.Item(IDC_PROFILES), LB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(ListText(s.Item(IDC_PROFILES), 0), u"automatic") << "no display name: the key name";
     EXPECT_EQ(SendMessageW(s.Item(IDC_PROFILES), LB_GETCURSEL, 0, 0), 0);
     s.Done();
     ASSERT_TRUE(s.WaitForEnd());
