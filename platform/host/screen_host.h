@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -66,6 +67,12 @@ std::vector<HotKeyInfo> ListHotKeys();
 void PressKey(BYTE vk);
 void KeyDown(BYTE vk);
 void KeyUp(BYTE vk);
+
+// Types text as the phone's text input delivers it: each character a
+// WM_CHAR posted to the focus window of the foreground thread (the
+// foreground window itself when its thread has no focus), in order, with no
+// key events. A sleeping display wakes up. False when nothing is in front.
+bool TypeText(std::u16string_view text);
 
 // Called on the pressing thread for every key event, after it was routed:
 // the shell watches the Home key through it, which it acts on as the phone's

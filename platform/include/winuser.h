@@ -751,6 +751,164 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 #define GetMenuItemInfo GetMenuItemInfoW
 #define SetMenuItemInfo SetMenuItemInfoW
 
+// --- The standard controls: BUTTON, STATIC, EDIT, LISTBOX, COMBOBOX ------------
+// A control tells its parent what happened with WM_COMMAND, wParam
+// MAKEWPARAM(id, notification), lParam the control. WM_GETDLGCODE (lParam
+// the key message, when there is one) says which keys the control handles
+// itself, so that the dialog manager leaves them to it.
+#define DLGC_WANTARROWS      0x0001
+#define DLGC_WANTTAB         0x0002
+#define DLGC_WANTALLKEYS     0x0004
+#define DLGC_WANTMESSAGE     0x0004
+#define DLGC_HASSETSEL       0x0008
+#define DLGC_DEFPUSHBUTTON   0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON     0x0040
+#define DLGC_WANTCHARS       0x0080
+#define DLGC_STATIC          0x0100
+#define DLGC_BUTTON          0x2000
+
+#define BS_PUSHBUTTON      0x00000000L
+#define BS_DEFPUSHBUTTON   0x00000001L
+#define BS_CHECKBOX        0x00000002L
+#define BS_AUTOCHECKBOX    0x00000003L
+#define BS_RADIOBUTTON     0x00000004L
+#define BS_3STATE          0x00000005L
+#define BS_AUTO3STATE      0x00000006L
+#define BS_GROUPBOX        0x00000007L
+#define BS_AUTORADIOBUTTON 0x00000009L
+#define BS_OWNERDRAW       0x0000000BL
+#define BS_TYPEMASK        0x0000000FL
+#define BS_LEFTTEXT        0x00000020L
+#define BS_RIGHTBUTTON     BS_LEFTTEXT
+#define BS_LEFT            0x00000100L
+#define BS_RIGHT           0x00000200L
+#define BS_CENTER          0x00000300L
+#define BS_TOP             0x00000400L
+#define BS_BOTTOM          0x00000800L
+#define BS_VCENTER         0x00000C00L
+#define BS_MULTILINE       0x00002000L
+#define BS_NOTIFY          0x00004000L
+
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK    0x00F5
+
+#define BST_UNCHECKED     0x0000
+#define BST_CHECKED       0x0001
+#define BST_INDETERMINATE 0x0002
+#define BST_PUSHED        0x0004
+#define BST_FOCUS         0x0008
+
+#define BN_CLICKED   0
+#define BN_SETFOCUS  6
+#define BN_KILLFOCUS 7
+
+#define SS_LEFT          0x00000000L
+#define SS_CENTER        0x00000001L
+#define SS_RIGHT         0x00000002L
+#define SS_ICON          0x00000003L
+#define SS_LEFTNOWORDWRAP 0x0000000CL
+#define SS_BITMAP        0x0000000EL
+#define SS_TYPEMASK      0x0000001FL
+#define SS_NOPREFIX      0x00000080L
+#define SS_NOTIFY        0x00000100L
+#define SS_CENTERIMAGE   0x00000200L
+
+#define STM_SETICON  0x0170
+#define STM_GETICON  0x0171
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
+
+#define STN_CLICKED 0
+
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON   1
+
+#define ES_LEFT        0x0000L
+#define ES_CENTER      0x0001L
+#define ES_RIGHT       0x0002L
+#define ES_MULTILINE   0x0004L
+#define ES_UPPERCASE   0x0008L
+#define ES_LOWERCASE   0x0010L
+#define ES_PASSWORD    0x0020L
+#define ES_AUTOVSCROLL 0x0040L
+#define ES_AUTOHSCROLL 0x0080L
+#define ES_NOHIDESEL   0x0100L
+#define ES_READONLY    0x0800L
+#define ES_WANTRETURN  0x1000L
+#define ES_NUMBER      0x2000L
+
+#define EM_GETSEL       0x00B0
+#define EM_SETSEL       0x00B1
+#define EM_REPLACESEL   0x00C2
+#define EM_LIMITTEXT    0x00C5
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_SETREADONLY  0x00CF
+
+#define EN_SETFOCUS  0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE    0x0300
+#define EN_UPDATE    0x0400
+#define EN_MAXTEXT   0x0501
+
+#define LBS_NOTIFY            0x0001L
+#define LBS_SORT              0x0002L
+#define LBS_NOREDRAW          0x0004L
+#define LBS_HASSTRINGS        0x0040L
+#define LBS_NOINTEGRALHEIGHT  0x0100L
+#define LBS_STANDARD          (LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER)
+
+#define LB_OKAY     0
+#define LB_ERR      (-1)
+#define LB_ERRSPACE (-2)
+
+#define LB_ADDSTRING       0x0180
+#define LB_INSERTSTRING    0x0181
+#define LB_DELETESTRING    0x0182
+#define LB_RESETCONTENT    0x0184
+#define LB_SETCURSEL       0x0186
+#define LB_GETCURSEL       0x0188
+#define LB_GETTEXT         0x0189
+#define LB_GETTEXTLEN      0x018A
+#define LB_GETCOUNT        0x018B
+#define LB_GETTOPINDEX     0x018E
+#define LB_FINDSTRING      0x018F
+#define LB_SETTOPINDEX     0x0197
+#define LB_GETITEMDATA     0x0199
+#define LB_SETITEMDATA     0x019A
+#define LB_FINDSTRINGEXACT 0x01A2
+
+#define LBN_ERRSPACE  (-2)
+#define LBN_SELCHANGE 1
+#define LBN_DBLCLK    2
+#define LBN_SELCANCEL 3
+#define LBN_SETFOCUS  4
+#define LBN_KILLFOCUS 5
+
+#define CBS_DROPDOWN     0x0002L
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_SORT         0x0100L
+
+#define CB_OKAY     0
+#define CB_ERR      (-1)
+#define CB_ERRSPACE (-2)
+
+#define CB_ADDSTRING    0x0143
+#define CB_GETCOUNT     0x0146
+#define CB_GETCURSEL    0x0147
+#define CB_GETLBTEXT    0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_RESETCONTENT 0x014B
+#define CB_SETCURSEL    0x014E
+#define CB_GETITEMDATA  0x0150
+#define CB_SETITEMDATA  0x0151
+
+#define CBN_SELCHANGE 1
+
 // --- Formatting ---------------------------------------------------------------
 // printf-style formatting as the platform documents it: %s (WCHAR text),
 // %S (narrow text), %c, %C, %d, %i, %u, %x, %X, %p, %%, with the flags "-",

@@ -144,6 +144,26 @@ void AddKeyObserver(std::function<void(BYTE vk, bool up)> observer) {
     g_observers.push_back(std::move(observer));
 }
 
+bool TypeText(std::u16string_view text) {
+    host::SetScreenOn(true);
+    Guard lock(Lock());
+    Window* fg = GetLocked(ForegroundLocked());
+    if (!fg) return false;
+    std::shared_ptr<MessageQueue> q = QueueOfLocked(*fg);
+    if (!q || q->ended) return false;
+    HWND target = GetLocked(q->focus) ? q->focus : fg->handle;
+    for (char16_t c : text) {
+        MSG m{};
+        m.hwnd = target;
+        m.message = WM_CHAR;
+        m.wParam = c;
+        m.lParam = 1;
+        m.time = GetTickCount();
+        PostLocked(*q, m);
+    }
+    return true;
+}
+
 void KeyDown(BYTE vk) { KeyEvent(vk, false); }
 void KeyUp(BYTE vk) { KeyEvent(vk, true); }
 void PressKey(BYTE vk) {

@@ -4,6 +4,7 @@
 // of the same name, and a window is made from the class of the module it is
 // created for (hInstance), else from any class of that name.
 #include "user/WindowSystem.h"
+#include "user/controls/Controls.h"
 
 #include <map>
 
@@ -41,6 +42,7 @@ void RegisterBuiltinsLocked() {
     dialog.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
     dialog.lpszClassName = u"Dialog";
     g_classes.push_back(MakeClass(dialog, true));
+    for (const WNDCLASSW& control : controls::SystemClasses()) g_classes.push_back(MakeClass(control, true));
 }
 
 }  // namespace

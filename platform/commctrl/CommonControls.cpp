@@ -1,0 +1,15 @@
+// Registration of the common controls. The phone's programs ask for the
+// classes they use; this library has only the up-down control of its own,
+// and answers for the other classes as present.
+#include "UpDown.h"
+
+extern "C" void WINAPI InitCommonControls(void) { updown::RegisterClasses(); }
+
+extern "C" BOOL WINAPI InitCommonControlsEx(LPINITCOMMONCONTROLSEX lpInitCtrls) {
+    if (!lpInitCtrls || lpInitCtrls->dwSize != sizeof(INITCOMMONCONTROLSEX)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!updown::RegisterClasses()) return FALSE;
+    return TRUE;
+}
