@@ -7,8 +7,9 @@
 #include <cemapi.h>
 
 // Announces one message (or, with unread messages already waiting, their
-// count) in the bubble. Sends nothing when there is no bubble window. The
+// count plus this one) in the bubble, synchronously: it returns once the
+// window has taken it. Sends nothing when there is no bubble window. The
 // strings are the caller's shared copies; the store and the message get
-// references of their own if they are kept.
+// references of their own in the item.
 void DeliverNotification(BubbleThreadState& thread, WString text, WString senderName, WString senderAddress,
                          IMsgStore* store, IMessage* message, BOOL ordinaryMessage);

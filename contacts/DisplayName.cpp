@@ -57,7 +57,11 @@ bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, Te
 
 bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength,
                       const Settings& settings, TextBuffer& displayName) {
+    const int start = displayName.Length();
     FormatContactName(contact, settings.LastNameFirst, settings.UseFileAs, displayName);
+    // The suffix alone would stand for the number and lose it: without a
+    // name part and without the number there is nothing to show.
+    if (displayName.Length() == start && !settings.ShowNumber) return displayName.Append(nullptr, 0);
     if (settings.AppendNumberType) {
         LPCWSTR suffix = NumberTypeSuffix(propId);
         if (suffix) AppendText(displayName, suffix);

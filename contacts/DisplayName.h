@@ -21,6 +21,7 @@ bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, Te
 
 // Appends the whole display name: the name part, the type suffix
 // (AppendNumberType) and " (number)" with the number's characters as
-// written (ShowNumber). False when memory ran out.
+// written (ShowNumber). An empty name part with ShowNumber clear appends
+// nothing, not even the suffix. False when memory ran out.
 bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength,
                       const Settings& settings, TextBuffer& displayName);

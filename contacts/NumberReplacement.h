@@ -2,8 +2,11 @@
 // before the rule writes the text back into the message. Each number the
 // finder yields is looked up in the contact store; a number that belongs to
 // a contact becomes its display name, any other stays as written. So does
-// a number whose display name would come out empty (no file-as name, no
-// suffix, no number shown): it would otherwise vanish from the message.
+// a number of a contact with no name part to show while ShowNumber is
+// off: the kind's suffix alone would take the number's place and lose it.
+// The rewritten text grows by at most 65,536 characters: a number whose
+// name would take it further ends the pass, and it and the numbers after
+// it stay as written. The cost is linear in the message and the result.
 #pragma once
 
 #include "Settings.h"

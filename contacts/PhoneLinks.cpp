@@ -1,27 +1,17 @@
 #include "PhoneLinks.h"
 
+#include "HtmlText.h"
 #include "NumberFinder.h"
 #include "TextBuffer.h"
 
 namespace {
-
-LPCWSTR EntityOf(WCHAR c) {
-    switch (c) {
-    case TEXT('&'): return TEXT("&amp;");
-    case TEXT('<'): return TEXT("&lt;");
-    case TEXT('>'): return TEXT("&gt;");
-    case TEXT('"'): return TEXT("&quot;");
-    case TEXT('\''): return TEXT("&#39;");
-    default: return nullptr;
-    }
-}
 
 // Appends text[0, count) escaped; true when any character needed it.
 bool AppendEscaped(TextBuffer& out, LPCWSTR text, int count) {
     bool escaped = false;
     int plain = 0;  // start of the run of characters copied as they are
     for (int i = 0; i < count; ++i) {
-        LPCWSTR entity = EntityOf(text[i]);
+        LPCWSTR entity = HtmlEntityOf(text[i]);
         if (!entity) continue;
         out.Append(text + plain, i - plain);
         out.Append(entity, static_cast<int>(wcslen(entity)));

@@ -19,6 +19,10 @@ public:
     // with Commit (no more than count); null when it cannot be had.
     LPWSTR BeginWrite(int count);
     void Commit(int written);
+    // Puts c at index, which must be below Length().
+    void SetAt(int index, WCHAR c) {
+        if (!failed_ && index >= 0 && index < length_) text_[index] = c;
+    }
 
     bool Failed() const { return failed_; }
     int Length() const { return length_; }

@@ -39,7 +39,7 @@ int LineNumberArgument(const std::string& text, const char* what, int low, int h
     return static_cast<int>(value);
 }
 
-void ProfileLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ProfileLine(Session&, const std::vector<std::string>& args) {
     if (args.size() != 1) throw LineError("usage: profile NAME");
     std::u16string name = host::FromUtf8(args[0]);
     if (name.empty() || !ProfileExists(name)) throw LineError("no sound profile " + args[0]);
@@ -53,7 +53,7 @@ void ProfileLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     if (rc != ERROR_SUCCESS) throw LineError("cannot set the active profile");
 }
 
-void LockLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void LockLine(Session&, const std::vector<std::string>& args) {
     if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) throw LineError("usage: lock on|off");
     DWORD locked = args[0] == "on" ? 1 : 0;
     HKEY state = nullptr;
@@ -65,25 +65,25 @@ void LockLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     if (rc != ERROR_SUCCESS) throw LineError("cannot set the lock state");
 }
 
-void WaitLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void WaitLine(Session&, const std::vector<std::string>& args) {
     if (args.size() != 1) throw LineError("usage: wait MS");
     Sleep(static_cast<DWORD>(LineNumberArgument(args[0], "milliseconds", 0, 600000)));
 }
 
-void StateLine(Session& session, const std::vector<std::string>& args, LineOutcome&) {
+void StateLine(Session& session, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: state");
     std::string report = session.json() ? StateAsJson() + "\n" : StateAsText();
     std::fputs(report.c_str(), stdout);
 }
 
-void KeyLine(Session&, const std::vector<std::string>& args, LineOutcome&) { PressKeys(args); }
+void KeyLine(Session&, const std::vector<std::string>& args) { PressKeys(args); }
 
-void RotateLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void RotateLine(Session&, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: rotate");
     Rotate();
 }
 
-void ScreenshotLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ScreenshotLine(Session&, const std::vector<std::string>& args) {
     if (args.size() != 1) throw LineError("usage: screenshot FILE.png");
     host::WaitForIdle();
     Screenshot(args[0]);

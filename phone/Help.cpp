@@ -87,6 +87,8 @@ const std::vector<CommandHelp>& Table() {
          "Nothing in the device changes.\n"},
         {"reg", "phone [--device DIR] reg get|set|delete|export|import ...",
          "  reg get KEY [NAME]             print the values and subkeys of KEY, or one value\n"
+         "                                 (in the settings key, a value of another type\n"
+         "                                 than its setting wants is marked so)\n"
          "  reg set KEY NAME dword:N|sz:TEXT|hex:XX,XX,...\n"
          "                                 write a value (the key is made if missing;\n"
          "                                 NAME \"\" or @ is the default value; N is\n"
@@ -94,9 +96,15 @@ const std::vector<CommandHelp>& Table() {
          "  reg delete KEY [NAME]          delete a value, or KEY with all its subkeys\n"
          "  reg export [KEY]               print KEY (or the whole registry) as .reg text,\n"
          "                                 \"Windows Registry Editor Version 5.00\"\n"
-         "  reg import FILE.reg            apply a .reg file (UTF-8 or UTF-16), whole or\n"
-         "                                 not at all\n"
-         "KEY is written HKLM\\..., HKCU\\... or HKCR\\... (the long root names work too).\n"},
+         "  reg import FILE.reg            apply a .reg file (UTF-8, or UTF-16 little-endian\n"
+         "                                 with its byte order mark), whole or not at all;\n"
+         "                                 keys at most 512 levels deep\n"
+         "KEY is written HKLM\\..., HKCU\\... or HKCR\\... (the long root names work too).\n"
+         "Names with a line feed, a carriage return, a NUL or half of a surrogate pair\n"
+         "are refused by set and import: no .reg line could hold them. get and delete\n"
+         "still reach such a name that an older build let in: a line break as written,\n"
+         "half of a surrogate pair as its three UTF-8-like bytes (U+D800 is ED A0 80);\n"
+         "deleting a key also removes every subkey whatever its name.\n"},
     };
     return table;
 }

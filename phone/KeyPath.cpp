@@ -2,6 +2,9 @@
 
 #include <coredll_host.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace phone {
 
 namespace {
@@ -31,8 +34,6 @@ bool SameAscii(const std::u16string& text, const char* name) {
     return i == text.size();
 }
 
-constexpr size_t kMaxKeyName = 255;
-
 }  // namespace
 
 std::string KeyPath::FullName() const {
@@ -43,6 +44,67 @@ KeyPath KeyPath::Child(const std::u16string& name) const {
     KeyPath child = *this;
     child.subkey = subkey.empty() ? name : subkey + u"\\" + name;
     return child;
+}
+
+std::string NameProblem(std::u16string_view name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        char16_t c = name[i];
+        if (c == u'\n') return "a line feed";
+        if (c == u'\r') return "a carriage return";
+        if (c == 0) return "a NUL character";
+        bool lead = c >= 0xD800 && c <= 0xDBFF, trail = c >= 0xDC00 && c <= 0xDFFF;
+        if (lead && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (lead || trail) {
+            char unit[8];
+            std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(c));
+            return std::string("half of a surrogate pair (U+") + unit + ")";
+        }
+    }
+    return {};
+}
+
+std::string ShownName(std::u16string_view name) {
+    std::string out;
+    for (char c : host::ToUtf8(name)) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == 0) out += "\\0";
+        else out += c;
+    }
+    return out;
+}
+
+std::string KeyNameProblem(const KeyPath& path) {
+    std::u16string_view rest(path.subkey);
+    while (!rest.empty()) {
+        size_t end = std::min(rest.find(u'\\'), rest.size());
+        std::u16string_view step = rest.substr(0, end);
+        std::string problem = NameProblem(step);
+        if (!problem.empty()) return "the key name " + ShownName(step) + " holds " + problem;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return {};
+}
+
+std::u16string FromUtf8WithSurrogates(std::string_view text, bool* ok) {
+    std::u16string out;
+    *ok = true;
+    size_t start = 0;
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        if (byte(i) != 0xED || byte(i + 1) < 0xA0 || byte(i + 1) > 0xBF || (byte(i + 2) & 0xC0) != 0x80) continue;
+        bool piece = true;
+        out += host::FromUtf8(text.substr(start, i - start), &piece);
+        *ok = *ok && piece;
+        out += static_cast<char16_t>(0xD000 | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F));
+        i += 2;
+        start = i + 1;
+    }
+    bool piece = true;
+    out += host::FromUtf8(text.substr(start), &piece);
+    *ok = *ok && piece;
+    return out;
 }
 
 std::vector<KeyPath> AllRoots() {
@@ -64,7 +126,12 @@ bool ParseKeyPath(const std::u16string& text, KeyPath* path, std::string* error)
     std::u16string subkey = slash == std::u16string::npos ? std::u16string() : text.substr(slash + 1);
     while (!subkey.empty() && subkey.back() == u'\\') subkey.pop_back();
     size_t start = 0;
+    int depth = 0;
     while (start < subkey.size()) {
+        if (++depth > kMaxKeyDepth) {
+            *error = "the key is more than " + std::to_string(kMaxKeyDepth) + " levels deep, deeper than the registry allows";
+            return false;
+        }
         size_t end = subkey.find(u'\\', start);
         if (end == std::u16string::npos) end = subkey.size();
         if (end == start) {

@@ -19,16 +19,17 @@ void Deliver(const host::ArrivingMessage& message) {
 
 host::EntryId InboxEntry(const std::vector<std::string>& args, const char* command) {
     if (args.size() != 1) throw LineError(std::string("usage: ") + command + " N (1 = the newest inbox message)");
-    std::vector<host::StoredMessage> inbox = host::ListMessages(host::MessageFolder::Inbox);
     int n = LineNumberArgument(args[0], "message number", 1, 1000000);
-    if (n > static_cast<int>(inbox.size()))
-        throw LineError("the inbox holds " + std::to_string(inbox.size()) + " messages, not " + std::to_string(n));
-    return inbox[n - 1].entry;
+    host::EntryId entry = host::NthNewestMessage(host::MessageFolder::Inbox, n);
+    if (!entry.empty()) return entry;
+    host::FolderCounts inbox;
+    if (!host::GetFolderCounts(host::MessageFolder::Inbox, &inbox)) throw LineError("cannot read the inbox");
+    throw LineError("the inbox holds " + std::to_string(inbox.count) + " messages, not " + std::to_string(n));
 }
 
 }  // namespace
 
-void SmsLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void SmsLine(Session&, const std::vector<std::string>& args) {
     if (!(args.size() == 2 || (args.size() == 4 && args[2] == "name")))
         throw LineError("usage: sms FROM TEXT [name NAME]");
     host::ArrivingMessage message;
@@ -40,7 +41,7 @@ void SmsLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     Deliver(message);
 }
 
-void ReportLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ReportLine(Session&, const std::vector<std::string>& args) {
     if (!(args.size() == 2 || (args.size() == 3 && args[2] == "failed")))
         throw LineError("usage: report FROM TEXT [failed]");
     host::ArrivingMessage message;
@@ -51,15 +52,15 @@ void ReportLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
     Deliver(message);
 }
 
-void ReadLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void ReadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "read"), true)) throw LineError("cannot mark the message read");
 }
 
-void UnreadLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void UnreadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "unread"), false)) throw LineError("cannot mark the message unread");
 }
 
-void DeleteLine(Session&, const std::vector<std::string>& args, LineOutcome&) {
+void DeleteLine(Session&, const std::vector<std::string>& args) {
     if (!host::DeleteMessage(InboxEntry(args, "delete"))) throw LineError("cannot delete the message");
 }
 

@@ -2,6 +2,7 @@
 #include "RegCommand.h"
 
 #include "RegKey.h"
+#include "Settings.h"
 
 #include <coredll_host.h>
 
@@ -13,15 +14,19 @@ namespace phone {
 
 namespace {
 
-std::u16string TextArgument(const std::string& word, const char* what) {
+// A name to look up or delete may hold what an older build let into the
+// registry: a half of a surrogate pair, in its three-byte form.
+std::u16string TextArgument(const std::string& word, const char* what, bool withSurrogates = false) {
     bool ok = true;
-    std::u16string text = host::FromUtf8(word, &ok);
+    std::u16string text = withSurrogates ? FromUtf8WithSurrogates(word, &ok) : host::FromUtf8(word, &ok);
     if (!ok) throw UsageError(std::string(what) + " is not valid UTF-8");
     return text;
 }
 
 // "" and "@" name the default value.
-std::u16string ValueName(const std::string& word) { return word == "@" ? u"" : TextArgument(word, "the value name"); }
+std::u16string ValueName(const std::string& word, bool withSurrogates = false) {
+    return word == "@" ? u"" : TextArgument(word, "the value name", withSurrogates);
+}
 
 std::string Describe(const std::u16string& name) { return name.empty() ? "(Default)" : host::ToUtf8(name); }
 
@@ -89,8 +94,35 @@ std::string DataText(const RegValue& value) {
     }
 }
 
-std::string ValueLine(const RegValue& value) {
-    return "    " + Describe(value.name) + "    " + TypeName(value.type) + "    " + DataText(value) + "\n";
+// The type each value of the settings key must have for the settings
+// record to read it as it shows.
+struct SettingType {
+    const char16_t* name;
+    DWORD type;
+};
+const SettingType kSettingTypes[] = {
+    {u"ShowNumber", REG_DWORD},    {u"LastNameFirst", REG_DWORD}, {u"AppendNumberType", REG_DWORD},
+    {u"SMS", REG_DWORD},           {u"Disable", REG_DWORD},       {u"MarkDRAsRead", REG_DWORD},
+    {u"DeleteDR", REG_DWORD},      {u"ShowDR", REG_DWORD},        {u"ShowBubbles", REG_DWORD},
+    {u"UseFileAs", REG_DWORD},     {u"PhoneNumLen", REG_DWORD},   {u"UseCustomText", REG_DWORD},
+    {u"TurnOffScreen", REG_DWORD}, {u"DisableBubblesInProfile", REG_DWORD},
+    {u"CustomText", REG_SZ},       {u"ExcludeProfile", REG_SZ},
+};
+
+bool IsSettingsKey(const KeyPath& path) {
+    return path.root == HKEY_LOCAL_MACHINE && _wcsicmp(path.subkey.c_str(), SETTINGS_KEY) == 0;
+}
+
+// A setting of another type than the record reads does not mean what its
+// data show (PhoneNumLen as the text "7" reads as the number 55): the line
+// says so.
+std::string ValueLine(const RegValue& value, bool settingsKey) {
+    std::string line = "    " + Describe(value.name) + "    " + TypeName(value.type) + "    " + DataText(value);
+    if (settingsKey)
+        for (const SettingType& setting : kSettingTypes)
+            if (_wcsicmp(value.name.c_str(), setting.name) == 0 && value.type != setting.type)
+                line += "    (the setting wants " + TypeName(setting.type) + ")";
+    return line + "\n";
 }
 
 RegKey OpenOrFail(const KeyPath& path) {
@@ -158,32 +190,32 @@ RegValue ParseValueArgument(const std::string& word) {
 
 }  // namespace
 
-KeyPath KeyArgument(const std::string& word) {
+KeyPath KeyArgument(const std::string& word, bool withSurrogates) {
     KeyPath path;
     std::string error;
-    if (!ParseKeyPath(TextArgument(word, "the key"), &path, &error)) throw UsageError(error);
+    if (!ParseKeyPath(TextArgument(word, "the key", withSurrogates), &path, &error)) throw UsageError(error);
     return path;
 }
 
 int RegGet(Args& args) {
     args.ExpectAtMost(2);
-    KeyPath path = KeyArgument(args.at(0, "KEY"));
+    KeyPath path = KeyArgument(args.at(0, "KEY"), true);
     OpenDeviceOrFail(args.device);
     RegKey key = OpenOrFail(path);
     std::string out;
     if (args.words.size() == 2) {
         // Found among the key's values, so that it shows as it is spelt
         // there; names compare as the registry compares them.
-        std::u16string name = ValueName(args.words[1]);
+        std::u16string name = ValueName(args.words[1], true);
         const RegValue* found = nullptr;
         std::vector<RegValue> values = ReadValues(key.get(), path.FullName());
         for (const RegValue& value : values)
             if (!found && _wcsicmp(value.name.c_str(), name.c_str()) == 0) found = &value;
         if (!found) throw CommandError("no value " + Describe(name) + " in " + path.FullName());
-        out = ValueLine(*found);
+        out = ValueLine(*found, IsSettingsKey(path));
     } else {
         out = path.FullName() + "\n";
-        for (const RegValue& value : ReadValues(key.get(), path.FullName())) out += ValueLine(value);
+        for (const RegValue& value : ReadValues(key.get(), path.FullName())) out += ValueLine(value, IsSettingsKey(path));
         std::vector<std::u16string> subkeys = SubkeyNames(key.get(), path.FullName());
         if (!subkeys.empty()) out += "\n";
         for (const std::u16string& name : subkeys) out += path.Child(name).FullName() + "\n";
@@ -197,6 +229,10 @@ int RegSet(Args& args) {
     KeyPath path = KeyArgument(args.at(0, "KEY"));
     std::u16string name = ValueName(args.at(1, "NAME"));
     RegValue value = ParseValueArgument(args.at(2, "the value (dword:N, sz:TEXT or hex:XX,...)"));
+    // Such a name could never be exported and imported again.
+    if (std::string problem = KeyNameProblem(path); !problem.empty()) throw UsageError(problem);
+    if (std::string problem = NameProblem(name); !problem.empty())
+        throw UsageError("the value name " + ShownName(name) + " holds " + problem);
     OpenDeviceOrFail(args.device);
     RegKey key;
     LONG rc = RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr, key.out(), nullptr);
@@ -208,11 +244,11 @@ int RegSet(Args& args) {
 
 int RegDelete(Args& args) {
     args.ExpectAtMost(2);
-    KeyPath path = KeyArgument(args.at(0, "KEY"));
+    KeyPath path = KeyArgument(args.at(0, "KEY"), true);
     OpenDeviceOrFail(args.device);
     LONG rc;
     if (args.words.size() == 2) {
-        std::u16string name = ValueName(args.words[1]);
+        std::u16string name = ValueName(args.words[1], true);
         RegKey key = OpenOrFail(path);
         rc = RegDeleteValueW(key.get(), name.c_str());
         if (rc == ERROR_FILE_NOT_FOUND) throw CommandError("no value " + Describe(name) + " in " + path.FullName());

@@ -12,7 +12,9 @@ int RegDelete(Args& args);
 int RegExport(Args& args);
 int RegImport(Args& args);
 
-// A KEY of the command line (UTF-8); a usage error for an unknown root.
-KeyPath KeyArgument(const std::string& word);
+// A KEY of the command line (UTF-8; withSurrogates also takes halves of
+// surrogate pairs, see FromUtf8WithSurrogates); a usage error for an
+// unknown root.
+KeyPath KeyArgument(const std::string& word, bool withSurrogates = false);
 
 }  // namespace phone

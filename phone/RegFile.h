@@ -19,8 +19,7 @@ std::string FormatKeyLine(const KeyPath& key);
 // The line(s) of one value: "name"="text", dword:, hex:, hex(N):. A REG_SZ
 // whose bytes the "text" form would not give back exactly (no terminator,
 // an inner NUL, an odd length, a line break) is written as hex(1).
-// Throws CommandError for a name no .reg line can hold (a line break, or
-// half of a surrogate pair).
+// Throws CommandError for a name no .reg line can hold (NameProblem).
 std::string FormatValueLines(const RegValue& value, const KeyPath& key);
 
 // --- Reading ----------------------------------------------------------------

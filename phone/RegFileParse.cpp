@@ -27,6 +27,15 @@ std::vector<Line> SplitLines(const std::string& bytes, const std::string& file) 
         if (!text.empty() && text.back() == u'\r') text.pop_back();
         lines.push_back(Line{static_cast<int>(lines.size()) + 1, std::move(text)});
     };
+    // A .reg file begins with its ASCII header: a NUL beside its first
+    // letter tells a UTF-16 file that the reader cannot take.
+    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFE && static_cast<uint8_t>(bytes[1]) == 0xFF)
+        Malformed(file, 1, "the file is UTF-16 big-endian text; save it as UTF-16 little-endian or UTF-8");
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0)
+        Malformed(file, 1, "the file is UTF-16 little-endian text without a byte order mark; save it with one, or as UTF-8");
+    if (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] != 0)
+        Malformed(file, 1, "the file is UTF-16 big-endian text without a byte order mark; save it as UTF-16 little-endian "
+                           "(with its byte order mark) or UTF-8");
     if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
         std::u16string text;
         for (size_t i = 2; i + 1 < bytes.size(); i += 2)
@@ -125,8 +134,10 @@ public:
                 KeyLine(text);
             } else if (text[0] == u'"' || text[0] == u'@') {
                 // Long data go on over lines that end in a backslash.
+                pieces_.assign(1, Piece{0, line_});
                 while (!text.empty() && text.back() == u'\\' && i + 1 < lines.size()) {
                     text.pop_back();
+                    pieces_.push_back(Piece{text.size(), lines[i + 1].number});
                     text += Trim(lines[++i].text);
                 }
                 ValueLine(text);
@@ -138,7 +149,20 @@ public:
     }
 
 private:
+    // Where each physical line of a continued value begins in the joined text.
+    struct Piece {
+        size_t offset;
+        int line;
+    };
+
     [[noreturn]] void Fail(const std::string& why) { Malformed(file_, line_, why); }
+    // A fault at a character of the joined value text, named by its own line.
+    [[noreturn]] void FailAt(size_t offset, const std::string& why) {
+        int line = line_;
+        for (const Piece& piece : pieces_)
+            if (piece.offset <= offset) line = piece.line;
+        Malformed(file_, line, why);
+    }
 
     void KeyLine(const std::u16string& text) {
         if (text.size() < 2 || text.back() != u']') Fail("a key line must end with ]");
@@ -151,6 +175,8 @@ private:
         }
         std::string why;
         if (!ParseKeyPath(inner, &key.path, &why)) Fail(why);
+        // Refused rather than cut or written: such a name could not be exported again.
+        if (std::string problem = KeyNameProblem(key.path); !problem.empty()) Fail(problem);
         if (key.remove && key.path.subkey.empty()) Fail("a root key cannot be deleted");
         keys_.push_back(std::move(key));
     }
@@ -167,9 +193,13 @@ private:
             Fail("the value name has no closing quote");
         }
         if (entry.value.name.size() > kMaxValueName) Fail("a value name longer than 255 characters");
+        if (std::string problem = NameProblem(entry.value.name); !problem.empty())
+            Fail("the value name " + ShownName(entry.value.name) + " holds " + problem);
         while (pos < text.size() && IsBlank(text[pos])) ++pos;
         if (pos >= text.size() || text[pos] != u'=') Fail("expected = after the value name");
         std::u16string data = Trim(text.substr(pos + 1));
+        size_t dataAt = pos + 1;
+        while (dataAt < text.size() && IsBlank(text[dataAt])) ++dataAt;
         if (data == u"-") {
             entry.remove = true;
         } else if (!data.empty() && data[0] == u'"') {
@@ -181,7 +211,7 @@ private:
             entry.value.data.resize(4);
             for (int b = 0; b < 4; ++b) entry.value.data[b] = static_cast<uint8_t>(number >> (8 * b));
         } else if (StartsWithNoCase(data, "hex")) {
-            Hex(data, &entry.value);
+            Hex(data, dataAt, &entry.value);
         } else {
             Fail("unknown value data (expected \"text\", dword:, hex:, hex(N): or -)");
         }
@@ -201,7 +231,8 @@ private:
         }
     }
 
-    void Hex(const std::u16string& data, RegValue* value) {
+    // data begins at dataAt of the joined value text.
+    void Hex(const std::u16string& data, size_t dataAt, RegValue* value) {
         size_t pos = 3;
         value->type = REG_BINARY;
         if (pos < data.size() && data[pos] == u'(') {
@@ -213,17 +244,24 @@ private:
             pos = close + 1;
         }
         if (pos >= data.size() || data[pos] != u':') Fail("expected : after hex");
+        size_t listAt = dataAt + pos + 1;
+        while (listAt < dataAt + data.size() && IsBlank(data[listAt - dataAt])) ++listAt;
         std::u16string list = Trim(data.substr(pos + 1));
         if (list.empty()) return;
         size_t start = 0;
         for (;;) {
             size_t comma = list.find(u',', start);
-            std::u16string item = Trim(list.substr(start, comma == std::u16string::npos ? std::u16string::npos : comma - start));
+            std::u16string raw = list.substr(start, comma == std::u16string::npos ? std::u16string::npos : comma - start);
+            std::u16string item = Trim(raw);
             bool last = comma == std::u16string::npos;
             // A comma may end the list, as a wrapped line leaves it.
             if (item.empty() && last && start > 0) break;
             uint32_t byte;
-            if (!ParseHex(item, 2, &byte)) Fail("bad byte \"" + host::ToUtf8(item) + "\" in hex data");
+            if (!ParseHex(item, 2, &byte)) {
+                size_t itemAt = listAt + start;
+                for (size_t k = 0; k < raw.size() && IsBlank(raw[k]); ++k) ++itemAt;
+                FailAt(itemAt, "bad byte \"" + host::ToUtf8(item) + "\" in hex data");
+            }
             value->data.push_back(static_cast<uint8_t>(byte));
             if (last) break;
             start = comma + 1;
@@ -232,6 +270,7 @@ private:
 
     std::string file_;
     int line_ = 0;
+    std::vector<Piece> pieces_;
     std::vector<RegFileKey> keys_;
 };
 

@@ -76,15 +76,16 @@ std::string HexLines(std::string line, const std::vector<uint8_t>& data) {
 std::string RegFileHeader() { return "Windows Registry Editor Version 5.00\n\n"; }
 
 std::string FormatKeyLine(const KeyPath& key) {
-    if (!FitsOnALine(key.subkey))
-        throw CommandError("cannot export the key " + key.FullName() + ": a .reg line cannot hold its name");
+    if (std::string problem = KeyNameProblem(key); !problem.empty())
+        throw CommandError("cannot export the key " + key.rootName + "\\" + ShownName(key.subkey) + ": " + problem +
+                           ", which a .reg line cannot hold (phone reg delete removes it)");
     return "[" + key.FullName() + "]\n";
 }
 
 std::string FormatValueLines(const RegValue& value, const KeyPath& key) {
-    if (!FitsOnALine(value.name))
-        throw CommandError("cannot export the value " + host::ToUtf8(value.name) + " of " + key.FullName() +
-                           ": a .reg line cannot hold its name");
+    if (std::string problem = NameProblem(value.name); !problem.empty())
+        throw CommandError("cannot export the value " + ShownName(value.name) + " of " + key.FullName() + ": it holds " +
+                           problem + ", which a .reg line cannot hold (phone reg delete removes it)");
     std::string line = value.name.empty() ? "@=" : Quote(value.name) + "=";
     std::u16string text;
     if (TextForm(value, &text)) return line + Quote(text) + "\n";

@@ -40,20 +40,23 @@ std::vector<RegValue> ReadValues(HKEY key, const std::string& fullName) {
         if (rc != ERROR_SUCCESS) Fail("values", fullName, rc);
     };
     askSizes();
+    // One pair of buffers for all the values, so that one long value does
+    // not cost its length for every other one.
+    std::u16string name;
+    std::vector<uint8_t> data;
     for (DWORD index = 0;; ++index) {
         RegValue value;
         LONG rc;
         for (int attempt = 0;; ++attempt) {
             // One byte more than needed, so that the data buffer is never
             // absent (a call without one would only tell the size).
-            std::u16string name(maxName + 1, u'\0');
-            std::vector<uint8_t> data(maxData + 1);
+            if (name.size() < maxName + 1) name.resize(maxName + 1);
+            if (data.size() < maxData + 1) data.resize(maxData + 1);
             DWORD chars = maxName + 1, size = maxData + 1;
             rc = RegEnumValueW(key, index, name.data(), &chars, nullptr, &value.type, data.data(), &size);
             if (rc == ERROR_SUCCESS) {
                 value.name.assign(name.data(), chars);
-                data.resize(size);
-                value.data = std::move(data);
+                value.data.assign(data.begin(), data.begin() + size);
                 break;
             }
             if (rc != ERROR_MORE_DATA || attempt == kAttempts) break;

@@ -6,6 +6,7 @@
 
 #include <coredll_host.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -39,17 +40,55 @@ private:
 
 std::string Error(LONG rc) { return " (error " + std::to_string(rc) + ")"; }
 
-// The key, its values, then its subkeys, each after its parent.
-void ExportTree(HKEY key, const KeyPath& path, std::string& out) {
-    out += FormatKeyLine(path);
-    for (const RegValue& value : ReadValues(key, path.FullName())) out += FormatValueLines(value, path);
-    out += "\n";
-    for (const std::u16string& name : SubkeyNames(key, path.FullName())) {
-        KeyPath childPath = path.Child(name);
-        RegKey child;
-        LONG rc = RegOpenKeyExW(key, name.c_str(), 0, 0, child.out());
-        if (rc != ERROR_SUCCESS) throw CommandError("cannot open " + childPath.FullName() + Error(rc));
-        ExportTree(child.get(), childPath, out);
+// "HKEY_LOCAL_MACHINE\a\...\z (600 levels)": a key too deep to be named in full on one line.
+std::string ShortName(const KeyPath& path, int depth) {
+    size_t first = path.subkey.find(u'\\'), last = path.subkey.rfind(u'\\');
+    return path.rootName + "\\" + host::ToUtf8(path.subkey.substr(0, first)) + "\\...\\" +
+           host::ToUtf8(path.subkey.substr(last + 1)) + " (" + std::to_string(depth) + " levels)";
+}
+
+// The key, its values, then its subkeys, each after its parent: walked with
+// a stack of its own, as a tree may be deeper than a thread's stack. A key
+// keeps its handle only while subkeys of it are still to be opened.
+void ExportTree(HKEY top, const KeyPath& topPath, std::string& out) {
+    struct Frame {
+        KeyPath path;
+        HKEY key;
+        RegKey owned;  // empty for the top, which the caller holds
+        int depth;
+        std::vector<std::u16string> subkeys;
+        size_t next = 0;
+    };
+    auto depthOf = [](const KeyPath& path) {
+        return path.subkey.empty() ? 0 : 1 + static_cast<int>(std::count(path.subkey.begin(), path.subkey.end(), u'\\'));
+    };
+    std::vector<Frame> stack;
+    auto visit = [&](Frame frame) {
+        out += FormatKeyLine(frame.path);
+        for (const RegValue& value : ReadValues(frame.key, frame.path.FullName())) out += FormatValueLines(value, frame.path);
+        out += "\n";
+        frame.subkeys = SubkeyNames(frame.key, frame.path.FullName());
+        if (!frame.subkeys.empty() && frame.depth >= kMaxKeyDepth)
+            throw CommandError("cannot export the keys below " + ShortName(frame.path, frame.depth) +
+                               ": the registry allows " + std::to_string(kMaxKeyDepth) +
+                               " levels, and a .reg file deeper than that is not imported (phone reg delete removes them)");
+        stack.push_back(std::move(frame));
+    };
+    visit(Frame{topPath, top, RegKey(), depthOf(topPath), {}});
+    while (!stack.empty()) {
+        Frame& parent = stack.back();
+        if (parent.next == parent.subkeys.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const std::u16string& name = parent.subkeys[parent.next++];
+        Frame child{parent.path.Child(name), nullptr, RegKey(), parent.depth + 1, {}};
+        LONG rc = RegOpenKeyExW(parent.key, name.c_str(), 0, 0, child.owned.out());
+        if (rc != ERROR_SUCCESS) throw CommandError("cannot open " + child.path.FullName() + Error(rc));
+        child.key = child.owned.get();
+        // A chain of single subkeys holds one handle, not one a level.
+        if (parent.next == parent.subkeys.size()) stack.pop_back();
+        visit(std::move(child));
     }
 }
 

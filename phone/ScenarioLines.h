@@ -6,22 +6,27 @@
 namespace phone {
 
 // Messages arriving and what the messaging application does with them.
-void SmsLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void ReportLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void ReadLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void UnreadLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void DeleteLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+void SmsLine(Session&, const std::vector<std::string>& args);
+void ReportLine(Session&, const std::vector<std::string>& args);
+void ReadLine(Session&, const std::vector<std::string>& args);
+void UnreadLine(Session&, const std::vector<std::string>& args);
+void DeleteLine(Session&, const std::vector<std::string>& args);
 
 // The device's settings and the passing of time.
-void ProfileLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void LockLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void WaitLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void StateLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+void ProfileLine(Session&, const std::vector<std::string>& args);
+void LockLine(Session&, const std::vector<std::string>& args);
+void WaitLine(Session&, const std::vector<std::string>& args);
+void StateLine(Session&, const std::vector<std::string>& args);
 
 // The screen and the keys.
-void KeyLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void RotateLine(Session&, const std::vector<std::string>& args, LineOutcome&);
-void ScreenshotLine(Session&, const std::vector<std::string>& args, LineOutcome&);
+void KeyLine(Session&, const std::vector<std::string>& args);
+void RotateLine(Session&, const std::vector<std::string>& args);
+void ScreenshotLine(Session&, const std::vector<std::string>& args);
+
+// Programs and the outside utility.
+void StartLine(Session&, const std::vector<std::string>& args);
+void SettingsLine(Session&, const std::vector<std::string>& args);
+void ToolkitLine(Session&, const std::vector<std::string>& args);
 
 // A whole number from a line argument, within [low, high].
 int LineNumberArgument(const std::string& text, const char* what, int low, int high);

@@ -8,6 +8,7 @@
 #include <inbox_host.h>
 #include <screen_host.h>
 #include <shell_host.h>
+#include <toolkit_host.h>
 
 #include <cstdio>
 
@@ -18,25 +19,12 @@ Session::Session(std::string device, bool json, std::string shotsFolder)
 
 Session::~Session() { Stop(); }
 
-namespace {
-
-// The home screen shows the unread count of the Inbox.
-void ShowUnreadCount() {
-    int unread = 0;
-    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-        if (!m.read) ++unread;
-    host::SetUnreadCount(unread);
-}
-
-}  // namespace
-
 bool Session::Start(std::string* error) {
     if (!host::StartShell()) {
         if (error) *error = "cannot start the shell";
         return false;
     }
     started_ = true;
-    ShowUnreadCount();
     if (!host::StartInboxService(error)) return false;
     host::WaitForIdle();
     return true;
@@ -45,28 +33,44 @@ bool Session::Start(std::string* error) {
 void Session::Stop() {
     if (!started_) return;
     started_ = false;
-    // The rule clients go first; then the store stops notifying, so that no
-    // advise sink of a module is called once the module is gone; then the
-    // modules; the shell they float over goes last.
+    // The programs and the rule clients go first; then the store stops
+    // notifying, so that no advise sink of a module is called once the
+    // module is gone; then the modules; the shell they float over goes last.
+    host::EndPrograms(5000);
+    host::StopToolkit();
     host::StopInboxService();
     host::StopMessageStore();
     host::UnloadAllModules();
     host::StopShell();
 }
 
+namespace {
+
+// A command word as the result shows it back: a line of megabytes is not
+// echoed whole, and the cut never falls inside a character.
+std::string ShownCommand(const std::string& command) {
+    const size_t kMost = 40;
+    if (command.size() <= kMost) return command;
+    size_t cut = kMost;
+    while (cut > 0 && (static_cast<unsigned char>(command[cut]) & 0xC0) == 0x80) --cut;
+    return command.substr(0, cut) + "...";
+}
+
+}  // namespace
+
 bool Session::RunLine(int number, const std::vector<std::string>& words) {
     if (words.empty()) return true;
     const std::string& command = words[0];
     std::vector<std::string> args(words.begin() + 1, words.end());
-    LineOutcome outcome;
     std::string error;
     auto it = ScenarioCommands().find(command);
     if (it == ScenarioCommands().end()) {
-        error = "unknown scenario command " + command;
+        error = "unknown scenario command " + ShownCommand(command);
     } else {
         try {
-            it->second(*this, args, outcome);
-            ShowUnreadCount();
+            it->second(*this, args);
+            // The device settles before the next line looks at it.
+            host::WaitForHomeScreen();
             if (!shotsFolder_.empty() && ChangesScreen(command)) {
                 host::WaitForIdle();
                 Screenshot(ShotPath(shotsFolder_, number, command));
@@ -77,11 +81,10 @@ bool Session::RunLine(int number, const std::vector<std::string>& words) {
     }
     if (json_) {
         JsonWriter result;
-        result.BeginObject().Key("line").Number(number).Key("command").String(command).Key("ok").Bool(error.empty());
+        result.BeginObject().Key("line").Number(number).Key("command").String(ShownCommand(command)).Key("ok").Bool(error.empty());
         if (!error.empty()) result.Key("error").String(error);
-        std::string text = result.str();
-        text.insert(text.size(), outcome.jsonMembers);
-        std::printf("%s}\n", text.c_str());
+        result.EndObject();
+        std::printf("%s\n", result.str().c_str());
     }
     std::fflush(stdout);
     if (!error.empty()) {

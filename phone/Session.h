@@ -39,13 +39,7 @@ private:
     bool started_ = false;
 };
 
-// What a scenario line handler gives back beyond success: members for its
-// JSON result.
-struct LineOutcome {
-    std::string jsonMembers;  // ",\"key\":value..." appended to the result object
-};
-
-using LineHandler = std::function<void(Session&, const std::vector<std::string>& args, LineOutcome&)>;
+using LineHandler = std::function<void(Session&, const std::vector<std::string>& args)>;
 
 // The scenario commands by name (args exclude the command word).
 const std::map<std::string, LineHandler>& ScenarioCommands();

@@ -2,12 +2,14 @@
 
 #include "Json.h"
 #include "ScreenLines.h"
+#include "StateWindows.h"
 
 #include <cemapi_host.h>
 #include <coredll_host.h>
 #include <effect_log.h>
 #include <inbox_host.h>
 #include <screen_host.h>
+#include <shell_host.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -122,15 +124,44 @@ const char* HandledName(int handled) {
     return "?";
 }
 
+// A message's text on one line of the report: control characters (line
+// breaks, escape sequences, the C1 controls some terminals obey) are shown
+// as escapes, so that a text can neither fake entries nor drive the terminal.
+std::string Printable(const std::u16string& text) {
+    std::string out;
+    std::u16string plain;
+    auto flush = [&] {
+        out += host::ToUtf8(plain);
+        plain.clear();
+    };
+    for (char16_t c : text) {
+        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F)) {
+            plain += c;
+            continue;
+        }
+        flush();
+        if (c == u'\n') out += "\\n";
+        else if (c == u'\r') out += "\\r";
+        else if (c == u'\t') out += "\\t";
+        else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(c));
+            out += escape;
+        }
+    }
+    flush();
+    return out;
+}
+
 void AppendMessages(std::string& text, const char* title, host::MessageFolder folder) {
     std::vector<host::StoredMessage> messages = host::ListMessages(folder);
     text += std::string(title) + " (" + std::to_string(messages.size()) + "):\n";
     int n = 0;
     for (const host::StoredMessage& m : messages) {
-        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + host::ToUtf8(m.messageClass) +
-                " from " + host::ToUtf8(m.senderAddress);
-        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + host::ToUtf8(m.senderName) + ")";
-        text += ": " + host::ToUtf8(m.subject) + "\n";
+        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + Printable(m.messageClass) +
+                " from " + Printable(m.senderAddress);
+        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + Printable(m.senderName) + ")";
+        text += ": " + Printable(m.subject) + "\n";
     }
 }
 
@@ -142,7 +173,9 @@ std::string StateAsJson() {
     WriteScreenState(json);
     json.Key("last_rule");
     WriteLastRule(json);
-    json.Key("bubble").Null();
+    json.Key("bubble");
+    WriteBubble(json);
+    json.Key("home").BeginObject().Key("unread").Number(host::UnreadCount()).EndObject();
     json.Key("inbox");
     WriteMessages(json, host::MessageFolder::Inbox);
     json.Key("deleted");
@@ -153,6 +186,12 @@ std::string StateAsJson() {
     WriteOpened(json);
     json.Key("message_boxes");
     WriteMessageBoxes(json);
+    json.Key("soft_keys");
+    WriteSoftKeys(json);
+    json.Key("popup");
+    WritePopup(json);
+    json.Key("toolkit");
+    WriteToolkit(json);
     json.Key("standard_notifications").Number(StandardNotifications());
     json.EndObject();
     return json.str();
@@ -170,7 +209,8 @@ std::string StateAsText() {
                 (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")" : "not written") +
                 "\n";
     }
-    text += "bubble: none\n";
+    text += WindowsStateText();
+    text += "home screen: " + std::to_string(host::UnreadCount()) + " unread\n";
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
     text += "standard notifications: " + std::to_string(StandardNotifications()) + "\n";

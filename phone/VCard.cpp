@@ -8,6 +8,7 @@
 
 #include "VCardText.h"
 
+#include <pimstore_host.h>
 #include <windows.h>
 
 #include <optional>
@@ -182,23 +183,33 @@ void Parser::Property(const Line& line, const std::string& name, const std::vect
         if (codePage != CP_UTF8) Fail(line.number, name + " is not valid " + charset);
         Fail(line.number, name + " is not valid UTF-8" + (charset.empty() ? " (and names no CHARSET)" : ""));
     }
+    // The store's texts end at a NUL: what followed it would be lost.
+    if (text.find(u'\0') != std::u16string::npos) Fail(line.number, name + " holds a NUL character (=00)");
 
+    // Refused here rather than by the store, so that the line is named.
+    auto fitting = [&](std::u16string field) {
+        if (field.size() > host::kMaxContactText)
+            Fail(line.number, name + " holds a text of " + std::to_string(field.size()) +
+                                  " characters; a contact property holds at most " +
+                                  std::to_string(host::kMaxContactText));
+        return field;
+    };
     const bool version3 = version_ != "2.1";
     VCard& card = *card_;
     // The first of a repeated property counts.
     if (name == "N" && !card.hasName) {
         std::vector<std::u16string> parts = SplitComponents(text, version3);
         card.hasName = true;
-        card.lastName = Trim(parts[0]);
-        if (parts.size() > 1) card.firstName = Trim(parts[1]);
+        card.lastName = fitting(Trim(parts[0]));
+        if (parts.size() > 1) card.firstName = fitting(Trim(parts[1]));
     } else if (name == "FN" && card.formattedName.empty()) {
-        card.formattedName = Trim(Unescape(text, version3));
+        card.formattedName = fitting(Trim(Unescape(text, version3)));
     } else if (name == "ORG" && card.organization.empty()) {
-        card.organization = Trim(SplitComponents(text, version3)[0]);
+        card.organization = fitting(Trim(SplitComponents(text, version3)[0]));
     } else if ((name == "X-FILE-AS" || name == "X-EVOLUTION-FILE-AS") && card.fileAs.empty()) {
-        card.fileAs = Trim(Unescape(text, version3));
+        card.fileAs = fitting(Trim(Unescape(text, version3)));
     } else if (name == "TEL") {
-        std::u16string number = Trim(Unescape(text, version3));
+        std::u16string number = fitting(Trim(Unescape(text, version3)));
         // vCard 4.0 and some 3.0 writers give a URI.
         if (number.size() >= 4 && (number[0] | 0x20) == u't' && (number[1] | 0x20) == u'e' &&
             (number[2] | 0x20) == u'l' && number[3] == u':')

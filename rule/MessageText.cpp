@@ -1,5 +1,6 @@
 #include "MessageText.h"
 
+#include "HtmlText.h"
 #include "LocalText.h"
 #include "NumberReplacement.h"
 #include "PhoneLinks.h"
@@ -31,6 +32,10 @@ bool RewriteStoredText(LPCWSTR subject, Settings& settings, const MessageKind& k
 
 WString BubbleText(const WString& stored, const Settings& settings) {
     LocalText linked;
-    if (!LinkPhoneNumbers(stored.Text() ? stored.Text() : TEXT(""), settings, linked.Receive())) return stored;
-    return WString::FromText(linked.Get());
+    if (LinkPhoneNumbers(stored.Text() ? stored.Text() : TEXT(""), settings, linked.Receive()))
+        return WString::FromText(linked.Get());
+    // No link was made: the text is still escaped, whether it needed nothing
+    // or the links could not be made (out of memory), so that it never
+    // carries markup into the page.
+    return EscapeHtml(stored.Text());
 }

@@ -23,6 +23,6 @@ MessageKind KindOfMessage(LPCWSTR messageClass);
 // then holding the new text; false leaves *stored as subject.
 bool RewriteStoredText(LPCWSTR subject, Settings& settings, const MessageKind& kind, WString* stored);
 
-// The second pass: the stored text with its numbers made links, or the
-// stored text itself when the links cannot be made.
+// The second pass: the stored text as HTML, its numbers made links; when
+// no link can be made, the stored text escaped.
 WString BubbleText(const WString& stored, const Settings& settings);

@@ -7,8 +7,8 @@
 #include <new>
 
 namespace {
-// Stored at process attach as the module's state requires; the bubble's
-// window class and resources will be registered with it.
+// Stored at process attach; the bubble registers its window class and the
+// HTML view with it and loads its menus from it.
 HINSTANCE g_hInstance = nullptr;
 }
 
@@ -16,7 +16,7 @@ extern "C" BOOL WINAPI DllMain(HANDLE hinstDLL, DWORD fdwReason, LPVOID) {
     switch (fdwReason) {
         case DLL_PROCESS_ATTACH:
             g_hInstance = static_cast<HINSTANCE>(hinstDLL);
-            CreateBubbleThreadState();
+            CreateBubbleThreadState(g_hInstance);
             break;
         case DLL_PROCESS_DETACH:
             StopBubbleThread();

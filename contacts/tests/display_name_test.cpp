@@ -118,6 +118,12 @@ TEST_F(DisplayNames, MissingNameParts) {
     EXPECT_EQ(NameFor(u"89160000003", fileAs), u" (89160000003)");
     fileAs.ShowNumber = 0;
     EXPECT_EQ(NameFor(u"89160000003", fileAs), u"");
+    // Nor does the kind's suffix make a name by itself.
+    fileAs.AppendNumberType = 1;
+    EXPECT_EQ(NameFor(u"89160000003", fileAs), u"");
+    names.AppendNumberType = 1;
+    EXPECT_EQ(NameFor(u"89160000004", names), u"");
+    EXPECT_EQ(NameFor(u"89160000003", names), u"Orvane Ltd,b");
 }
 
 TEST_F(DisplayNames, ANullContactGivesAnEmptyName) {

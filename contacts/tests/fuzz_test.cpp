@@ -2,7 +2,9 @@
 // found lies inside its text, both passes end, and the links are those of
 // the documented pass (which re-searches its own growing text) with the
 // text around them escaped.
+#include "ContactLookup.h"
 #include "ContactStoreFixture.h"
+#include "DisplayName.h"
 #include "NumberFinder.h"
 #include "PhoneLinks.h"
 
@@ -146,6 +148,62 @@ TEST_F(ReplacementFuzz, ThePassEndsAndGivesWholeTexts) {
         }
     }
     EXPECT_GT(rewritten, 50);
+}
+
+// The documented pass, literally: splice each name into the text and search
+// on from behind the name in the new text. "<unchanged>" when nothing was.
+std::u16string DocumentedReplacement(const std::u16string& original, const Settings& settings) {
+    ContactStoreConnection connection;
+    EXPECT_EQ(connection.Open(), S_OK);
+    std::u16string text = original;
+    bool replaced = false;
+    NumberSpan span;
+    int from = 0;
+    while (FindNextNumber(text.c_str(), int(text.size()), settings.PhoneNumLen, from, &span)) {
+        from = span.end + 1;
+        LPWSTR key = BuildLookupKey(text.c_str(), span);
+        ContactMatch match;
+        if (key && FindContactByNumber(connection, key, &match)) {
+            TextBuffer name;
+            EXPECT_TRUE(BuildDisplayName(match.contact.Get(), match.propId, text.c_str() + span.start,
+                                         span.end - span.start + 1, settings, name));
+            if (name.Length() > 0) {
+                text = text.substr(0, span.start) + std::u16string(name.Text(), name.Length()) + text.substr(span.end + 1);
+                from = span.start + name.Length();
+                replaced = true;
+            }
+        }
+        LocalFree(key);
+    }
+    return replaced ? text : u"<unchanged>";
+}
+
+TEST_F(ReplacementFuzz, TheRewrittenTextIsThatOfTheDocumentedPass) {
+    // Names that end in what the finder looks at before a search start (an
+    // opening bracket), that hold numbers, and that are empty.
+    AddContact(u"Ann", u"Lee", PIMPR_MOBILE_TELEPHONE_NUMBER, u"12");
+    AddContact(u"", u"", PIMPR_HOME_TELEPHONE_NUMBER, u"7", u"Home (");
+    AddContact(u"", u"", PIMPR_CAR_TELEPHONE_NUMBER, u"35", u"(8 916) 35");
+    AddContact(u"", u"", PIMPR_PAGER_NUMBER, u"0000000");
+    AddContact(u"Bo", u"", PIMPR_MOBILE_TELEPHONE_NUMBER, u"17");
+    // A number that starts right at the search start behind a name, in
+    // brackets: whether the name ends in one decides what is found.
+    const std::u16string kFixed[] = {u"17((12)", u"x 17((12) y", u"7((12)", u"7((12)(35)"};
+    std::mt19937 random(11);
+    int rewritten = 0;
+    for (int round = 0; round < 600; ++round) {
+        std::u16string text = round < int(std::size(kFixed)) ? kFixed[round] : RandomText(random);
+        for (LONG m : {LONG(1), LONG(2), LONG(3), LONG(7)}) {
+            Settings settings;
+            settings.PhoneNumLen = m;
+            settings.ShowNumber = round % 2;
+            settings.AppendNumberType = round % 3 == 0;
+            std::u16string expected = DocumentedReplacement(text, settings);
+            ASSERT_EQ(Replace(text, settings), expected) << "m=" << m << " round " << round;
+            rewritten += expected != u"<unchanged>";
+        }
+    }
+    EXPECT_GT(rewritten, 100);
 }
 
 }  // namespace

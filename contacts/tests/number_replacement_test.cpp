@@ -125,6 +125,43 @@ TEST_F(NumberReplacement, AContactWithNothingToShowKeepsItsNumber) {
     EXPECT_EQ(Replace(kReport, settings, TRUE), u"Delivered to Orvane Ltd!");
 }
 
+TEST_F(NumberReplacement, ANamelessContactsNumberNeverBecomesItsSuffix) {
+    AddContact(u"", u"", PIMPR_MOBILE_TELEPHONE_NUMBER, u"89163332200");
+    Settings settings;
+    settings.ShowNumber = 0;
+    settings.AppendNumberType = 1;
+    for (LONG useFileAs : {0, 1}) {
+        settings.UseFileAs = useFileAs;
+        EXPECT_EQ(Replace(u"call 89163332200 please", settings), u"<unchanged>") << useFileAs;
+        settings.UseCustomText = 1;
+        settings.CustomText = WString::FromText(u"Delivered to @s!");
+        EXPECT_EQ(Replace(u"to 89163332200 delivered", settings, TRUE), u"<unchanged>") << useFileAs;
+        settings.UseCustomText = 0;
+    }
+    // With ShowNumber on the display name carries the number.
+    settings.ShowNumber = 1;
+    EXPECT_EQ(Replace(u"call 89163332200 please", settings), u"call ,m (89163332200) please");
+}
+
+TEST_F(NumberReplacement, AMessageGrowsByAtMost65536Characters) {
+    const std::u16string name(30000, u'N');
+    AddContact(u"", u"", PIMPR_MOBILE_TELEPHONE_NUMBER, u"89161234567", name);
+    Settings settings;
+    settings.ShowNumber = 0;
+    settings.AppendNumberType = 0;
+    // Two names fit; the third would take the text past the bound, so it and
+    // every number after it stay as written.
+    EXPECT_EQ(Replace(u"89161234567, 89161234567, 89161234567, 89161234567", settings),
+              name + u", " + name + u", 89161234567, 89161234567");
+    // The custom text is bounded alike.
+    settings.UseCustomText = 1;
+    const std::u16string tail(40000, u'x');
+    settings.CustomText = WString::FromText((u"@s" + tail).c_str());
+    EXPECT_EQ(Replace(u"to 89161234567 delivered", settings, TRUE), u"<unchanged>");
+    settings.CustomText = WString::FromText(u"@s!");
+    EXPECT_EQ(Replace(u"to 89161234567 delivered", settings, TRUE), name + u"!");
+}
+
 TEST_F(NumberReplacement, AStoreThatCannotBeReachedLeavesTheText) {
     AddMirela();
     Settings settings;

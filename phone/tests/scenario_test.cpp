@@ -135,6 +135,37 @@ TEST_F(Scenario, RewriteAgreesWithTheRule) {
     }
 }
 
+TEST_F(Scenario, ATextWithANulIsRefusedAndNothingArrives) {
+    Init();
+    std::string script("state\nsms +79161234567 \"call +7 916 123-45-67 a\0b tail\"\nstate\n", 62);
+    Result r = Run(script, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("line 2: the text of a message cannot hold a NUL character"), std::string::npos) << r.err;
+    r = Run("state\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"inbox\":[]"), std::string::npos) << r.out;
+}
+
+// What a message or a line brings is shown back harmlessly: control
+// characters of a text are escapes in the plain report, and an unknown
+// command of any length is echoed cut short.
+TEST_F(Scenario, ReportsShowControlCharactersAsEscapesAndCutLongCommands) {
+    Init();
+    Result r = Run("sms +79161234567 \"one\\n  2. unread fake\x1b[31m\"\nstate\n", "");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("one\\n  2. unread fake"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\n  2. unread fake"), std::string::npos) << "no second entry faked";
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << "no escape reaches the terminal";
+
+    std::string huge(100000, 'x');
+    r = Run(huge + "\n", "--json");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_LT(r.out.size() + r.err.size(), 1000u);
+    JsonValue result = ParseJson(Lines(r.out).at(0));
+    EXPECT_EQ(result["command"].Text(), std::string(40, 'x') + "...");
+    EXPECT_EQ(result["error"].Text(), "unknown scenario command " + std::string(40, 'x') + "...");
+}
+
 TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
     Init();
     Result r = Run("state\nsms +7916\nstate\n", "");

@@ -15,6 +15,8 @@ extern const WCHAR kPopupClass[];
 
 // A soft key pressed while this bar holds the keys (wParam: the key).
 const UINT WM_SOFTKEY = WM_USER + 0x300;
+// Fills the host::MenuBarView that lParam points at, on the bar's thread.
+const UINT WM_DESCRIBEBAR = WM_USER + 0x301;
 
 // One soft key: a command, or a popup menu of items.
 struct SoftKey {

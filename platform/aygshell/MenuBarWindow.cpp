@@ -3,6 +3,7 @@
 #include "MenuBar.h"
 
 #include <aygshell.h>
+#include <aygshell_host.h>
 
 namespace menubar {
 
@@ -60,6 +61,16 @@ void Paint(MenuBar& state) {
     EndPaint(state.bar, &ps);
 }
 
+// The labels of a bar and its open popup, as drawn.
+void DescribeBar(const MenuBar& state, host::MenuBarView* view) {
+    view->left = state.keys[0].present ? state.keys[0].label : std::u16string();
+    view->right = state.keys[1].present ? state.keys[1].label : std::u16string();
+    view->popupOpen = state.popup != nullptr && !state.levels.empty();
+    view->popup.clear();
+    if (view->popupOpen)
+        for (int position : ChoosableItems(state.levels.back())) view->popup.push_back(ItemLabel(state.levels.back(), position));
+}
+
 int Slot(UINT vk) { return vk == VK_TSOFT1 ? 0 : vk == VK_TSOFT2 ? 1 : vk == VK_TBACK ? 2 : -1; }
 
 }  // namespace
@@ -88,6 +99,10 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SOFTKEY:
         if (state) HandleSoftKey(*state, static_cast<UINT>(wParam));
         return 0;
+    case WM_DESCRIBEBAR:
+        if (!state) return 0;
+        DescribeBar(*state, reinterpret_cast<host::MenuBarView*>(lParam));
+        return 1;
     case WM_SHOWWINDOW:
         if (wParam) {
             // The bar shown last is the one on the screen, and takes the keys.

@@ -91,11 +91,13 @@ void HandleSoftKey(MenuBar& state, UINT vk) {
         if (active) {
             TakeKeys(active);
             PostMessageW(active, WM_SOFTKEY, vk, 0);
-        } else if (vk == VK_TBACK) {
-            // No bar in front: Back reaches the foreground window as a key.
+        } else {
+            // No bar in front: the key reaches the foreground window as a
+            // key, as it would with no bar on the device at all (a message
+            // box takes its soft key so).
             HWND fg = GetForegroundWindow();
-            PostMessageW(fg, WM_KEYDOWN, VK_TBACK, 1);
-            PostMessageW(fg, WM_KEYUP, VK_TBACK, static_cast<LPARAM>(0xC0000001u));
+            PostMessageW(fg, WM_KEYDOWN, vk, 1);
+            PostMessageW(fg, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
         }
         return;
     }

@@ -1,6 +1,7 @@
 // The host's access to the SMS store (cemapi_host.h).
 #include <cemapi_host.h>
 
+#include "MessagingApp.h"
 #include "MsgStore.h"
 
 #include <algorithm>
@@ -63,7 +64,8 @@ StoredMessage ToStored(StoreDb& db, const MessageData& data) {
     stored.senderName = text(PR_SENDER_NAME);
     if (const Prop* flags = FindProp(data.props, PROP_ID(PR_MESSAGE_FLAGS)))
         stored.read = (flags->number & MSGFLAG_READ) != 0;
-    if (const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME)))
+    const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME));
+    if (time && PROP_TYPE(time->tag) == PT_SYSTIME)
         stored.deliveryTime = TimeOf(*time);
     return stored;
 }
@@ -83,7 +85,9 @@ IMsgStore* OpenMessageStore() {
     return db ? new (std::nothrow) MsgStore(db) : nullptr;
 }
 
-EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) {
+namespace {
+
+EntryId StoreNew(MessageFolder folder, const StoredMessage& message, bool listed) {
     std::shared_ptr<StoreDb> db = Store();
     if (!db) return {};
     const FILETIME delivered = Ticks(message.deliveryTime) ? message.deliveryTime : Now();
@@ -98,18 +102,39 @@ EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) {
         TimeProp(PR_MESSAGE_DELIVERY_TIME, delivered),
     };
     RowId row = 0;
-    if (FAILED(db->CreateMessage(FolderRow(folder), props, &row))) return {};
+    if (FAILED(db->CreateMessage(FolderRow(folder), props, &row, listed))) return {};
     return db->EntryId(MAPI_MESSAGE, row);
 }
 
-EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
-                             const std::u16string& senderAddress, const std::u16string& senderName) {
+StoredMessage Incoming(const std::u16string& messageClass, const std::u16string& subject,
+                       const std::u16string& senderAddress, const std::u16string& senderName) {
     StoredMessage message;
     message.messageClass = messageClass;
     message.subject = subject;
     message.senderAddress = senderAddress;
     message.senderName = senderName;
-    return StoreMessage(folder, message);
+    return message;
+}
+
+}  // namespace
+
+EntryId StoreMessage(MessageFolder folder, const StoredMessage& message) { return StoreNew(folder, message, true); }
+
+EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName) {
+    return StoreNew(folder, Incoming(messageClass, subject, senderAddress, senderName), true);
+}
+
+EntryId StoreArrivingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName) {
+    return StoreNew(folder, Incoming(messageClass, subject, senderAddress, senderName), false);
+}
+
+bool ListArrivedMessage(const EntryId& entry) {
+    std::shared_ptr<StoreDb> db = Store();
+    MessageData message;
+    if (!db || !MessageOf(*db, entry, &message)) return false;
+    return SUCCEEDED(db->List(message.id));
 }
 
 EntryId FolderEntryId(MessageFolder folder) {
@@ -117,18 +142,34 @@ EntryId FolderEntryId(MessageFolder folder) {
     return db ? db->EntryId(MAPI_FOLDER, FolderRow(folder)) : EntryId();
 }
 
+bool ListHeldBackMessages() {
+    std::shared_ptr<StoreDb> db = Store();
+    return db && SUCCEEDED(db->ListHeldBack());
+}
+
 std::vector<StoredMessage> ListMessages(MessageFolder folder) {
     std::vector<StoredMessage> messages;
     std::shared_ptr<StoreDb> db = Store();
     if (!db) return messages;
-    std::optional<std::vector<MessageData>> rows = db->Messages(FolderRow(folder));
+    std::optional<std::vector<MessageData>> rows = db->NewestFirst(FolderRow(folder));
     if (!rows) return messages;
-    // Newest first; messages of one moment in reverse order of arrival.
-    for (auto it = rows->rbegin(); it != rows->rend(); ++it) messages.push_back(ToStored(*db, *it));
-    std::stable_sort(messages.begin(), messages.end(), [](const StoredMessage& a, const StoredMessage& b) {
-        return Ticks(a.deliveryTime) > Ticks(b.deliveryTime);
-    });
+    for (const MessageData& row : *rows) messages.push_back(ToStored(*db, row));
     return messages;
+}
+
+bool GetFolderCounts(MessageFolder folder, FolderCounts* counts) {
+    std::shared_ptr<StoreDb> db = Store();
+    std::optional<FolderInfo> info = db ? db->Folder(FolderRow(folder)) : std::nullopt;
+    if (!info) return false;
+    *counts = FolderCounts{info->count, info->unread};
+    return true;
+}
+
+EntryId NthNewestMessage(MessageFolder folder, LONG n) {
+    std::shared_ptr<StoreDb> db = Store();
+    if (!db || n < 1) return {};
+    std::optional<RowId> row = db->NthNewest(FolderRow(folder), n);
+    return row ? db->EntryId(MAPI_MESSAGE, *row) : EntryId();
 }
 
 bool SetMessageRead(const EntryId& entry, bool read) {
@@ -150,6 +191,9 @@ bool DeleteMessage(const EntryId& entry) {
     return SUCCEEDED(db->Transfer({message.id}, message.folder, kDeletedItems, true));
 }
 
-void StopMessageStore() { StoreDb::StopAllNotifications(); }
+void StopMessageStore() {
+    cemapi::CloseAppWindows();
+    StoreDb::StopAllNotifications();
+}
 
 }  // namespace host

@@ -18,12 +18,17 @@ namespace {
 const char kSchema[] = R"sql(
 CREATE TABLE IF NOT EXISTS store_info(key TEXT PRIMARY KEY, value BLOB NOT NULL);
 INSERT OR IGNORE INTO store_info(key, value) VALUES ('uid', randomblob(16));
-CREATE TABLE IF NOT EXISTS folders(id INTEGER PRIMARY KEY, parent INTEGER NOT NULL, name TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS folders(
+    id INTEGER PRIMARY KEY, parent INTEGER NOT NULL, name TEXT NOT NULL,
+    content_count INTEGER NOT NULL DEFAULT 0, content_unread INTEGER NOT NULL DEFAULT 0);
 INSERT OR IGNORE INTO folders(id, parent, name) VALUES
     (1, 1, ''), (2, 1, 'Inbox'), (3, 1, 'Outbox'), (4, 1, 'Sent Items'), (5, 1, 'Drafts'), (6, 1, 'Deleted Items');
 CREATE TABLE IF NOT EXISTS messages(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
-    folder INTEGER NOT NULL REFERENCES folders(id));
+    folder INTEGER NOT NULL REFERENCES folders(id),
+    unread INTEGER NOT NULL DEFAULT 1,
+    delivered INTEGER NOT NULL DEFAULT 0,
+    listed INTEGER NOT NULL DEFAULT 1);
 CREATE INDEX IF NOT EXISTS messages_by_folder ON messages(folder, id);
 CREATE TABLE IF NOT EXISTS props(
     message INTEGER NOT NULL REFERENCES messages(id) ON DELETE CASCADE,
@@ -42,7 +47,59 @@ CREATE TABLE IF NOT EXISTS changes(
     old_object INTEGER NOT NULL DEFAULT 0,
     old_parent INTEGER NOT NULL DEFAULT 0,
     tags BLOB);
+CREATE INDEX IF NOT EXISTS changes_by_time ON changes(at);
 )sql";
+
+// A store made before the folders kept their counts, and the messages their
+// read state and delivery time, gets them once, computed from the props.
+const char kUpgrade[] = R"sql(
+ALTER TABLE folders ADD COLUMN content_count INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE folders ADD COLUMN content_unread INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE messages ADD COLUMN unread INTEGER NOT NULL DEFAULT 1;
+ALTER TABLE messages ADD COLUMN delivered INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1;
+UPDATE messages SET
+    unread = coalesce((SELECT (p.number & 1) = 0 FROM props p
+                       WHERE p.message = messages.id AND p.id = 3591 AND p.type = 3), 1),
+    delivered = coalesce((SELECT p.number FROM props p
+                          WHERE p.message = messages.id AND p.id = 3590 AND p.type = 64), 0);
+UPDATE folders SET
+    content_count = (SELECT count(*) FROM messages m WHERE m.folder = folders.id),
+    content_unread = (SELECT count(*) FROM messages m WHERE m.folder = folders.id AND m.unread);
+)sql";
+
+// A store upgraded while arriving messages were not yet held back.
+const char kUpgradeListed[] = "ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1";
+
+// The newest messages of a folder are read from the end of the first index;
+// the few messages held back are found through the second.
+const char kIndexes[] =
+    "CREATE INDEX IF NOT EXISTS messages_by_delivery ON messages(folder, delivered, id);"
+    "CREATE INDEX IF NOT EXISTS messages_held_back ON messages(id) WHERE listed = 0;";
+
+bool HasColumn(host::Database& db, const char* table, const char* column) {
+    host::Statement st = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    st.Bind(1, table).Bind(2, column);
+    return st.Step();
+}
+
+// Another process may upgrade the same store at once: the check is repeated
+// inside the write transaction.
+bool Upgrade(host::Database& db) {
+    if (!HasColumn(db, "messages", "delivered")) {
+        host::Transaction tx(db);
+        if (!tx.ok()) return false;
+        if (!HasColumn(db, "messages", "delivered") && !db.Exec(kUpgrade)) return false;
+        if (!tx.Commit()) return false;
+    }
+    if (!HasColumn(db, "messages", "listed")) {
+        host::Transaction tx(db);
+        if (!tx.ok()) return false;
+        if (!HasColumn(db, "messages", "listed") && !db.Exec(kUpgradeListed)) return false;
+        if (!tx.Commit()) return false;
+    }
+    return db.Exec(kIndexes);
+}
 
 }  // namespace
 
@@ -55,7 +112,7 @@ std::shared_ptr<StoreDb> StoreDb::Current(HRESULT* hr) {
             return nullptr;
         }
         std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
-        if (!db) {
+        if (!db || !Upgrade(*db)) {
             *hr = MAPI_E_CALL_FAILED;
             return nullptr;
         }
@@ -93,26 +150,11 @@ bool StoreDb::Run(host::Statement& st) {
     return false;
 }
 
-std::optional<RowId> StoreDb::FolderOf(RowId message) {
-    host::Statement st = Prepare("SELECT folder FROM messages WHERE id = ?");
+std::optional<StoreDb::MessageRow> StoreDb::RowOf(RowId message) {
+    host::Statement st = Prepare("SELECT folder, unread, listed FROM messages WHERE id = ?");
     st.Bind(1, message);
     if (!st.Step()) return std::nullopt;
-    return st.Int(0);
-}
-
-std::optional<StoreDb::Counts> StoreDb::CountsOf(RowId folder) {
-    // A message without PR_MESSAGE_FLAGS has never been read.
-    host::Statement st = Prepare(
-        "SELECT count(*), coalesce(sum((coalesce(p.number, 0) & 1) = 0), 0) FROM messages m "
-        "LEFT JOIN props p ON p.message = m.id AND p.id = ? AND p.type = ? WHERE m.folder = ?");
-    st.Bind(1, static_cast<int64_t>(PROP_ID(PR_MESSAGE_FLAGS)))
-        .Bind(2, static_cast<int64_t>(PT_LONG))
-        .Bind(3, folder);
-    if (!st.Step()) {
-        failed_ = true;
-        return std::nullopt;
-    }
-    return Counts{static_cast<LONG>(st.Int(0)), static_cast<LONG>(st.Int(1))};
+    return MessageRow{st.Int(0), st.Int(1) != 0, st.Int(2) != 0};
 }
 
 bool StoreDb::ReadProps(RowId message, std::vector<Prop>* props) {
@@ -126,43 +168,54 @@ bool StoreDb::ReadProps(RowId message, std::vector<Prop>* props) {
 
 std::optional<FolderInfo> StoreDb::Folder(RowId folder) {
     ReadScope read(*this);
-    host::Statement st = Prepare("SELECT name, parent FROM folders WHERE id = ?");
+    host::Statement st = Prepare("SELECT name, parent, content_count, content_unread FROM folders WHERE id = ?");
     st.Bind(1, folder);
     if (!st.Step()) return std::nullopt;
-    FolderInfo info{host::FromUtf8(st.Text(0)), st.Int(1)};
-    std::optional<Counts> counts = CountsOf(folder);
-    if (!counts) return std::nullopt;
-    info.count = counts->count;
-    info.unread = counts->unread;
-    return info;
+    return FolderInfo{host::FromUtf8(st.Text(0)), st.Int(1), static_cast<LONG>(st.Int(2)),
+                      static_cast<LONG>(st.Int(3))};
 }
 
 std::optional<MessageData> StoreDb::Message(RowId message) {
     ReadScope read(*this);
-    std::optional<RowId> folder = FolderOf(message);
-    if (!folder) return std::nullopt;
-    MessageData data{message, *folder, {}};
+    std::optional<MessageRow> row = RowOf(message);
+    if (!row) return std::nullopt;
+    MessageData data{message, row->folder, {}};
     if (!ReadProps(message, &data.props)) return std::nullopt;
     return data;
 }
 
-std::optional<std::vector<MessageData>> StoreDb::Messages(RowId folder) {
+std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
     ReadScope read(*this);
-    host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? ORDER BY id");
+    host::Statement st = Prepare(
+        "SELECT m.id, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id "
+        "WHERE m.folder = ? AND m.listed ORDER BY m.delivered DESC, m.id DESC, p.id");
     st.Bind(1, folder);
     std::vector<MessageData> messages;
-    while (st.Step()) messages.push_back(MessageData{st.Int(0), folder, {}});
+    while (st.Step()) {
+        const RowId id = st.Int(0);
+        if (messages.empty() || messages.back().id != id) messages.push_back(MessageData{id, folder, {}});
+        if (!st.IsNull(1))
+            messages.back().props.push_back(
+                Prop{PROP_TAG(static_cast<ULONG>(st.Int(2)), static_cast<ULONG>(st.Int(1))), st.Int(3), st.Blob(4)});
+    }
     if (st.error() != SQLITE_OK) return std::nullopt;
-    for (MessageData& message : messages)
-        if (!ReadProps(message.id, &message.props)) return std::nullopt;
     return messages;
+}
+
+std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
+    ReadScope read(*this);
+    host::Statement st =
+        Prepare("SELECT id FROM messages WHERE folder = ? AND listed ORDER BY delivered DESC, id DESC LIMIT 1 OFFSET ?");
+    st.Bind(1, folder).Bind(2, static_cast<int64_t>(n) - 1);
+    if (!st.Step()) return std::nullopt;
+    return st.Int(0);
 }
 
 std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {
     ReadScope read(*this);
     host::Statement st = Prepare(
         "SELECT m.id, p.type, p.number, p.bytes FROM messages m "
-        "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? ORDER BY m.id");
+        "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? AND m.listed ORDER BY m.id");
     st.Bind(1, static_cast<int64_t>(sortPropId)).Bind(2, folder);
     std::vector<SortKey> keys;
     while (st.Step()) {

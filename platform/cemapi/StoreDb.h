@@ -17,6 +17,11 @@
 
 namespace cemapi {
 
+// The folders keep their PR_CONTENT_COUNT and PR_CONTENT_UNREAD (of their
+// listed messages) in their rows, and each message its read state and delivery time beside its props,
+// changed in the same transaction as what they follow, so that no read or
+// write has to walk a folder to count it.
+//
 // The folders have fixed rows, so that every process agrees on them
 // however the store was made.
 enum : RowId {
@@ -40,6 +45,15 @@ struct MessageData {
     RowId folder = 0;
     std::vector<Prop> props;
 };
+
+// How one write changes the counts of a folder.
+struct CountChange {
+    RowId folder = 0;
+    LONG count = 0;
+    LONG unread = 0;
+};
+// The folders a write touches, in the order it first touched them.
+using CountChanges = std::vector<CountChange>;
 
 // A message of a folder with the value it is sorted by (when it has one).
 struct SortKey {
@@ -67,13 +81,23 @@ public:
     // Reads: nullopt when the object is not there, or the read failed.
     std::optional<FolderInfo> Folder(RowId folder);
     std::optional<MessageData> Message(RowId message);
-    std::optional<std::vector<MessageData>> Messages(RowId folder);
+    // The messages of a folder newest first (latest delivery time, and of one
+    // moment the last to arrive), read in one query.
+    std::optional<std::vector<MessageData>> NewestFirst(RowId folder);
+    // The nth of them (1 = the newest).
+    std::optional<RowId> NthNewest(RowId folder, LONG n);
     std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
     // The newest entry of the change log: any write of any process moves it.
     int64_t LastChange();
 
     // Writes: each is one transaction, and logs what it changed.
-    HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id);
+    // An unlisted message is in its folder (it can be opened, changed, moved
+    // and deleted) but neither in the folder's contents table nor in its
+    // counts until List: an arriving message while the rule clients run.
+    HRESULT CreateMessage(RowId folder, const std::vector<Prop>& props, RowId* id, bool listed = true);
+    // Lists a message in the folder it is in now; nothing for a listed one.
+    HRESULT List(RowId message);
+    HRESULT ListHeldBack();
     // Sets (props) and removes (propIds) properties; one notification lists
     // the tags whose values really changed.
     HRESULT SetProps(RowId message, const std::vector<Prop>& props, const std::vector<ULONG>& removeIds);
@@ -85,20 +109,22 @@ public:
 private:
     class ReadScope;
     class WriteScope;
-    struct Counts {
-        LONG count = 0;
-        LONG unread = 0;
+    struct MessageRow {
+        RowId folder = 0;
+        bool unread = true;
+        bool listed = true;
     };
 
     host::Statement Prepare(const char* sql);
     bool Run(host::Statement& st);
-    std::optional<RowId> FolderOf(RowId message);
-    std::optional<Counts> CountsOf(RowId folder);
+    std::optional<MessageRow> RowOf(RowId message);
     bool ReadProps(RowId message, std::vector<Prop>* props);
+    void WriteProp(RowId message, const Prop& prop);
     void Log(ULONG event, ULONG type, RowId object, RowId parent, RowId oldObject = 0, RowId oldParent = 0,
              const std::vector<ULONG>& tags = {});
-    // Logs the content-count changes of a folder since before.
-    void LogFolder(RowId folder, const Counts& before);
+    // Writes the new counts into the folders' rows and logs each folder
+    // whose counts changed.
+    void ApplyCounts(const CountChanges& changes);
 
     std::unique_ptr<host::Database> db_;
     const StoreUid uid_;

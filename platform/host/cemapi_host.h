@@ -37,15 +37,41 @@ IMsgStore* OpenMessageStore();
 EntryId StoreIncomingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
                              const std::u16string& senderAddress, const std::u16string& senderName);
 
+// As StoreIncomingMessage, but not yet listed in the folder's contents table
+// (nor in its counts, ListMessages or NthNewestMessage): the inbox service
+// holds an arriving message back while the rule clients run. It can be
+// opened, changed, moved and deleted meanwhile.
+EntryId StoreArrivingMessage(MessageFolder folder, const std::u16string& messageClass, const std::u16string& subject,
+                             const std::u16string& senderAddress, const std::u16string& senderName);
+// Lists such a message in the folder it is in now (after the last rule
+// client answered); false when it is gone.
+bool ListArrivedMessage(const EntryId& entry);
+// Lists every message still held back (when the inbox service starts: one
+// that ended in the middle of the rule clients left them so).
+bool ListHeldBackMessages();
+
 // The messages of a folder, newest first.
 std::vector<StoredMessage> ListMessages(MessageFolder folder);
+
+// A folder's PR_CONTENT_COUNT and PR_CONTENT_UNREAD; false when the store
+// cannot be read.
+struct FolderCounts {
+    LONG count = 0;
+    LONG unread = 0;
+};
+bool GetFolderCounts(MessageFolder folder, FolderCounts* counts);
+
+// The nth message of a folder in the order of ListMessages (1 = the newest),
+// without listing the others; empty when the folder holds fewer.
+EntryId NthNewestMessage(MessageFolder folder, LONG n);
 
 // What the messaging application does: mark read or unread, or delete
 // (move to Deleted Items). Each notifies advise sinks as the store does.
 bool SetMessageRead(const EntryId& entry, bool read);
 bool DeleteMessage(const EntryId& entry);
 
-// Stops the store's notification thread (before the process ends),
+// Closes the messaging application's windows and stops the store's
+// notification thread (before the process ends),
 // releasing the advise sinks still registered. A later Advise starts it
 // again.
 void StopMessageStore();

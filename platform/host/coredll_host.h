@@ -58,6 +58,10 @@ std::vector<ProgramRun> ListPrograms();
 // Waits up to timeoutMs for the program of that thread to end; false when it
 // still runs.
 bool WaitForProgram(DWORD threadId, DWORD timeoutMs);
+// Ends the programs still running, as the phone does when it shuts down:
+// each is asked to quit (WM_QUIT to its thread), given timeoutMs, and then
+// ended forcibly. The emulator calls it before it unloads the modules.
+void EndPrograms(DWORD timeoutMs);
 
 // Calls the process-detach entry of every module still loaded, newest
 // first, and unloads them: what the platform does when a process ends. The

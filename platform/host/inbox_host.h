@@ -34,7 +34,8 @@ struct ArrivingMessage {
 };
 
 // A message arrives: stored in the Inbox, then ruled, on the service's
-// thread; returns when every rule client has been called.
+// thread; returns when every rule client has been called. A NUL in any of
+// its texts refuses the message before anything is stored.
 bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error);
 
 RuleResult LastRuleResult();

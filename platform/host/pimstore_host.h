@@ -42,8 +42,15 @@ struct ContactRecord {
 // "pimstore.dll", so that CoCreateInstance finds the contact store.
 bool RegisterContactStore();
 
+// The longest text a contact property holds (names, file-as, company,
+// numbers): the phone's databases keep at most 65,471 bytes in one property
+// (CEDB_MAXPROPDATASIZE), the terminating NUL included. Save refuses a
+// longer one with E_INVALIDARG; a derived file-as text is cut to fit.
+inline constexpr size_t kMaxContactText = 32734;
+
 // Stores a new contact; an empty fileAs gets the store's default. Returns
-// the new oid, or 0 when the store could not be written.
+// the new oid, or 0 when the store could not be written or a text is
+// longer than kMaxContactText.
 long AddContact(const ContactRecord& contact);
 
 // Every contact, in the order they were stored. False when the store

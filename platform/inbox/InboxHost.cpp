@@ -3,6 +3,8 @@
 
 #include <effect_log.h>
 
+#include <utility>
+
 namespace {
 inbox::InboxService* g_service = nullptr;
 }
@@ -29,6 +31,16 @@ void StopInboxService() {
 }
 
 bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error) {
+    // A message's texts are PT_UNICODE properties, which end at their first
+    // NUL: what followed it would be lost to every reader of the message.
+    const std::pair<const std::u16string*, const char*> texts[] = {
+        {&message.text, "the text"}, {&message.senderAddress, "the sender's address"},
+        {&message.senderName, "the sender's name"}, {&message.messageClass, "the message class"}};
+    for (const auto& [text, what] : texts)
+        if (text->find(u'\0') != std::u16string::npos) {
+            if (error) *error = std::string(what) + " of a message cannot hold a NUL character";
+            return false;
+        }
     if (!g_service) {
         if (error) *error = "the inbox service is not running";
         return false;

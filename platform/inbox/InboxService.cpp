@@ -58,6 +58,9 @@ void InboxService::Run() {
     if (!store_) {
         startError_ = "cannot open the message store of the device";
     } else {
+        // Messages a service ended during their rule clients left held back
+        // are listed as they are.
+        host::ListHeldBackMessages();
         LoadRuleClients();
         startOk_ = true;
     }
@@ -139,7 +142,8 @@ void InboxService::ReleaseRuleClients() {
 void InboxService::Deliver(const host::ArrivingMessage& message, std::string* error) {
     bool ok = RunOnServiceThread([&] {
         std::u16string name = message.senderName.empty() ? SenderNameFor(message.senderAddress) : message.senderName;
-        host::EntryId entry = host::StoreIncomingMessage(host::MessageFolder::Inbox, message.messageClass,
+        // Listed in the Inbox only once the last rule client has answered.
+        host::EntryId entry = host::StoreArrivingMessage(host::MessageFolder::Inbox, message.messageClass,
                                                          message.text, message.senderAddress, name);
         if (entry.empty()) {
             if (error) *error = "cannot store the message in the Inbox";
@@ -170,6 +174,8 @@ void InboxService::Deliver(const host::ArrivingMessage& message, std::string* er
             }
         }
         if (inbox) MAPIFreeBuffer(inbox);
+        // A message a rule client deleted is not there to list.
+        host::ListArrivedMessage(entry);
         if (!shownByClient)
             host::AppendEffect(host::effect::kStandardNotification,
                                {host::EffectField::Text("class", message.messageClass),

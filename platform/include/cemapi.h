@@ -32,3 +32,36 @@ MIDL_INTERFACE("96D2552D-B83B-4B48-8E89-DCC26512DBA4") IMailRuleClient : public 
                                LPENTRYID lpDestFolder, ULONG* pulEventType, MRCHANDLED* pHandled) PURE;
 };
 typedef IMailRuleClient* LPMAILRULECLIENT;
+
+// The messaging application.
+#define MCF_ACCOUNT_IS_NAME      0x00000001
+#define MCF_ACCOUNT_IS_TRANSPORT 0x00000002
+#define MCF_MAILTO_FORMAT        0x00000004
+#define MCF_RUN_IN_BACKGROUND    0x00000008
+
+typedef struct {
+    DWORD cbSize;
+    DWORD dwFlags;
+    LPCWSTR pszTo;
+    LPCWSTR pszCc;
+    LPCWSTR pszBcc;
+    LPCWSTR pszSubject;
+    LPCWSTR pszBody;
+    LPCWSTR pszAttachments;
+    UINT cAttachments;
+    LPCWSTR pszAccount;
+    LPCWSTR pszMsgClass;
+} MAILCOMPOSEFIELDS;
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+// Opens the composer, pre-filled from pmcf (null: an empty one).
+HRESULT WINAPI MailComposeMessage(MAILCOMPOSEFIELDS* pmcf);
+// Opens the reader on the message of that entry identifier.
+HRESULT WINAPI MailDisplayMessage(LPENTRYID lpEntryID, ULONG cbEntryID);
+// Brings the messaging application up on an account (by name with MCF_ACCOUNT_IS_NAME).
+HRESULT WINAPI MailSwitchToAccount(LPCWSTR pszAccount, DWORD dwFlags);
+#ifdef __cplusplus
+}
+#endif

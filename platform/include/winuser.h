@@ -925,6 +925,135 @@ int wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list arglist);
 #define wsprintf wsprintfW
 #define wvsprintf wvsprintfW
 
+// Message boxes.
+#define MB_OK              0x00000000L
+#define MB_OKCANCEL        0x00000001L
+#define MB_ICONHAND        0x00000010L
+#define MB_ICONQUESTION    0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK    0x00000040L
+#define MB_ICONWARNING     MB_ICONEXCLAMATION
+#define MB_ICONERROR       MB_ICONHAND
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_ICONSTOP        MB_ICONHAND
+#define MB_ICONMASK        0x000000F0L
+#define MB_TYPEMASK        0x0000000FL
+#ifndef IDOK
+#define IDOK     1
+#define IDCANCEL 2
+#endif
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+#define MessageBox MessageBoxW
+
+// --- Dialogs: templates, the dialog manager and its messages ---------------------
+#define DS_ABSALIGN      0x0001L
+#define DS_SYSMODAL      0x0002L
+#define DS_3DLOOK        0x0004L
+#define DS_FIXEDSYS      0x0008L
+#define DS_NOFAILCREATE  0x0010L
+#define DS_LOCALEDIT     0x0020L
+#define DS_SETFONT       0x0040L
+#define DS_MODALFRAME    0x0080L
+#define DS_NOIDLEMSG     0x0100L
+#define DS_SETFOREGROUND 0x0200L
+#define DS_CONTROL       0x0400L
+#define DS_CENTER        0x0800L
+#define DS_CENTERMOUSE   0x1000L
+#define DS_CONTEXTHELP   0x2000L
+
+#ifndef RC_INVOKED
+// A classic template: this header, then the menu, the class and the title
+// (each 0xFFFF and an ordinal, or a NUL-terminated string; the title only a
+// string), with DS_SETFONT the point size and the face name, then cdit
+// items, each on a 4-byte boundary: a DLGITEMTEMPLATE, its class and title,
+// and a WORD giving the size of the creation data that follows it.
+#pragma pack(push, 2)
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+} DLGTEMPLATE;
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    short x;
+    short y;
+    short cx;
+    short cy;
+    WORD id;
+} DLGITEMTEMPLATE;
+#pragma pack(pop)
+typedef DLGTEMPLATE* LPDLGTEMPLATEW;
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
+typedef LPDLGTEMPLATEW LPDLGTEMPLATE;
+typedef LPCDLGTEMPLATEW LPCDLGTEMPLATE;
+typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEW;
+
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+#endif
+
+// WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
+// It is asked per key (wParam the key, lParam the MSG), so a control may keep
+// Left and Right and leave Up and Down to move the focus; the dialog never
+// takes Left and Right itself.
+#define DLGC_WANTARROWS      0x0001
+#define DLGC_WANTTAB         0x0002
+#define DLGC_WANTALLKEYS     0x0004
+#define DLGC_WANTMESSAGE     0x0004
+#define DLGC_HASSETSEL       0x0008
+#define DLGC_DEFPUSHBUTTON   0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON     0x0040
+#define DLGC_WANTCHARS       0x0080
+#define DLGC_STATIC          0x0100
+#define DLGC_BUTTON          0x2000
+
+#define DM_GETDEFID  (WM_USER + 0)
+#define DM_SETDEFID  (WM_USER + 1)
+#define DC_HASDEFID  0x534B
+
+#ifndef RC_INVOKED
+// Modal: the owner is disabled until EndDialog; returns EndDialog's value,
+// or -1 with the last error set when the dialog cannot be made.
+INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate, HWND hWndParent,
+                                       DLGPROC lpDialogFunc, LPARAM dwInitParam);
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam);
+HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTemplate, HWND hWndParent,
+                                       DLGPROC lpDialogFunc, LPARAM dwInitParam);
+HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam);
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG lpMsg);
+HWND WINAPI GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious);
+BOOL WINAPI SetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPCWSTR lpString);
+UINT WINAPI GetDlgItemTextW(HWND hDlg, int nIDDlgItem, LPWSTR lpString, int cchMax);
+LRESULT WINAPI SendDlgItemMessageW(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Dialog units of the dialog's font to pixels: x * cx / 4, y * cy / 8.
+BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
+// The base units of the system font: MAKELONG(cx, cy).
+LONG WINAPI GetDialogBaseUnits(void);
+
+#define CreateDialogIndirectParam CreateDialogIndirectParamW
+#define CreateDialogIndirect(inst, tmpl, parent, proc) CreateDialogIndirectParamW(inst, tmpl, parent, proc, 0)
+#define CreateDialogParam CreateDialogParamW
+#define CreateDialog(inst, name, parent, proc) CreateDialogParamW(inst, name, parent, proc, 0)
+#define DialogBoxIndirectParam DialogBoxIndirectParamW
+#define DialogBoxIndirect(inst, tmpl, parent, proc) DialogBoxIndirectParamW(inst, tmpl, parent, proc, 0)
+#define DialogBoxParam DialogBoxParamW
+#define DialogBox(inst, name, parent, proc) DialogBoxParamW(inst, name, parent, proc, 0)
+#define DefDlgProc DefDlgProcW
+#define IsDialogMessage IsDialogMessageW
+#define SetDlgItemText SetDlgItemTextW
+#define GetDlgItemText GetDlgItemTextW
+#define SendDlgItemMessage SendDlgItemMessageW
+#endif
+
 #ifdef __cplusplus
 }
 #endif

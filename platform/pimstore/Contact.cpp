@@ -67,6 +67,7 @@ STDMETHODIMP Contact::Save() {
     // An item of a device that has since been closed has nowhere to go.
     if (store_->generation() != host::DeviceGeneration()) return E_UNEXPECTED;
     HRESULT hr = store_->Save(&data_);
+    if (hr == E_INVALIDARG) return hr;  // a text longer than a property holds
     return hr == S_OK ? S_OK : E_FAIL;
 }
 

@@ -16,9 +16,22 @@ int PhoneSlot(CEPROPID propid) {
 }
 
 std::u16string DefaultFileAs(const std::u16string& firstName, const std::u16string& lastName) {
-    if (lastName.empty()) return firstName;
-    if (firstName.empty()) return lastName;
-    return lastName + u", " + firstName;
+    std::u16string fileAs = lastName.empty() ? firstName : firstName.empty() ? lastName : lastName + u", " + firstName;
+    if (fileAs.size() > kMaxText) {
+        size_t cut = kMaxText;
+        if (fileAs[cut - 1] >= 0xD800 && fileAs[cut - 1] <= 0xDBFF) --cut;
+        fileAs.resize(cut);
+    }
+    return fileAs;
+}
+
+bool TextsFit(const ContactData& contact) {
+    auto fits = [](const std::u16string& text) { return text.size() <= kMaxText; };
+    if (!fits(contact.firstName) || !fits(contact.lastName) || !fits(contact.companyName)) return false;
+    if (contact.fileAsExplicit && !fits(contact.fileAs)) return false;
+    for (const std::u16string& phone : contact.phones)
+        if (!fits(phone)) return false;
+    return true;
 }
 
 }  // namespace pim

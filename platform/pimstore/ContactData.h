@@ -3,6 +3,7 @@
 #pragma once
 
 #include <pimstore.h>
+#include <pimstore_host.h>
 
 #include <array>
 #include <cstdint>
@@ -11,6 +12,8 @@
 namespace pim {
 
 inline constexpr size_t kPhoneCount = 10;
+
+inline constexpr size_t kMaxText = host::kMaxContactText;
 
 struct ContactData {
     int64_t oid = 0;  // 0 until first saved
@@ -29,7 +32,12 @@ extern const std::array<CEPROPID, kPhoneCount> kPhoneProperties;
 int PhoneSlot(CEPROPID propid);
 
 // The store's file-as text for a contact without an explicit one:
-// "Last, First", or the one name given alone.
+// "Last, First", or the one name given alone, cut to kMaxText characters
+// (never inside a surrogate pair).
+
+// Whether every text of the contact fits kMaxText (the derived file-as
+// text aside, which is cut to fit).
+bool TextsFit(const ContactData& contact);
 std::u16string DefaultFileAs(const std::u16string& firstName, const std::u16string& lastName);
 
 }  // namespace pim

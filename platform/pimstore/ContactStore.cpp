@@ -179,6 +179,8 @@ bool Store::WritePhones(const ContactData& contact, bool replace) {
 }
 
 HRESULT Store::Save(ContactData* contact) {
+    // The phone's databases refuse a property longer than they hold.
+    if (!TextsFit(*contact)) return E_INVALIDARG;
     ContactData saved = *contact;
     if (!saved.fileAsExplicit) saved.fileAs = DefaultFileAs(saved.firstName, saved.lastName);
     host::Transaction tx(*db_);

@@ -46,7 +46,15 @@ LRESULT CALLBACK HomeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CREATE:
             TimerForNextMinute(hwnd);
+            WatchUnread(hwnd);
+            Unread() = ReadUnread();
             return 0;
+        case WM_HOME_UNREAD: {
+            const int unread = ReadUnread();
+            if (Unread().exchange(unread) != unread) InvalidateRect(hwnd, nullptr, FALSE);
+            UnreadShown();
+            return 0;
+        }
         case WM_TIMER:
             InvalidateRect(hwnd, nullptr, FALSE);
             TimerForNextMinute(hwnd);
@@ -58,6 +66,7 @@ LRESULT CALLBACK HomeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             KillTimer(hwnd, 1);
+            StopWatchingUnread();
             return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

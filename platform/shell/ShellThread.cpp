@@ -138,11 +138,6 @@ void StopShell() {
 
 bool ShellIsRunning() { return shell::g_started.load(); }
 
-void SetUnreadCount(int count) {
-    shell::Unread() = count;
-    if (HWND home = shell::Current().home) InvalidateRect(home, nullptr, FALSE);
-}
-
 int UnreadCount() { return shell::Unread().load(); }
 
 }  // namespace host

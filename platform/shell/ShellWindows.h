@@ -13,6 +13,8 @@ constexpr UINT WM_SHELL_LAYOUT = WM_APP + 1;
 // Posted to the shell window when the Home key is pressed, whoever holds
 // its hotkey: the phone's shell always answers Home.
 constexpr UINT WM_SHELL_HOME = WM_APP + 2;
+// Posted to the home screen when the store says a folder changed.
+constexpr UINT WM_HOME_UNREAD = WM_APP + 3;
 // The shell's own End (key-up) and Home registrations.
 constexpr int kEndHotKey = 0;
 constexpr int kHomeHotKey = 1;
@@ -27,6 +29,15 @@ Windows& Current();
 
 // Any thread: the unread count the home screen shows.
 std::atomic<int>& Unread();
+
+// The home screen's watch on the message store (its own thread): advises
+// the store of folder changes, which post WM_HOME_UNREAD to home; ends it;
+// reads the Inbox's unread count (0 without a store).
+void WatchUnread(HWND home);
+void StopWatchingUnread();
+int ReadUnread();
+// The home screen holds the count it read: wakes a WaitForHomeScreen.
+void UnreadShown();
 
 bool RegisterShellWindowClass(HINSTANCE instance);
 bool RegisterHomeClass(HINSTANCE instance);

@@ -7,9 +7,14 @@
 #include "ShellLayout.h"
 #include "ShellWindows.h"
 
+#include <shell_host.h>
+
 namespace shell {
 
 namespace {
+
+const char16_t kLeftLabel[] = u"Start";
+const char16_t kRightLabel[] = u"Contacts";
 
 void Paint(HWND hwnd) {
     PAINTSTRUCT ps;
@@ -21,8 +26,8 @@ void Paint(HWND hwnd) {
     COLORREF text = GetSysColor(COLOR_BTNTEXT);
     int pad = ScaleY(6);
     int half = client.right / 2;
-    DrawLine(dc, u"Start", RECT{pad, 0, half, client.bottom}, DT_LEFT | DT_VCENTER, text, font);
-    DrawLine(dc, u"Contacts", RECT{half, 0, client.right - pad, client.bottom}, DT_RIGHT | DT_VCENTER, text, font);
+    DrawLine(dc, kLeftLabel, RECT{pad, 0, half, client.bottom}, DT_LEFT | DT_VCENTER, text, font);
+    DrawLine(dc, kRightLabel, RECT{half, 0, client.right - pad, client.bottom}, DT_RIGHT | DT_VCENTER, text, font);
     DeleteObject(font);
     EndPaint(hwnd, &ps);
 }
@@ -49,3 +54,12 @@ bool RegisterSoftKeyBarClass(HINSTANCE instance) {
 }
 
 }  // namespace shell
+
+namespace host {
+
+void ShellSoftKeyLabels(std::u16string* left, std::u16string* right) {
+    if (left) *left = shell::kLeftLabel;
+    if (right) *right = shell::kRightLabel;
+}
+
+}  // namespace host

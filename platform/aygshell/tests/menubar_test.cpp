@@ -5,6 +5,7 @@
 #include <MessageRecorder.h>
 #include <TempDevice.h>
 #include <aygshell.h>
+#include <aygshell_host.h>
 #include <screen_host.h>
 
 #include <gtest/gtest.h>
@@ -142,6 +143,27 @@ TEST_F(MenuBars, APopupItemIsChosenByItsDigitOrWithTheArrows) {
     EXPECT_EQ(OpenMenu(bar), nullptr);
     const Expected kDone[] = {{WM_COMMAND, Sent | Wparam, IDM_DONE}, {0}};
     EXPECT_TRUE(MatchSequence(Press(VK_TSOFT1), kDone));
+}
+
+// What the emulator reports of a bar: its labels, and the open popup's
+// items as drawn, separators left out.
+TEST_F(MenuBars, TheBarInFrontDescribesItsLabelsAndItsOpenPopup) {
+    HWND bar = Bar(owner, IDR_SOFTKEYS);
+    EXPECT_EQ(host::ActiveMenuBar(), bar);
+    host::MenuBarView view;
+    ASSERT_TRUE(host::DescribeMenuBar(bar, &view));
+    EXPECT_EQ(view.left, u"Готово");
+    EXPECT_EQ(view.right, u"Меню");
+    EXPECT_FALSE(view.popupOpen);
+    EXPECT_TRUE(view.popup.empty());
+    Press(VK_TSOFT2);
+    ASSERT_TRUE(host::DescribeMenuBar(bar, &view));
+    EXPECT_TRUE(view.popupOpen);
+    EXPECT_EQ(view.popup, (std::vector<std::u16string>{u"О программе", u"Выход"}));
+    Press(VK_TBACK);
+    ASSERT_TRUE(host::DescribeMenuBar(bar, &view));
+    EXPECT_FALSE(view.popupOpen);
+    EXPECT_FALSE(host::DescribeMenuBar(owner, &view)) << "not a bar";
 }
 
 TEST_F(MenuBars, NestedPopupsAndGrayedItems) {

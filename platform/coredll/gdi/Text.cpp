@@ -184,13 +184,28 @@ extern "C" BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszStr, int cchSt
     lpSize->cx = cchString == 0 ? 0 : width;
     lpSize->cy = face.height();
     if (lpnFit || alpDx) {
+        // One walk over the clusters: asking pango for each character's
+        // position would cost the length of the line per character.
+        std::vector<std::pair<int, int>> clusters;  // first byte, right edge
+        PangoLayoutIter* iter = pango_layout_get_iter(layout);
+        do {
+            int start = pango_layout_iter_get_index(iter);
+            if (start >= static_cast<int>(text.text.size())) continue;
+            PangoRectangle logical;
+            pango_layout_iter_get_cluster_extents(iter, nullptr, &logical);
+            clusters.emplace_back(start, PANGO_PIXELS(logical.x + logical.width));
+        } while (pango_layout_iter_next_cluster(iter));
+        pango_layout_iter_free(iter);
         int fit = 0;
+        size_t cluster = 0;
+        int extent = 0;
         for (int i = 0; i < cchString; ++i) {
-            // The extent up to the end of character i.
-            PangoRectangle position;
-            pango_layout_index_to_pos(layout, text.offsets[i + 1], &position);
-            int extent = text.offsets[i + 1] >= static_cast<int>(text.text.size()) ? width
-                                                                                 : PANGO_PIXELS(position.x);
+            // The extent up to the end of character i: the right edge of the
+            // cluster that holds its last byte.
+            int end = text.offsets[i + 1];
+            while (cluster < clusters.size() && clusters[cluster].first < end)
+                extent = std::max(extent, clusters[cluster++].second);
+            if (end >= static_cast<int>(text.text.size())) extent = width;
             if (alpDx) alpDx[i] = extent;
             if (extent <= nMaxExtent && fit == i) fit = i + 1;
         }

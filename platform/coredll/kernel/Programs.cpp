@@ -88,4 +88,21 @@ bool WaitForProgram(DWORD threadId, DWORD timeoutMs) {
     return thread && WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
 }
 
+void EndPrograms(DWORD timeoutMs) {
+    std::vector<std::shared_ptr<Program>> programs;
+    {
+        std::lock_guard<std::mutex> lock(g_programsLock);
+        programs = g_programs;
+    }
+    for (const auto& program : programs)
+        if (WaitForSingleObject(program->thread, 0) == WAIT_TIMEOUT)
+            PostThreadMessageW(program->threadId, WM_QUIT, 0, 0);
+    const DWORD start = GetTickCount();
+    for (const auto& program : programs) {
+        DWORD elapsed = GetTickCount() - start;
+        if (WaitForSingleObject(program->thread, elapsed < timeoutMs ? timeoutMs - elapsed : 0) == WAIT_TIMEOUT)
+            TerminateThread(program->thread, 1);
+    }
+}
+
 }  // namespace host

@@ -9,6 +9,7 @@
 #include <link.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -175,6 +176,14 @@ const Entry* LiveEntry(const void* candidate) {
     }
     std::string path;
     return kernel::ModuleFile(entry->module, &path) ? entry : nullptr;
+}
+
+size_t BytesAfter(const void* p) {
+    const BYTE* at = static_cast<const BYTE*>(p);
+    std::lock_guard<std::mutex> lock(g_lock);
+    for (const Entry* entry : g_entries)
+        if (at >= entry->data && at < entry->data + entry->size) return static_cast<size_t>(entry->data + entry->size - at);
+    return SIZE_MAX;
 }
 
 bool Id::Matches(LPCWSTR wanted) const {

@@ -41,3 +41,12 @@ std::shared_ptr<ModuleResources> ResourcesOf(HMODULE module, DWORD* error);
 const Entry* FindIn(HMODULE module, LPCWSTR type, LPCWSTR name);
 
 }  // namespace resources
+
+namespace resources {
+
+// How many bytes of resource data follow p within the resource that holds
+// it, or SIZE_MAX when p lies in no resource of a loaded module (memory of
+// the caller's, whose end only the caller knows).
+size_t BytesAfter(const void* p);
+
+}  // namespace resources

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using painting::PaintTarget;
@@ -61,6 +64,38 @@ TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
     int fit = 0;
     ASSERT_TRUE(GetTextExtentExPointW(target.dc(), TEXT("ЖЖЖЖ"), 4, two.cx, &fit, nullptr, &one));
     EXPECT_EQ(fit, 2);
+}
+
+TEST(GdiText, PerCharacterExtentsAreThoseOfEachPrefix) {
+    PaintTarget target(10, 10);
+    SelectedFont font(target.dc(), Tahoma(16));
+    const std::u16string text = u"Call me, Жора! \U0001F600 ok";
+    const int length = static_cast<int>(text.size());
+    std::vector<int> extents(length);
+    SIZE whole{};
+    int fit = -1;
+    ASSERT_TRUE(GetTextExtentExPointW(target.dc(), text.data(), length, 40, &fit, extents.data(), &whole));
+    EXPECT_EQ(extents.back(), whole.cx);
+    for (int i = 1; i < length; ++i) EXPECT_GE(extents[i], extents[i - 1]) << i;
+    for (int i : {0, 3, 8, 13, 16, 19}) {
+        SIZE prefix{};
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), text.data(), i + 1, &prefix));
+        EXPECT_NEAR(extents[i], prefix.cx, 1) << i;
+    }
+    // What fits is the longest prefix no wider than the limit.
+    ASSERT_GT(fit, 0);
+    EXPECT_LE(extents[fit - 1], 40);
+    if (fit < length) {
+        EXPECT_GT(extents[fit], 40);
+    }
+
+    // A long run costs no more per character than a short one.
+    std::u16string longText(20000, u'x');
+    std::vector<int> longExtents(longText.size());
+    ASSERT_TRUE(GetTextExtentExPointW(target.dc(), longText.data(), static_cast<int>(longText.size()), 0, nullptr,
+                                      longExtents.data(), &whole));
+    EXPECT_EQ(longExtents.back(), whole.cx);
+    EXPECT_NEAR(longExtents[9999], whole.cx / 2, 2);
 }
 
 TEST(GdiText, CentredCyrillicTitleInkIsCentredInTheRectangle) {

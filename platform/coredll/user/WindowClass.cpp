@@ -31,13 +31,13 @@ std::shared_ptr<WindowClass> MakeClass(const WNDCLASSW& wc, bool system) {
 }
 
 // The system classes every process has, registered on first use of the
-// class table. The dialog manager puts its own procedure into "Dialog".
+// class table. "Dialog" runs the default dialog procedure.
 void RegisterBuiltinsLocked() {
     static bool done = false;
     if (done) return;
     done = true;
     WNDCLASSW dialog{};
-    dialog.lpfnWndProc = DefWindowProcW;
+    dialog.lpfnWndProc = DefDlgProcW;
     dialog.cbWndExtra = DLGWINDOWEXTRA;
     dialog.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<ULONG_PTR>(COLOR_WINDOW + 1));
     dialog.lpszClassName = u"Dialog";

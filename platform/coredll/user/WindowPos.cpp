@@ -104,15 +104,25 @@ extern "C" BOOL WINAPI BringWindowToTop(HWND hWnd) {
 }
 
 extern "C" BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
-    bool wasVisible = false;
+    bool wasVisible = false, child = false;
     {
         Guard lock(Lock());
         Window* w = CheckWindowLocked(hWnd);
         if (!w) return FALSE;
         wasVisible = (w->style & WS_VISIBLE) != 0;
+        child = !IsTopLevelLocked(*w);
     }
     bool show = nCmdShow != SW_HIDE;
     bool activate = ActivatingShow(nCmdShow);
+    // A child is neither activated nor restacked by being shown: controls
+    // made visible keep their creation (tab) order.
+    if (child) {
+        if (show == wasVisible) return wasVisible ? TRUE : FALSE;
+        SendMessageW(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        return wasVisible ? TRUE : FALSE;
+    }
     if (show == wasVisible) {
         if (show && activate) SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return wasVisible ? TRUE : FALSE;

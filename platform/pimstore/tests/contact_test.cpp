@@ -151,6 +151,42 @@ TEST_F(ContactTest, FileAsDefaultsToLastCommaFirstUnlessGiven) {
     EXPECT_EQ(u"Ivan from work", FileAs(Reload(app.get(), oid).get()));
 }
 
+TEST_F(ContactTest, ATextLongerThanAPropertyHoldsIsRefused) {
+    Ref<IPOutlookApp> app = LoggedOnApp();
+    const std::u16string longest(host::kMaxContactText, u'a'), tooLong(host::kMaxContactText + 1, u'a');
+
+    // The longest text is stored whole, in every property.
+    Ref<IContact> fits = NewContact(app.get());
+    fits->put_FirstName(const_cast<BSTR>(longest.c_str()));
+    fits->put_CompanyName(const_cast<BSTR>(longest.c_str()));
+    fits->put_MobileTelephoneNumber(const_cast<BSTR>(longest.c_str()));
+    ASSERT_EQ(S_OK, fits->Save());
+    long oid = 0;
+    fits->get_Oid(&oid);
+    EXPECT_EQ(longest, FileAs(Reload(app.get(), oid).get()));
+
+    // One character more, in any property, and nothing is stored.
+    void (*const setters[])(IContact*, BSTR) = {
+        [](IContact* c, BSTR t) { c->put_FirstName(t); },   [](IContact* c, BSTR t) { c->put_LastName(t); },
+        [](IContact* c, BSTR t) { c->put_FileAs(t); },      [](IContact* c, BSTR t) { c->put_CompanyName(t); },
+        [](IContact* c, BSTR t) { c->put_HomeTelephoneNumber(t); },
+    };
+    for (auto set : setters) {
+        Ref<IContact> contact = NewContact(app.get());
+        set(contact.get(), const_cast<BSTR>(tooLong.c_str()));
+        EXPECT_EQ(E_INVALIDARG, contact->Save());
+    }
+    host::ContactRecord record;
+    record.lastName = tooLong;
+    EXPECT_EQ(0, host::AddContact(record));
+    std::vector<host::ContactRecord> all;
+    ASSERT_TRUE(host::ListContacts(&all));
+    EXPECT_EQ(1u, all.size());
+
+    // A file-as text the store derives from two long names is cut to fit.
+    EXPECT_EQ(longest, SavedFileAs(app.get(), u"b", longest.c_str()));
+}
+
 TEST_F(ContactTest, DeletedContactsAndUnknownOidsAreNotFound) {
     Ref<IPOutlookApp> app = LoggedOnApp();
     long oid = Add(u"Ivan", u"Petrov", {{PIMPR_HOME_TELEPHONE_NUMBER, u"+7 495 123-45-67"}});

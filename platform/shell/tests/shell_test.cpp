@@ -3,6 +3,7 @@
 // their places.
 #include <MessageRecorder.h>
 #include <TempDevice.h>
+#include <cemapi_host.h>
 #include <cairo.h>
 #include <WindowThread.h>
 #include <gtest/gtest.h>
@@ -59,7 +60,18 @@ protected:
     void TearDown() override {
         host::StopShell();
         EXPECT_EQ(FindWindowW(u"DesktopExplorerWindow", nullptr), nullptr);
+        host::StopMessageStore();
     }
+
+    host::EntryId Arrive(const std::u16string& text) {
+        host::EntryId id = host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", text,
+                                                      u"+79161234567", u"Mirela");
+        EXPECT_FALSE(id.empty());
+        return id;
+    }
+
+    // The shell's windows are made on a device whose store is open.
+    TempDevice device_;
 };
 
 TEST_F(Shell, TheHomeScreenLiesBetweenTheStatusBarAndTheSoftKeyBar) {
@@ -150,8 +162,8 @@ TEST_F(Shell, EndOnItsReleaseAndHomeBringTheHomeScreenToTheFront) {
 
 TEST_F(Shell, AScreenshotShowsTheBarsAndTheHomeScreenInTheirPlaces) {
     TempFolder folder;
-    host::SetUnreadCount(3);
-    EXPECT_EQ(host::UnreadCount(), 3);
+    for (int i = 0; i < 3; ++i) Arrive(u"unread");
+    EXPECT_TRUE(Eventually([] { return host::UnreadCount() == 3; }));
     std::string png = folder.path() + "/shell.png";
     std::string error;
     ASSERT_TRUE(host::SaveScreenshot(png, &error)) << error;
@@ -176,6 +188,48 @@ TEST_F(Shell, AScreenshotShowsTheBarsAndTheHomeScreenInTheirPlaces) {
     EXPECT_EQ(turned.At(318, 200), Rgb(GetSysColor(COLOR_WINDOW)));
     EXPECT_EQ(turned.At(160, 236), Rgb(GetSysColor(COLOR_BTNFACE)));
     host::RotateScreen();
+}
+
+}  // namespace
+
+namespace {
+
+// Whoever changes the Inbox, the home screen follows its unread count: a
+// message arriving, read and unread by the messaging application, and
+// deleted; a message already waiting when the shell starts is counted.
+// The pixels of the home screen's line of unread messages, below the date.
+std::vector<uint32_t> UnreadLine() {
+    TempFolder folder;
+    std::string png = folder.path() + "/home.png";
+    std::string error;
+    EXPECT_TRUE(host::SaveScreenshot(png, &error)) << error;
+    Png shot(png);
+    std::vector<uint32_t> pixels;
+    for (int y = 26 + 86; y < 26 + 104; ++y)
+        for (int x = 0; x < 240; ++x) pixels.push_back(shot.At(x, y));
+    return pixels;
+}
+
+TEST(HomeScreen, TheUnreadCountFollowsTheStore) {
+    TempDevice device;
+    host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"waiting", u"+1", u"+1");
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
+    ASSERT_TRUE(host::StartShell());
+    EXPECT_EQ(host::UnreadCount(), 1);
+    host::EntryId second = host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"new", u"+2", u"+2");
+    EXPECT_TRUE(Eventually([] { return host::UnreadCount() == 2; }));
+    const std::vector<uint32_t> two = UnreadLine();
+    EXPECT_TRUE(host::SetMessageRead(second, true));
+    EXPECT_TRUE(Eventually([] { return host::UnreadCount() == 1; }));
+    const std::vector<uint32_t> one = UnreadLine();
+    EXPECT_NE(one, two) << "the line is drawn again with the new count";
+    EXPECT_TRUE(host::SetMessageRead(second, false));
+    EXPECT_TRUE(Eventually([] { return host::UnreadCount() == 2; }));
+    EXPECT_EQ(UnreadLine(), two);
+    EXPECT_TRUE(host::DeleteMessage(second));
+    EXPECT_TRUE(Eventually([] { return host::UnreadCount() == 1; }));
+    host::StopShell();
+    host::StopMessageStore();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The utility's stand-in: the Home key taken under the identifiers of its
 // Home line, its hotkeys counted, and Home given back to the shell.
 #include <TempDevice.h>
+#include <cemapi_host.h>
 #include <WindowThread.h>
 #include <coredll_host.h>
 #include <screen_host.h>
@@ -40,6 +41,8 @@ protected:
     void TearDown() override {
         host::StopToolkit();
         host::StopShell();
+        // The home screen watched the store: its thread ends before the process does.
+        host::StopMessageStore();
     }
     testing_support::TempDevice device_;
 };

@@ -1,0 +1,12 @@
+// The window messages of the bubble window.
+#pragma once
+
+#include <windows.h>
+
+// Same effect as WM_BUBBLE_DISMISS; no part of the system sends it.
+#define WM_BUBBLE_CLOSE (WM_USER + 1)
+// Sent by the hand-off: wParam a NotificationItem and lParam 1, or the
+// message store and the count of messages to announce (2 or more).
+#define WM_BUBBLE_NOTIFY (WM_USER + 2)
+// Posted by the read-state watcher.
+#define WM_BUBBLE_DISMISS (WM_USER + 3)

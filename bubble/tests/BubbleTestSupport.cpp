@@ -1,0 +1,113 @@
+#include "BubbleTestSupport.h"
+
+#include "NotificationHandoff.h"
+
+#include <WindowThread.h>
+#include <htmlview_host.h>
+#include <shell_host.h>
+
+namespace bubble_tests {
+
+void BubbleTest::SetUp() {}
+
+void BubbleTest::Start(const host::ScreenProfile& profile) {
+    host::SetScreenProfile(profile);
+    std::string error;
+    ASSERT_TRUE(host::CreateMessageStore(&error)) << error;
+    ASSERT_TRUE(host::StartShell());
+    store_ = host::OpenMessageStore();
+    ASSERT_NE(store_, nullptr);
+    ASSERT_TRUE(CreateBubbleThreadState(GetModuleHandleW(nullptr)));
+    GetBubbleThread();
+    ASSERT_NE(Bubble(), nullptr);
+    started_ = true;
+}
+
+void BubbleTest::TearDown() {
+    if (started_) {
+        StopBubbleThread();
+        FreeBubbleThreadState();
+    }
+    if (store_) store_->Release();
+    host::StopShell();
+    host::StopMessageStore();
+}
+
+HWND BubbleTest::Bubble() const { return BubbleWindowHandle(GetBubbleThread()); }
+bool BubbleTest::Shown() const { return IsWindowVisible(Bubble()) != FALSE; }
+
+std::u16string BubbleTest::Title() const {
+    WCHAR text[128] = {};
+    GetWindowTextW(Bubble(), text, 128);
+    return text;
+}
+
+RECT BubbleTest::Rect() const {
+    RECT r = {};
+    GetWindowRect(Bubble(), &r);
+    return r;
+}
+
+host::MenuBarView BubbleTest::SoftKeys() const {
+    host::MenuBarView view;
+    host::DescribeMenuBar(host::ActiveMenuBar(), &view);
+    return view;
+}
+
+std::u16string BubbleTest::Page() const {
+    HWND view = HtmlViewOf(Bubble());
+    return host::HtmlViewSource(view);
+}
+
+host::EntryId BubbleTest::Arrive(const std::u16string& text, const std::u16string& sender, const std::u16string& cls) {
+    return host::StoreArrivingMessage(host::MessageFolder::Inbox, cls, text, sender, sender);
+}
+
+void BubbleTest::HandOver(const host::EntryId& entry, const std::u16string& html, const std::u16string& name,
+                          const std::u16string& sender, bool ordinary) {
+    IMessage* message = nullptr;
+    ASSERT_EQ(store_->OpenEntry(static_cast<ULONG>(entry.size()),
+                                reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(entry.data())), nullptr, MAPI_MODIFY,
+                                nullptr, reinterpret_cast<IUnknown**>(&message)),
+              S_OK);
+    DeliverNotification(GetBubbleThread(), WString::FromText(html.c_str()), WString::FromText(name.c_str()),
+                        WString::FromText(sender.c_str()), store_, message, ordinary ? TRUE : FALSE);
+    message->Release();
+    ASSERT_TRUE(host::ListArrivedMessage(entry));
+    Settle();
+}
+
+host::EntryId BubbleTest::Announce(const std::u16string& text, const std::u16string& name,
+                                   const std::u16string& sender) {
+    host::EntryId entry = Arrive(text, sender);
+    HandOver(entry, text, name, sender);
+    return entry;
+}
+
+void BubbleTest::SetLocked(bool locked) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"System\\State", 0, nullptr, 0, 0, nullptr, &key, nullptr);
+    DWORD value = locked ? 1 : 0;
+    RegSetValueExW(key, u"Lock", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void BubbleTest::Settle() const {
+    // A message sent to the UI thread is handled before its posted ones: a
+    // few rounds with a pause let the posted input be handled too.
+    for (int i = 0; i < 3; ++i) {
+        Sleep(10);
+        SendMessageW(Bubble(), WM_NULL, 0, 0);
+    }
+}
+
+void BubbleTest::Press(BYTE vk) {
+    host::PressKey(vk);
+    Settle();
+}
+
+bool BubbleTest::Eventually(const std::function<bool()>& condition) {
+    return testing_support::PumpUntil(condition, 5000);
+}
+
+}  // namespace bubble_tests

@@ -1,0 +1,166 @@
+// The bubble and its platform end to end, as a person drives the phone:
+// messages arrive, the bubble shows them, keys answer them; a program of
+// the build shows a message box, the messaging application, a call and a
+// page; the state report and the screenshots show each.
+#include "PhoneRunner.h"
+
+#include <Json.h>
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+namespace phone_test {
+namespace {
+
+using testing_support::JsonValue;
+using testing_support::ParseJson;
+
+class BubbleEndToEnd : public ::testing::Test {
+protected:
+    void Init(const std::string& options = "") {
+        Result r = RunPhone(device_.path(), "init " + options);
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    Result Run(const std::string& lines, const std::string& options = "--json") {
+        std::string script = WriteBytes(files_, "scenario.txt", lines);
+        return RunPhone(device_.path(), "run '" + script + "' " + options);
+    }
+    static std::vector<JsonValue> States(const std::string& out) {
+        std::vector<JsonValue> states;
+        for (const std::string& line : Lines(out)) {
+            JsonValue value = ParseJson(line);
+            if (value.Has("screen")) states.push_back(value);
+        }
+        return states;
+    }
+    // The share of pixels in a rectangle of a screenshot that differ from white.
+    static double Ink(const std::string& png, int x, int y, int w, int h) {
+        cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+        EXPECT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << png;
+        int ink = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) {
+                auto* row = cairo_image_surface_get_data(s) + j * cairo_image_surface_get_stride(s);
+                if ((reinterpret_cast<uint32_t*>(row)[i] & 0xFFFFFF) != 0xFFFFFF) ++ink;
+            }
+        cairo_surface_destroy(s);
+        return static_cast<double>(ink) / (w * h);
+    }
+
+    testing_support::TempFolder device_;
+    testing_support::TempFolder files_;
+};
+
+TEST_F(BubbleEndToEnd, AMessageIsAnnouncedAnsweredAndDismissed) {
+    Init();
+    const std::string shot = files_.path() + "/bubble.png";
+    Result r = Run("sms +79161234567 \"Call me on 89161234567\" name Mirela\n"
+                   "screenshot \"" + shot + "\"\n"
+                   "state\n"
+                   "sms +79160000000 \"second\"\n"
+                   "state\n"
+                   "key 3\n"
+                   "wait 100\n"
+                   "state\n"
+                   "read 1\n"
+                   "wait 400\n"
+                   "state\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    std::vector<JsonValue> states = States(r.out);
+    ASSERT_EQ(states.size(), 4u);
+
+    const JsonValue& first = states[0]["bubble"];
+    EXPECT_TRUE(first["shown"].Bool()) << states[0].Dump();
+    EXPECT_EQ(first["title"].Text(), "New Text Message");
+    EXPECT_EQ(first["count"].Int(), 1);
+    EXPECT_EQ(first["menu"].Int(), 0);
+    EXPECT_NE(first["html"].Text().find("Mirela"), std::string::npos);
+    EXPECT_NE(first["html"].Text().find("<a href='tel:89161234567' name='tel1'>89161234567</a>"), std::string::npos);
+    // At 131 dpi: x 4, 232 wide, 116 high, at the foot of the home window's height.
+    EXPECT_EQ(first["rect"].Dump(), "[4,134,232,116]");
+    EXPECT_EQ(states[0]["soft_keys"]["left"].Text(), "Сохранить");
+    EXPECT_EQ(states[0]["soft_keys"]["right"].Text(), "Меню");
+    EXPECT_GT(Ink(shot, 10, 140, 220, 20), 0.3) << "the title strip is drawn";
+
+    // A second unread one: the count.
+    const JsonValue& second = states[1]["bubble"];
+    EXPECT_EQ(second["title"].Text(), "New Text Messages");
+    EXPECT_EQ(second["count"].Int(), 2);
+    EXPECT_NE(second["html"].Text().find("You have 2 new text messages"), std::string::npos);
+
+    // 3 is no shortcut on a summary; reading the message elsewhere dismisses.
+    EXPECT_TRUE(states[2]["bubble"]["shown"].Bool());
+    EXPECT_FALSE(states[3]["bubble"]["shown"].Bool());
+    bool shellHoldsEnd = false;
+    for (const JsonValue& key : states[3]["hotkeys"].Elements())
+        if (key["window"].Text() == "MSCProg" && key["vk"].Int() == 115) shellHoldsEnd = true;
+    EXPECT_TRUE(shellHoldsEnd) << "the keys are given back";
+}
+
+TEST_F(BubbleEndToEnd, TheDigitsAndTheMenuDoWhatTheyName) {
+    Init();
+    Result r = Run("sms \"Mirela <+79161234567>\" \"one\"\n"
+                   "key 5\n"
+                   "key end\n"
+                   "read 1\n"
+                   "sms +79161234567 \"two\"\n"
+                   "key soft2 1\n"
+                   "wait 100\n"
+                   "state\n"
+                   "sms +79161234567 \"three\"\n"
+                   "key 0\n"
+                   "wait 100\n"
+                   "state\n");
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    std::vector<JsonValue> states = States(r.out);
+    ASSERT_EQ(states.size(), 2u);
+    EXPECT_EQ(states[0]["calls"].Dump(), R"(["+79161234567"])");
+    EXPECT_EQ(states[0]["deleted"].size(), 1u) << states[0].Dump();
+    EXPECT_EQ(states[0]["deleted"][0]["subject"].Text(), "two");
+    EXPECT_FALSE(states[0]["bubble"]["shown"].Bool());
+    const JsonValue& boxes = states[1]["message_boxes"];
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]["caption"].Text(), "Lumenrest Help");
+    EXPECT_TRUE(boxes[0]["open"].Bool());
+}
+
+TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
+    for (int dpi : {96, 131, 192}) {
+        testing_support::TempFolder device;
+        std::string size = dpi == 192 ? "480x640" : "240x320";
+        ASSERT_EQ(RunPhone(device.path(), "init --screen " + size + " --dpi " + std::to_string(dpi)).status, 0);
+        const std::string box = files_.path() + "/box.png", page = files_.path() + "/page.png";
+        std::string script = WriteBytes(files_, "probe.txt",
+                                        "start PlatformProbe box Caption \"Some text\"\n"
+                                        "screenshot \"" + box + "\"\n"
+                                        "key action\nwait 100\n"
+                                        "start PlatformProbe compose +79161234567\n"
+                                        "key back\nwait 100\n"
+                                        "start PlatformProbe inbox\n"
+                                        "key end\nwait 100\n"
+                                        "start PlatformProbe call 89161234567\n"
+                                        "key end\nwait 100\n"
+                                        "start PlatformProbe page\n"
+                                        "screenshot \"" + page + "\"\n"
+                                        "key back\nwait 100\n"
+                                        "state\n");
+        Result r = RunPhone(device.path(), "run '" + script + "' --json");
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        std::vector<JsonValue> states = States(r.out);
+        ASSERT_EQ(states.size(), 1u);
+        const JsonValue& s = states[0];
+        EXPECT_EQ(s["message_boxes"].size(), 1u) << s.Dump();
+        EXPECT_EQ(s["message_boxes"][0]["caption"].Text(), "Caption");
+        EXPECT_FALSE(s["message_boxes"][0]["open"].Bool());
+        ASSERT_EQ(s["opened"].size(), 2u);
+        EXPECT_EQ(s["opened"][0]["app"].Text(), "composer");
+        EXPECT_EQ(s["opened"][0]["to"].Text(), "+79161234567");
+        EXPECT_EQ(s["opened"][1]["app"].Text(), "inbox");
+        EXPECT_EQ(s["calls"].Dump(), R"(["89161234567"])");
+        const int w = dpi == 192 ? 480 : 240, h = dpi == 192 ? 640 : 320;
+        EXPECT_GT(Ink(box, 0, h / 3, w, h / 3), 0.02) << "the box in the middle, dpi " << dpi;
+        EXPECT_GT(Ink(page, 0, h / 10, w / 2, h / 5), 0.002) << "the page's text, dpi " << dpi;
+    }
+}
+
+}  // namespace
+}  // namespace phone_test

@@ -1,0 +1,118 @@
+// A program for the emulator's end-to-end tests ("PlatformProbe.exe"): its
+// command line names what of the bubble's platform it shows, as a program
+// of the phone would call it:
+//   box CAPTION TEXT     a message box (information icon); returns when closed
+//   error CAPTION TEXT   the same with the error icon
+//   compose NUMBER       the messaging application's composer for an SMS
+//   inbox                the SMS inbox of the messaging application
+//   call NUMBER          a voice call through the telephony call request
+//   page                 a full-screen window with an HTML view showing a page
+//                        with two links, until Back or End closes it
+#include <cemapi.h>
+#include <htmlctrl.h>
+#include <windows.h>
+
+namespace {
+
+const WCHAR kPage[] =
+    TEXT("<html><body><div style='font:bold 12pt Tahoma; color:menutext;'>Mirela</div>"
+         "<div style='font:10pt Tahoma; margin-top:3px'>Call <a href='tel:89161234567' name='tel1'>89161234567</a>"
+         " or <a href='tel:+74951111111' name='tel2'>+7 495 111-11-11</a> &amp; see you</div></body></html>");
+
+typedef LONG(WINAPI* MakeCallProc)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
+
+// The words of the command line; quotes group words.
+int Words(LPWSTR line, LPWSTR* words, int most) {
+    int count = 0;
+    WCHAR* p = line;
+    while (*p && count < most) {
+        while (*p == TEXT(' ')) ++p;
+        if (!*p) break;
+        WCHAR end = TEXT(' ');
+        if (*p == TEXT('"')) {
+            end = TEXT('"');
+            ++p;
+        }
+        words[count++] = p;
+        while (*p && *p != end) ++p;
+        if (*p) *p++ = 0;
+    }
+    return count;
+}
+
+LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_NOTIFY: {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == static_cast<UINT>(NM_KEYDOWN)) {
+                const NMKEY* key = reinterpret_cast<const NMKEY*>(lParam);
+                if ((key->nVKey & 0xFFFF) == VK_TBACK) DestroyWindow(hwnd);
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+int ShowPage(HINSTANCE instance) {
+    if (!InitHTMLControl(instance)) return 2;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PageProc;
+    wc.hInstance = instance;
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = TEXT("PlatformProbePage");
+    RegisterClassW(&wc);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HWND frame = CreateWindowExW(0, TEXT("PlatformProbePage"), TEXT("Page"), WS_VISIBLE, work.left, work.top,
+                                 work.right - work.left, work.bottom - work.top, nullptr, nullptr, instance, nullptr);
+    RECT client = {};
+    GetClientRect(frame, &client);
+    HWND view = CreateWindowExW(0, DISPLAYCLASS, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom,
+                                frame, nullptr, instance, nullptr);
+    SendMessageW(view, DTM_CLEAR, 0, 0);
+    SendMessageW(view, DTM_ADDTEXTW, 0, reinterpret_cast<LPARAM>(kPage));
+    SendMessageW(view, DTM_ENDOFSOURCE, 0, 0);
+    SetForegroundWindow(frame);
+    SetFocus(view);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+}  // namespace
+
+extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
+    LPWSTR words[4] = {};
+    int count = commandLine ? Words(commandLine, words, 4) : 0;
+    if (count == 0) return 1;
+    LPCWSTR what = words[0];
+    if ((wcscmp(what, TEXT("box")) == 0 || wcscmp(what, TEXT("error")) == 0) && count == 3)
+        return MessageBoxW(nullptr, words[2], words[1], wcscmp(what, TEXT("box")) == 0 ? MB_ICONINFORMATION : MB_ICONERROR);
+    if (wcscmp(what, TEXT("compose")) == 0 && count == 2) {
+        MAILCOMPOSEFIELDS fields = {};
+        fields.cbSize = sizeof fields;
+        fields.dwFlags = MCF_ACCOUNT_IS_NAME;
+        fields.pszTo = words[1];
+        fields.pszAccount = TEXT("SMS");
+        fields.pszMsgClass = TEXT("IPM.SMStext");
+        return SUCCEEDED(MailComposeMessage(&fields)) ? 0 : 3;
+    }
+    if (wcscmp(what, TEXT("inbox")) == 0) return SUCCEEDED(MailSwitchToAccount(TEXT("SMS"), MCF_ACCOUNT_IS_NAME)) ? 0 : 3;
+    if (wcscmp(what, TEXT("call")) == 0 && count == 2) {
+        HMODULE cellcore = LoadLibraryW(TEXT("cellcore.dll"));
+        if (!cellcore) return 4;
+        MakeCallProc call = reinterpret_cast<MakeCallProc>(GetProcAddressW(cellcore, TEXT("tapiRequestMakeCallW")));
+        LONG result = call ? call(words[1], nullptr, nullptr, nullptr) : -1;
+        FreeLibrary(cellcore);
+        return result == 0 ? 0 : 5;
+    }
+    if (wcscmp(what, TEXT("page")) == 0) return ShowPage(instance);
+    return 1;
+}

@@ -1,0 +1,84 @@
+// MessageBoxW: modal on its caller's thread until Action, the left soft key
+// or Back; sent messages are handled meanwhile; the owner is disabled; each
+// box is in the log of outside effects, open and then closed.
+#include <TempDevice.h>
+#include <WindowThread.h>
+#include <effect_log.h>
+#include <gtest/gtest.h>
+#include <screen_host.h>
+#include <windows.h>
+
+#include <atomic>
+
+namespace {
+
+struct BoxCall {
+    HWND owner = nullptr;
+    UINT type = MB_ICONINFORMATION;
+    std::atomic<int> result{-1};
+};
+
+DWORD WINAPI ShowBox(LPVOID parameter) {
+    BoxCall* call = static_cast<BoxCall*>(parameter);
+    call->result = MessageBoxW(call->owner, u"Line one\nLine two", u"Caption", call->type);
+    return 0;
+}
+
+HWND Box() { return FindWindowW(u"MessageBoxWindow", nullptr); }
+
+TEST(MessageBoxes, ABoxBlocksItsCallerUntilActionAndIsRecorded) {
+    testing_support::TempDevice device;
+    for (BYTE closer : {static_cast<BYTE>(VK_RETURN), static_cast<BYTE>(VK_TSOFT1), static_cast<BYTE>(VK_TBACK)}) {
+        BoxCall call;
+        const int before = host::CountEffects(host::effect::kMessageBox);
+        HANDLE thread = CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
+        ASSERT_TRUE(testing_support::PumpUntil([] { return Box() != nullptr; }));
+        EXPECT_EQ(GetForegroundWindow(), Box());
+        EXPECT_EQ(WaitForSingleObject(thread, 100), static_cast<DWORD>(WAIT_TIMEOUT)) << "the caller waits";
+        EXPECT_EQ(call.result.load(), -1);
+
+        // The box's thread still answers what is sent to it.
+        EXPECT_EQ(SendMessageW(Box(), WM_GETTEXTLENGTH, 0, 0), 7);
+
+        std::optional<host::Effect> shown = host::LastEffect(host::effect::kMessageBox);
+        ASSERT_TRUE(shown.has_value());
+        EXPECT_EQ(host::CountEffects(host::effect::kMessageBox), before + 1);
+        EXPECT_EQ(shown->Field("caption")->text, u"Caption");
+        EXPECT_EQ(shown->Field("text")->text, u"Line one\nLine two");
+        EXPECT_EQ(shown->Field("icon")->number, MB_ICONINFORMATION);
+
+        host::PressKey(closer);
+        EXPECT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << int(closer);
+        EXPECT_EQ(call.result.load(), IDOK);
+        EXPECT_EQ(Box(), nullptr);
+        std::optional<host::Effect> closed = host::LastEffect(host::effect::kMessageBoxClosed);
+        ASSERT_TRUE(closed.has_value());
+        EXPECT_EQ(closed->Field("box")->number, shown->id);
+        CloseHandle(thread);
+    }
+}
+
+TEST(MessageBoxes, TheOwnerIsDisabledWhileTheBoxIsUp) {
+    testing_support::TempDevice device;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"BoxOwner";
+    RegisterClassW(&wc);
+    testing_support::WindowThread owner(
+        [] { return CreateWindowExW(0, u"BoxOwner", u"owner", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr); });
+    ASSERT_TRUE(owner.Start());
+    BoxCall call;
+    call.owner = owner.Window();
+    call.type = MB_ICONERROR;
+    HANDLE thread = CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
+    ASSERT_TRUE(testing_support::PumpUntil([] { return Box() != nullptr; }));
+    EXPECT_FALSE(IsWindowEnabled(owner.Window()));
+    EXPECT_EQ(host::LastEffect(host::effect::kMessageBox)->Field("icon")->number, MB_ICONERROR);
+    host::PressKey(VK_RETURN);
+    ASSERT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_TRUE(IsWindowEnabled(owner.Window()));
+    CloseHandle(thread);
+    EXPECT_TRUE(owner.Stop());
+}
+
+}  // namespace
