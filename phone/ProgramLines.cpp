@@ -28,7 +28,9 @@ void Start(const std::string& name, const std::vector<std::string>& args) {
         commandLine += word;
     }
     std::string error;
-    if (!host::StartProgram(ProgramModule(name), commandLine, &error)) throw LineError(error);
+    DWORD thread = 0;
+    if (!host::StartProgram(ProgramModule(name), commandLine, &error, &thread)) throw LineError(error);
+    host::WaitForProgramIdle(thread);
     host::WaitForIdle();
 }
 
@@ -44,9 +46,11 @@ void StartLine(Session&, const std::vector<std::string>& args) {
 void SettingsLine(Session&, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: settings");
     std::string error;
+    DWORD thread = 0;
     // Each line starts an instance; a second one decides for itself what to do.
-    if (!host::StartProgram(host::FromUtf8(kSettingsProgram), u"", &error))
+    if (!host::StartProgram(host::FromUtf8(kSettingsProgram), u"", &error, &thread))
         throw LineError("the settings program is not installed in this build");
+    host::WaitForProgramIdle(thread);
     host::WaitForIdle();
 }
 

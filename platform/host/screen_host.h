@@ -43,6 +43,11 @@ bool SaveScreenshot(const std::string& path, std::string* error);
 // a key or a message caused has been handled and painted. False when
 // timeoutMs passed first.
 bool WaitForIdle(unsigned timeoutMs = 2000);
+// Waits until the program of that thread (host::StartProgram) waits for
+// messages with nothing left to handle, or has ended: what a program just
+// started has to reach before its windows can be looked at. False when
+// timeoutMs passed first.
+bool WaitForProgramIdle(DWORD threadId, unsigned timeoutMs = 2000);
 
 // What the state report shows.
 struct WindowInfo {

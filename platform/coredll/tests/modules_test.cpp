@@ -1,6 +1,7 @@
 // The module loader and COM activation.
 #include <TempDevice.h>
 #include <coredll_host.h>
+#include <screen_host.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 
@@ -181,6 +182,21 @@ TEST_F(Modules, AProgramRunsItsWinMainOnAThreadOfItsOwnAndKeepsItsExitCode) {
     ASSERT_TRUE(host::WaitForProgram(thread, 5000));
     CloseHandle(go);
     EXPECT_EQ(host::ListPrograms().back().exitCode, 104u);
+
+    // A program is idle once it waits for messages, not merely once it runs;
+    // one that waits for something else is not idle.
+    ASSERT_TRUE(host::StartProgram(u"ProbeProgram.exe", u"window", &error, &thread)) << error;
+    ASSERT_TRUE(host::WaitForProgramIdle(thread, 5000));
+    EXPECT_NE(FindWindowW(nullptr, TEXT("ProbeProgram")), nullptr);
+    PostThreadMessageW(thread, WM_QUIT, 0, 0);
+    ASSERT_TRUE(host::WaitForProgram(thread, 5000));
+    EXPECT_TRUE(host::WaitForProgramIdle(thread, 0)) << "an ended program is idle";
+    ASSERT_TRUE(host::StartProgram(u"ProbeProgram.exe", u"wait", &error, &thread)) << error;
+    EXPECT_FALSE(host::WaitForProgramIdle(thread, 50));
+    go = CreateEventW(nullptr, TRUE, FALSE, u"ProbeProgramGo");
+    SetEvent(go);
+    ASSERT_TRUE(host::WaitForProgram(thread, 5000));
+    CloseHandle(go);
 
     // What is not a program of the build is refused with a line saying why.
     EXPECT_FALSE(host::StartProgram(u"NoSuchProgram.exe", u"", &error));

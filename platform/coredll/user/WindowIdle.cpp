@@ -34,6 +34,21 @@ bool WaitForIdle(unsigned timeoutMs) {
     }
 }
 
+bool WaitForProgramIdle(DWORD threadId, unsigned timeoutMs) {
+    auto deadline = kernel::Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        {
+            Guard lock(Lock());
+            std::shared_ptr<MessageQueue> q = QueueOfThreadLocked(threadId);
+            if (q && (q->ended || QueueIdleLocked(*q))) return true;
+        }
+        // A program that ended before it ever waited for a message is idle too.
+        if (WaitForProgram(threadId, 0)) return true;
+        if (kernel::Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 bool ForegroundWindowInfo(WindowInfo* info) {
     Guard lock(Lock());
     Window* w = GetLocked(ForegroundLocked());
