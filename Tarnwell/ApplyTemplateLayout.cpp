@@ -86,24 +86,24 @@ void ReapplyItem(HINSTANCE instance, HWND dialog, int id, DWORD style, const Tem
                  const TemplateReader::NameOrOrdinal& title) {
     if (!cls.isOrdinal) return;
     switch (cls.ordinal) {
-    case kButtonClass:
-    case kStaticClass:
-        if (title.isOrdinal) {
-            ReplaceImage(instance, dialog, id, style, title.ordinal);
-        } else {
-            SetDlgItemTextW(dialog, id, title.text);
+        case kButtonClass:
+        case kStaticClass:
+            if (title.isOrdinal) {
+                ReplaceImage(instance, dialog, id, style, title.ordinal);
+            } else {
+                SetDlgItemTextW(dialog, id, title.text);
+            }
+            break;
+        case kListBoxClass: {
+            LRESULT selection = SendDlgItemMessageW(dialog, id, LB_GETCURSEL, 0, 0);
+            if (selection != LB_ERR) SendDlgItemMessageW(dialog, id, LB_SETCURSEL, selection, 0);
+            break;
         }
-        break;
-    case kListBoxClass: {
-        LRESULT selection = SendDlgItemMessageW(dialog, id, LB_GETCURSEL, 0, 0);
-        if (selection != LB_ERR) SendDlgItemMessageW(dialog, id, LB_SETCURSEL, selection, 0);
-        break;
-    }
-    case kComboBoxClass: {
-        LRESULT selection = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-        if (selection != CB_ERR) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, selection, 0);
-        break;
-    }
+        case kComboBoxClass: {
+            LRESULT selection = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+            if (selection != CB_ERR) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, selection, 0);
+            break;
+        }
     }
 }
 

@@ -41,20 +41,20 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
 
 BOOL ModalDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        OnResize(wParam, lParam);
-        return TRUE;
-    case WM_INITDIALOG: {
-        if (!SetUpWindow(window)) return TRUE;
-        BOOL result = OnInit();
-        OverrideBackKey();
-        return result;
-    }
-    case WM_COMMAND:
-        return OnCommand(wParam, lParam);
-    case WM_HOTKEY:
-        if (HIWORD(lParam) == VK_ESCAPE) SHSendBackToFocusWindow(message, wParam, lParam);
-        return TRUE;
+        case WM_SIZE:
+            OnResize(wParam, lParam);
+            return TRUE;
+        case WM_INITDIALOG: {
+            if (!SetUpWindow(window)) return TRUE;
+            BOOL result = OnInit();
+            OverrideBackKey();
+            return result;
+        }
+        case WM_COMMAND:
+            return OnCommand(wParam, lParam);
+        case WM_HOTKEY:
+            if (HIWORD(lParam) == VK_ESCAPE) SHSendBackToFocusWindow(message, wParam, lParam);
+            return TRUE;
     }
     return FALSE;
 }

@@ -6,9 +6,9 @@
 #include "resource.h"
 
 #define SAMPLE_FIRST_NAME TEXT("Mirela")
-#define SAMPLE_LAST_NAME TEXT("Dovanne")
-#define SAMPLE_NUMBER TEXT(" (+1234567890)")
-#define STANDARD_TEXT TEXT("Message you sent to @s has been delivered")
+#define SAMPLE_LAST_NAME  TEXT("Dovanne")
+#define SAMPLE_NUMBER     TEXT(" (+1234567890)")
+#define STANDARD_TEXT     TEXT("Message you sent to @s has been delivered")
 
 void SettingsDialog::UpdatePreview() {
     // The file-as name keeps the first name first.

@@ -7,9 +7,9 @@
 namespace {
 
 const int kControlIds[16] = {
-    IDC_DISABLE,     IDC_SHOW_BUBBLES,    IDC_SHOW_DR,     IDC_TURN_OFF_SCREEN, IDC_NO_BUBBLES_IN_PROFILE,
-    IDC_PROFILES,    IDC_MARK_DR_READ,    IDC_DELETE_DR,   IDC_USE_FILE_AS,     IDC_LAST_NAME_FIRST,
-    IDC_SHOW_NUMBER, IDC_APPEND_TYPE,     IDC_SMS,         IDC_USE_CUSTOM_TEXT, IDC_CUSTOM_TEXT,
+    IDC_DISABLE,     IDC_SHOW_BUBBLES, IDC_SHOW_DR,   IDC_TURN_OFF_SCREEN, IDC_NO_BUBBLES_IN_PROFILE,
+    IDC_PROFILES,    IDC_MARK_DR_READ, IDC_DELETE_DR, IDC_USE_FILE_AS,     IDC_LAST_NAME_FIRST,
+    IDC_SHOW_NUMBER, IDC_APPEND_TYPE,  IDC_SMS,       IDC_USE_CUSTOM_TEXT, IDC_CUSTOM_TEXT,
     IDC_PREVIEW,
 };
 
@@ -31,9 +31,7 @@ LONG SettingsDialog::StoreCheck(int id, LONG& setting) const {
     return setting;
 }
 
-void SettingsDialog::Enable(int id, bool enabled) const {
-    EnableWindow(Control(id), enabled ? TRUE : FALSE);
-}
+void SettingsDialog::Enable(int id, bool enabled) const { EnableWindow(Control(id), enabled ? TRUE : FALSE); }
 
 BOOL SettingsDialog::OnInit() {
     if (!CreateSoftKeys(IDR_SETTINGS_MENU)) return TRUE;
@@ -73,17 +71,17 @@ BOOL SettingsDialog::OnCommand(WPARAM command, LPARAM) {
     int id = LOWORD(command);
     int code = HIWORD(command);
     switch (id) {
-    case IDM_DONE:
-        Done();
-        return TRUE;
-    case IDM_EXIT:
-        Exit();
-        return TRUE;
-    case IDM_ABOUT: {
-        AboutDialog about(Window(), Instance());
-        about.RunModal(IDD_ABOUT, IDD_ABOUT_WIDE);
-        return TRUE;
-    }
+        case IDM_DONE:
+            Done();
+            return TRUE;
+        case IDM_EXIT:
+            Exit();
+            return TRUE;
+        case IDM_ABOUT: {
+            AboutDialog about(Window(), Instance());
+            about.RunModal(IDD_ABOUT, IDD_ABOUT_WIDE);
+            return TRUE;
+        }
     }
     if (code == BN_CLICKED) return OnCheckBox(id) ? TRUE : FALSE;
     if (id == IDC_CUSTOM_TEXT && code == EN_KILLFOCUS) CommitCustomText();
@@ -92,19 +90,45 @@ BOOL SettingsDialog::OnCommand(WPARAM command, LPARAM) {
 
 bool SettingsDialog::OnCheckBox(int id) {
     switch (id) {
-    case IDC_DISABLE: OnDisable(); return true;
-    case IDC_SHOW_NUMBER: OnShowNumber(); return true;
-    case IDC_SHOW_BUBBLES: OnShowBubbles(); return true;
-    case IDC_USE_FILE_AS: OnUseFileAs(); return true;
-    case IDC_MARK_DR_READ: StoreCheck(id, settings_.MarkDRAsRead); return true;
-    case IDC_DELETE_DR: StoreCheck(id, settings_.DeleteDR); return true;
-    case IDC_SHOW_DR: StoreCheck(id, settings_.ShowDR); return true;
-    case IDC_USE_CUSTOM_TEXT: OnUseCustomText(); return true;
-    case IDC_LAST_NAME_FIRST: OnPreviewBox(settings_.LastNameFirst, id); return true;
-    case IDC_APPEND_TYPE: OnPreviewBox(settings_.AppendNumberType, id); return true;
-    case IDC_SMS: OnPreviewBox(settings_.SMS, id); return true;
-    case IDC_TURN_OFF_SCREEN: OnProfileBox(settings_.TurnOffScreen, id); return true;
-    case IDC_NO_BUBBLES_IN_PROFILE: OnProfileBox(settings_.DisableBubblesInProfile, id); return true;
+        case IDC_DISABLE:
+            OnDisable();
+            return true;
+        case IDC_SHOW_NUMBER:
+            OnShowNumber();
+            return true;
+        case IDC_SHOW_BUBBLES:
+            OnShowBubbles();
+            return true;
+        case IDC_USE_FILE_AS:
+            OnUseFileAs();
+            return true;
+        case IDC_MARK_DR_READ:
+            StoreCheck(id, settings_.MarkDRAsRead);
+            return true;
+        case IDC_DELETE_DR:
+            StoreCheck(id, settings_.DeleteDR);
+            return true;
+        case IDC_SHOW_DR:
+            StoreCheck(id, settings_.ShowDR);
+            return true;
+        case IDC_USE_CUSTOM_TEXT:
+            OnUseCustomText();
+            return true;
+        case IDC_LAST_NAME_FIRST:
+            OnPreviewBox(settings_.LastNameFirst, id);
+            return true;
+        case IDC_APPEND_TYPE:
+            OnPreviewBox(settings_.AppendNumberType, id);
+            return true;
+        case IDC_SMS:
+            OnPreviewBox(settings_.SMS, id);
+            return true;
+        case IDC_TURN_OFF_SCREEN:
+            OnProfileBox(settings_.TurnOffScreen, id);
+            return true;
+        case IDC_NO_BUBBLES_IN_PROFILE:
+            OnProfileBox(settings_.DisableBubblesInProfile, id);
+            return true;
     }
     return false;
 }
@@ -152,8 +176,7 @@ void SettingsDialog::OnPreviewBox(LONG& setting, int id) {
 
 // The profile matters only to the two settings that act in it.
 void SettingsDialog::ApplyProfileListRule() {
-    Enable(IDC_PROFILES,
-           (settings_.DisableBubblesInProfile && settings_.ShowBubbles) || settings_.TurnOffScreen);
+    Enable(IDC_PROFILES, (settings_.DisableBubblesInProfile && settings_.ShowBubbles) || settings_.TurnOffScreen);
 }
 
 void SettingsDialog::ApplyEnableRules() {

@@ -10,8 +10,8 @@
 
 namespace {
 
-const WCHAR kHelpText[] =
-    TEXT("Keyboard shortcuts:\n1 - Save As Read\n2 - Reply\n3 - Delete\n4 - Dismiss\n5 - Call sender\n6 - View\n");
+const WCHAR kHelpText[] = TEXT(
+    "Keyboard shortcuts:\n1 - Save As Read\n2 - Reply\n3 - Delete\n4 - Dismiss\n5 - Call sender\n6 - View\n");
 const WCHAR kHelpCaption[] = TEXT("Lumenrest Help");
 const WCHAR kAccount[] = TEXT("SMS");
 const WCHAR kTextClass[] = TEXT("IPM.SMStext");

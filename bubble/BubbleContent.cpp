@@ -13,15 +13,15 @@
 
 namespace {
 
-const WCHAR kSingleTemplate[] =
-    TEXT("<html><body><div style='font:%dpt Tahoma; margin-top:5px;margin-left:3px;margin-right:3px; "
-         "wrap-option:emergency'>%s</div></body></html>");
-const WCHAR kMessageTemplate[] =
-    TEXT("<html><body><div style='wrap-option:emergency;'> <div style='font:bold %dpt Tahoma; "
-         "color:menutext;'>%s</div> <div style='font:%dpt Tahoma; margin-top:3px'>%s</div> </div></body></html>");
-const WCHAR kSummaryTemplate[] =
-    TEXT("<html><body><div style='font:%dpt Tahoma; margin-top:3px; wrap-option:emergency'>You have %d new text "
-         "messages</div></body></html>");
+const WCHAR kSingleTemplate[] = TEXT(
+    "<html><body><div style='font:%dpt Tahoma; margin-top:5px;margin-left:3px;margin-right:3px; "
+    "wrap-option:emergency'>%s</div></body></html>");
+const WCHAR kMessageTemplate[] = TEXT(
+    "<html><body><div style='wrap-option:emergency;'> <div style='font:bold %dpt Tahoma; "
+    "color:menutext;'>%s</div> <div style='font:%dpt Tahoma; margin-top:3px'>%s</div> </div></body></html>");
+const WCHAR kSummaryTemplate[] = TEXT(
+    "<html><body><div style='font:%dpt Tahoma; margin-top:3px; wrap-option:emergency'>You have %d new text "
+    "messages</div></body></html>");
 const WCHAR kSample[] = TEXT("This is Display class layout test string");
 
 const WCHAR kTitleMessage[] = TEXT("New Text Message");

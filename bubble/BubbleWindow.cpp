@@ -187,19 +187,25 @@ LRESULT BubbleWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         LRESULT standard = DispatchStandard(hwnd, msg, wParam, lParam);
         if (standard == 0) return 0;
         switch (msg) {
-            case WM_CREATE: return -1;  // OnCreate failed: the window is not made
-            case WM_SETFOCUS: return 0;
+            case WM_CREATE:
+                return -1;  // OnCreate failed: the window is not made
+            case WM_SETFOCUS:
+                return 0;
             case WM_CLOSE:
                 DestroyWindow(hwnd);
                 return 0;
-            case WM_ERASEBKGND: return 1;  // painting covers the client area
+            case WM_ERASEBKGND:
+                return 1;  // painting covers the client area
             case WM_SETTINGCHANGE:
                 if (wParam != SETTINGCHANGE_RESET) return 1;
                 PlaceBubble();
                 return 0;
-            case WM_NOTIFY: return OnNotify(hwnd, wParam, lParam);
-            case WM_KEYDOWN: return OnKeyDown(hwnd, wParam, lParam);
-            case WM_HOTKEY: return OnHotKey(hwnd, wParam, lParam);
+            case WM_NOTIFY:
+                return OnNotify(hwnd, wParam, lParam);
+            case WM_KEYDOWN:
+                return OnKeyDown(hwnd, wParam, lParam);
+            case WM_HOTKEY:
+                return OnHotKey(hwnd, wParam, lParam);
             case WM_BUBBLE_CLOSE:
             case WM_BUBBLE_DISMISS:
                 DismissBubble();

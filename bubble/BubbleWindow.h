@@ -19,9 +19,9 @@ enum BubbleMenuBar {
     MenuBarCount = 5
 };
 
-#define BUBBLE_CLASS TEXT("QUILLON_NOT_WND")
+#define BUBBLE_CLASS   TEXT("QUILLON_NOT_WND")
 #define HOTKEY_ID_HOME 0xC000
-#define HOTKEY_ID_END 0xC001
+#define HOTKEY_ID_END  0xC001
 
 typedef BOOL(WINAPI* UnregisterFunc1Proc)(UINT modifiers, UINT vk);
 

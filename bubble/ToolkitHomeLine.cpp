@@ -13,8 +13,7 @@ LONG HomeLineOf(LPCWSTR text, int length) {
             ++count;
             ++at;
         }
-        if (at + 3 <= length && text[at] == TEXT('9') && text[at + 1] == TEXT('1') && text[at + 2] == TEXT(','))
-            break;
+        if (at + 3 <= length && text[at] == TEXT('9') && text[at + 1] == TEXT('1') && text[at + 2] == TEXT(',')) break;
         ++at;
     }
     return count;

@@ -18,12 +18,18 @@ LRESULT WindowBase::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 LRESULT WindowBase::DispatchStandard(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_CREATE: return OnCreate(hwnd, msg, wParam, lParam);
-        case WM_DESTROY: return OnDestroy(hwnd, msg, wParam, lParam);
-        case WM_SIZE: return OnResize(hwnd, msg, wParam, lParam);
-        case WM_ACTIVATE: return OnActivate(hwnd, msg, wParam, lParam);
-        case WM_PAINT: return OnPaint(hwnd, msg, wParam, lParam);
-        case WM_COMMAND: return OnCommand(hwnd, msg, wParam, lParam);
+        case WM_CREATE:
+            return OnCreate(hwnd, msg, wParam, lParam);
+        case WM_DESTROY:
+            return OnDestroy(hwnd, msg, wParam, lParam);
+        case WM_SIZE:
+            return OnResize(hwnd, msg, wParam, lParam);
+        case WM_ACTIVATE:
+            return OnActivate(hwnd, msg, wParam, lParam);
+        case WM_PAINT:
+            return OnPaint(hwnd, msg, wParam, lParam);
+        case WM_COMMAND:
+            return OnCommand(hwnd, msg, wParam, lParam);
     }
     return 1;
 }
@@ -32,7 +38,8 @@ BOOL WindowBase::CreateFrameWindow(DWORD exStyle, HWND parent, LPCWSTR className
                                    int y, int width, int height) {
     parent_ = parent;
     text_ = WString::FromText(title);
-    HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr, instance_, this);
+    HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr, instance_,
+                                this);
     hwnd_ = hwnd;
     return hwnd != nullptr;
 }

@@ -2,12 +2,18 @@
 
 LPCWSTR HtmlEntityOf(WCHAR c) {
     switch (c) {
-        case TEXT('&'): return TEXT("&amp;");
-        case TEXT('<'): return TEXT("&lt;");
-        case TEXT('>'): return TEXT("&gt;");
-        case TEXT('"'): return TEXT("&quot;");
-        case TEXT('\''): return TEXT("&#39;");
-        default: return nullptr;
+        case TEXT('&'):
+            return TEXT("&amp;");
+        case TEXT('<'):
+            return TEXT("&lt;");
+        case TEXT('>'):
+            return TEXT("&gt;");
+        case TEXT('"'):
+            return TEXT("&quot;");
+        case TEXT('\''):
+            return TEXT("&#39;");
+        default:
+            return nullptr;
     }
 }
 

@@ -17,9 +17,7 @@ const SuffixEntry kSuffixes[] = {
     {PIMPR_COMPANY_TELEPHONE_NUMBER, TEXT(",co")},   {PIMPR_ASSISTANT_TELEPHONE_NUMBER, TEXT(",a")},
 };
 
-bool AppendText(TextBuffer& buffer, LPCWSTR text) {
-    return buffer.Append(text, static_cast<int>(wcslen(text)));
-}
+bool AppendText(TextBuffer& buffer, LPCWSTR text) { return buffer.Append(text, static_cast<int>(wcslen(text))); }
 
 bool AppendBstr(TextBuffer& buffer, const OwnedBstr& text) { return buffer.Append(text.Text(), text.Length()); }
 
@@ -55,8 +53,8 @@ bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, Te
     return AppendBstr(name, trailing);
 }
 
-bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength,
-                      const Settings& settings, TextBuffer& displayName) {
+bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength, const Settings& settings,
+                      TextBuffer& displayName) {
     const int start = displayName.Length();
     FormatContactName(contact, settings.LastNameFirst, settings.UseFileAs, displayName);
     // The suffix alone would stand for the number and lose it: without a

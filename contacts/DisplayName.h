@@ -23,5 +23,5 @@ bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, Te
 // (AppendNumberType) and " (number)" with the number's characters as
 // written (ShowNumber). An empty name part with ShowNumber clear appends
 // nothing, not even the suffix. False when memory ran out.
-bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength,
-                      const Settings& settings, TextBuffer& displayName);
+bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength, const Settings& settings,
+                      TextBuffer& displayName);

@@ -61,8 +61,7 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
 
         // A bracket pair around the whole number goes, unless the opening
         // one is doubled; a closing bracket at the end always goes.
-        if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('(')))
-            ++start;
+        if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('('))) ++start;
         if (text[end] == TEXT(')')) --end;
         if (start > end) continue;
 

@@ -25,19 +25,26 @@ std::string TextLine(const host::ContactRecord& c) {
     std::string line = OneLine(!c.fileAs.empty() ? c.fileAs : c.companyName);
     if (line.empty()) line = "(no name)";
     for (size_t i = 0; i < c.phones.size(); ++i)
-        if (!c.phones[i].empty()) line += std::string("\t") + host::kContactPhoneKinds[i].name + ": " + OneLine(c.phones[i]);
+        if (!c.phones[i].empty())
+            line += std::string("\t") + host::kContactPhoneKinds[i].name + ": " + OneLine(c.phones[i]);
     return line;
 }
 
 std::string JsonLine(const host::ContactRecord& c) {
     JsonWriter json;
     json.BeginObject()
-        .Key("oid").Number(c.oid)
-        .Key("file_as").String(c.fileAs)
-        .Key("first_name").String(c.firstName)
-        .Key("last_name").String(c.lastName)
-        .Key("company_name").String(c.companyName)
-        .Key("phones").BeginObject();
+        .Key("oid")
+        .Number(c.oid)
+        .Key("file_as")
+        .String(c.fileAs)
+        .Key("first_name")
+        .String(c.firstName)
+        .Key("last_name")
+        .String(c.lastName)
+        .Key("company_name")
+        .String(c.companyName)
+        .Key("phones")
+        .BeginObject();
     for (size_t i = 0; i < c.phones.size(); ++i) json.Key(host::kContactPhoneKinds[i].name).String(c.phones[i]);
     json.EndObject().EndObject();
     return json.str();

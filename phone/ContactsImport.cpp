@@ -36,7 +36,8 @@ size_t StoreContacts(const ContactsFile& file) {
             throw CommandError("cannot write the contact store of the device; nothing was imported");
         }
     }
-    if (!host::CommitContactBatch()) throw CommandError("cannot write the contact store of the device; nothing was imported");
+    if (!host::CommitContactBatch())
+        throw CommandError("cannot write the contact store of the device; nothing was imported");
     for (const VCardContact& contact : file.contacts)
         for (const DroppedNumber& d : contact.dropped)
             std::fprintf(stderr, "phone: %s:%d: %s: number %s dropped (%s)\n", file.path.c_str(), d.line,

@@ -12,8 +12,9 @@ const char kProfileFile[] = "device.conf";
 // Everything a device folder may hold; nothing else is ever removed. The
 // lock file stays: the process making the device anew holds it.
 const char* const kDeviceFiles[] = {
-    kProfileFile,   "registry.db",  "registry.db-wal", "registry.db-shm", "messages.db", "messages.db-wal",
-    "messages.db-shm", "contacts.db", "contacts.db-wal", "contacts.db-shm", "effects.db", "effects.db-wal", "effects.db-shm",
+    kProfileFile,      "registry.db",     "registry.db-wal", "registry.db-shm", "messages.db",
+    "messages.db-wal", "messages.db-shm", "contacts.db",     "contacts.db-wal", "contacts.db-shm",
+    "effects.db",      "effects.db-wal",  "effects.db-shm",
 };
 
 bool ParseInt(const std::string& text, int low, int high, int* value) {
@@ -43,15 +44,18 @@ DeviceProfile LoadDeviceProfile(const std::string& folder) {
         size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "screen") ParseScreenSize(value, &profile.width, &profile.height);
-        else if (key == "dpi") ParseInt(value, 48, 960, &profile.dpi);
+        if (key == "screen")
+            ParseScreenSize(value, &profile.width, &profile.height);
+        else if (key == "dpi")
+            ParseInt(value, 48, 960, &profile.dpi);
     }
     return profile;
 }
 
 bool SaveDeviceProfile(const std::string& folder, const DeviceProfile& profile) {
     std::ofstream out(std::filesystem::path(folder) / kProfileFile, std::ios::trunc);
-    out << "screen=" << profile.width << "x" << profile.height << "\n" << "dpi=" << profile.dpi << "\n";
+    out << "screen=" << profile.width << "x" << profile.height << "\n"
+        << "dpi=" << profile.dpi << "\n";
     return static_cast<bool>(out);
 }
 
@@ -60,7 +64,8 @@ bool RemoveDeviceFiles(const std::string& folder, std::string* error) {
         std::error_code ec;
         std::filesystem::remove(std::filesystem::path(folder) / name, ec);
         if (ec) {
-            if (error) *error = "cannot remove " + (std::filesystem::path(folder) / name).string() + ": " + ec.message();
+            if (error)
+                *error = "cannot remove " + (std::filesystem::path(folder) / name).string() + ": " + ec.message();
             return false;
         }
     }

@@ -36,9 +36,7 @@ bool SameAscii(const std::u16string& text, const char* name) {
 
 }  // namespace
 
-std::string KeyPath::FullName() const {
-    return subkey.empty() ? rootName : rootName + "\\" + host::ToUtf8(subkey);
-}
+std::string KeyPath::FullName() const { return subkey.empty() ? rootName : rootName + "\\" + host::ToUtf8(subkey); }
 
 KeyPath KeyPath::Child(const std::u16string& name) const {
     KeyPath child = *this;
@@ -67,10 +65,14 @@ std::string NameProblem(std::u16string_view name) {
 std::string ShownName(std::u16string_view name) {
     std::string out;
     for (char c : host::ToUtf8(name)) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == 0) out += "\\0";
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == 0)
+            out += "\\0";
+        else
+            out += c;
     }
     return out;
 }
@@ -129,7 +131,8 @@ bool ParseKeyPath(const std::u16string& text, KeyPath* path, std::string* error)
     int depth = 0;
     while (start < subkey.size()) {
         if (++depth > kMaxKeyDepth) {
-            *error = "the key is more than " + std::to_string(kMaxKeyDepth) + " levels deep, deeper than the registry allows";
+            *error = "the key is more than " + std::to_string(kMaxKeyDepth) +
+                     " levels deep, deeper than the registry allows";
             return false;
         }
         size_t end = subkey.find(u'\\', start);

@@ -12,7 +12,7 @@ namespace phone {
 
 struct KeyPath {
     HKEY root = nullptr;
-    std::string rootName;  // the long name, HKEY_LOCAL_MACHINE
+    std::string rootName;   // the long name, HKEY_LOCAL_MACHINE
     std::u16string subkey;  // without leading or trailing backslash; empty for the root
 
     // HKEY_LOCAL_MACHINE\Software\..., in UTF-8.

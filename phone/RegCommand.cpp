@@ -31,12 +31,18 @@ std::u16string ValueName(const std::string& word, bool withSurrogates = false) {
 std::string Describe(const std::u16string& name) { return name.empty() ? "(Default)" : host::ToUtf8(name); }
 
 std::string TypeName(DWORD type) {
-    static const char* const kNames[] = {"REG_NONE",          "REG_SZ",
-                                         "REG_EXPAND_SZ",     "REG_BINARY",
-                                         "REG_DWORD",         "REG_DWORD_BIG_ENDIAN",
-                                         "REG_LINK",          "REG_MULTI_SZ",
-                                         "REG_RESOURCE_LIST", "REG_FULL_RESOURCE_DESCRIPTOR",
-                                         "REG_RESOURCE_REQUIREMENTS_LIST", "REG_QWORD"};
+    static const char* const kNames[] = {"REG_NONE",
+                                         "REG_SZ",
+                                         "REG_EXPAND_SZ",
+                                         "REG_BINARY",
+                                         "REG_DWORD",
+                                         "REG_DWORD_BIG_ENDIAN",
+                                         "REG_LINK",
+                                         "REG_MULTI_SZ",
+                                         "REG_RESOURCE_LIST",
+                                         "REG_FULL_RESOURCE_DESCRIPTOR",
+                                         "REG_RESOURCE_REQUIREMENTS_LIST",
+                                         "REG_QWORD"};
     if (type < std::size(kNames)) return kNames[type];
     char text[24];
     std::snprintf(text, sizeof text, "0x%X", type);
@@ -62,35 +68,35 @@ std::string Hex(const std::vector<uint8_t>& data) {
 // The data as the platform's console registry tool shows them.
 std::string DataText(const RegValue& value) {
     switch (value.type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-        std::u16string text = Units(value.data);
-        return host::ToUtf8(text.substr(0, text.find(u'\0')));
-    }
-    case REG_MULTI_SZ: {
-        std::u16string text = Units(value.data);
-        while (!text.empty() && text.back() == 0) text.pop_back();
-        std::string out;
-        for (size_t start = 0;;) {
-            size_t end = text.find(u'\0', start);
-            out += host::ToUtf8(text.substr(start, end == std::u16string::npos ? end : end - start));
-            if (end == std::u16string::npos) break;
-            out += "\\0";
-            start = end + 1;
+        case REG_SZ:
+        case REG_EXPAND_SZ: {
+            std::u16string text = Units(value.data);
+            return host::ToUtf8(text.substr(0, text.find(u'\0')));
         }
-        return out;
-    }
-    case REG_DWORD:
-        if (value.data.size() == 4) {
-            DWORD number;
-            std::memcpy(&number, value.data.data(), 4);
-            char text[16];
-            std::snprintf(text, sizeof text, "0x%x", number);
-            return text;
+        case REG_MULTI_SZ: {
+            std::u16string text = Units(value.data);
+            while (!text.empty() && text.back() == 0) text.pop_back();
+            std::string out;
+            for (size_t start = 0;;) {
+                size_t end = text.find(u'\0', start);
+                out += host::ToUtf8(text.substr(start, end == std::u16string::npos ? end : end - start));
+                if (end == std::u16string::npos) break;
+                out += "\\0";
+                start = end + 1;
+            }
+            return out;
         }
-        return Hex(value.data);
-    default:
-        return Hex(value.data);
+        case REG_DWORD:
+            if (value.data.size() == 4) {
+                DWORD number;
+                std::memcpy(&number, value.data.data(), 4);
+                char text[16];
+                std::snprintf(text, sizeof text, "0x%x", number);
+                return text;
+            }
+            return Hex(value.data);
+        default:
+            return Hex(value.data);
     }
 }
 
@@ -101,12 +107,14 @@ struct SettingType {
     DWORD type;
 };
 const SettingType kSettingTypes[] = {
-    {u"ShowNumber", REG_DWORD},    {u"LastNameFirst", REG_DWORD}, {u"AppendNumberType", REG_DWORD},
-    {u"SMS", REG_DWORD},           {u"Disable", REG_DWORD},       {u"MarkDRAsRead", REG_DWORD},
-    {u"DeleteDR", REG_DWORD},      {u"ShowDR", REG_DWORD},        {u"ShowBubbles", REG_DWORD},
-    {u"UseFileAs", REG_DWORD},     {u"PhoneNumLen", REG_DWORD},   {u"UseCustomText", REG_DWORD},
-    {u"TurnOffScreen", REG_DWORD}, {u"DisableBubblesInProfile", REG_DWORD},
-    {u"CustomText", REG_SZ},       {u"ExcludeProfile", REG_SZ},
+    {u"ShowNumber", REG_DWORD},       {u"LastNameFirst", REG_DWORD},
+    {u"AppendNumberType", REG_DWORD}, {u"SMS", REG_DWORD},
+    {u"Disable", REG_DWORD},          {u"MarkDRAsRead", REG_DWORD},
+    {u"DeleteDR", REG_DWORD},         {u"ShowDR", REG_DWORD},
+    {u"ShowBubbles", REG_DWORD},      {u"UseFileAs", REG_DWORD},
+    {u"PhoneNumLen", REG_DWORD},      {u"UseCustomText", REG_DWORD},
+    {u"TurnOffScreen", REG_DWORD},    {u"DisableBubblesInProfile", REG_DWORD},
+    {u"CustomText", REG_SZ},          {u"ExcludeProfile", REG_SZ},
 };
 
 bool IsSettingsKey(const KeyPath& path) {
@@ -129,19 +137,21 @@ RegKey OpenOrFail(const KeyPath& path) {
     RegKey key;
     LONG rc = RegOpenKeyExW(path.root, path.subkey.c_str(), 0, 0, key.out());
     if (rc == ERROR_FILE_NOT_FOUND) throw CommandError("no key " + path.FullName());
-    if (rc != ERROR_SUCCESS) throw CommandError("cannot open " + path.FullName() + " (error " + std::to_string(rc) + ")");
+    if (rc != ERROR_SUCCESS)
+        throw CommandError("cannot open " + path.FullName() + " (error " + std::to_string(rc) + ")");
     return key;
 }
 
 DWORD ParseDword(const std::string& text) {
     bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     std::string digits = hex ? text.substr(2) : text;
-    if (digits.empty() || digits.size() > (hex ? 8u : 10u)) throw UsageError("dword: wants a 32-bit number (" + text + ")");
+    if (digits.empty() || digits.size() > (hex ? 8u : 10u))
+        throw UsageError("dword: wants a 32-bit number (" + text + ")");
     uint64_t value = 0;
     for (char c : digits) {
-        int d = (c >= '0' && c <= '9') ? c - '0'
+        int d = (c >= '0' && c <= '9')                          ? c - '0'
                 : hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
-                                                                 : -1;
+                                                                : -1;
         if (d < 0) throw UsageError("dword: wants a decimal or 0x hex number (" + text + ")");
         value = value * (hex ? 16 : 10) + d;
     }
@@ -215,7 +225,8 @@ int RegGet(Args& args) {
         out = ValueLine(*found, IsSettingsKey(path));
     } else {
         out = path.FullName() + "\n";
-        for (const RegValue& value : ReadValues(key.get(), path.FullName())) out += ValueLine(value, IsSettingsKey(path));
+        for (const RegValue& value : ReadValues(key.get(), path.FullName()))
+            out += ValueLine(value, IsSettingsKey(path));
         std::vector<std::u16string> subkeys = SubkeyNames(key.get(), path.FullName());
         if (!subkeys.empty()) out += "\n";
         for (const std::u16string& name : subkeys) out += path.Child(name).FullName() + "\n";
@@ -236,8 +247,10 @@ int RegSet(Args& args) {
     OpenDeviceOrFail(args.device);
     RegKey key;
     LONG rc = RegCreateKeyExW(path.root, path.subkey.c_str(), 0, nullptr, 0, 0, nullptr, key.out(), nullptr);
-    if (rc != ERROR_SUCCESS) throw CommandError("cannot create " + path.FullName() + " (error " + std::to_string(rc) + ")");
-    rc = RegSetValueExW(key.get(), name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
+    if (rc != ERROR_SUCCESS)
+        throw CommandError("cannot create " + path.FullName() + " (error " + std::to_string(rc) + ")");
+    rc = RegSetValueExW(key.get(), name.c_str(), 0, value.type, value.data.data(),
+                        static_cast<DWORD>(value.data.size()));
     if (rc != ERROR_SUCCESS) throw CommandError("cannot set " + Describe(name) + " (error " + std::to_string(rc) + ")");
     return kExitOk;
 }
@@ -257,7 +270,8 @@ int RegDelete(Args& args) {
         rc = RegDeleteKeyW(path.root, path.subkey.c_str());
         if (rc == ERROR_FILE_NOT_FOUND) throw CommandError("no key " + path.FullName());
     }
-    if (rc != ERROR_SUCCESS) throw CommandError("cannot delete from " + path.FullName() + " (error " + std::to_string(rc) + ")");
+    if (rc != ERROR_SUCCESS)
+        throw CommandError("cannot delete from " + path.FullName() + " (error " + std::to_string(rc) + ")");
     return kExitOk;
 }
 

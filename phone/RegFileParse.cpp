@@ -32,10 +32,12 @@ std::vector<Line> SplitLines(const std::string& bytes, const std::string& file) 
     if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFE && static_cast<uint8_t>(bytes[1]) == 0xFF)
         Malformed(file, 1, "the file is UTF-16 big-endian text; save it as UTF-16 little-endian or UTF-8");
     if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0)
-        Malformed(file, 1, "the file is UTF-16 little-endian text without a byte order mark; save it with one, or as UTF-8");
+        Malformed(file, 1,
+                  "the file is UTF-16 little-endian text without a byte order mark; save it with one, or as UTF-8");
     if (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] != 0)
-        Malformed(file, 1, "the file is UTF-16 big-endian text without a byte order mark; save it as UTF-16 little-endian "
-                           "(with its byte order mark) or UTF-8");
+        Malformed(file, 1,
+                  "the file is UTF-16 big-endian text without a byte order mark; save it as UTF-16 little-endian "
+                  "(with its byte order mark) or UTF-8");
     if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
         std::u16string text;
         for (size_t i = 2; i + 1 < bytes.size(); i += 2)
@@ -46,7 +48,8 @@ std::vector<Line> SplitLines(const std::string& bytes, const std::string& file) 
             start = end + 1;
         }
         add(text.substr(start));
-        if (bytes.size() % 2) Malformed(file, static_cast<int>(lines.size()), "the UTF-16 text ends in half a character");
+        if (bytes.size() % 2)
+            Malformed(file, static_cast<int>(lines.size()), "the UTF-16 text ends in half a character");
         return lines;
     }
     size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
@@ -251,7 +254,8 @@ private:
         size_t start = 0;
         for (;;) {
             size_t comma = list.find(u',', start);
-            std::u16string raw = list.substr(start, comma == std::u16string::npos ? std::u16string::npos : comma - start);
+            std::u16string raw = list.substr(start,
+                                             comma == std::u16string::npos ? std::u16string::npos : comma - start);
             std::u16string item = Trim(raw);
             bool last = comma == std::u16string::npos;
             // A comma may end the list, as a wrapped line leaves it.

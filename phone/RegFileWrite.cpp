@@ -84,8 +84,8 @@ std::string FormatKeyLine(const KeyPath& key) {
 
 std::string FormatValueLines(const RegValue& value, const KeyPath& key) {
     if (std::string problem = NameProblem(value.name); !problem.empty())
-        throw CommandError("cannot export the value " + ShownName(value.name) + " of " + key.FullName() + ": it holds " +
-                           problem + ", which a .reg line cannot hold (phone reg delete removes it)");
+        throw CommandError("cannot export the value " + ShownName(value.name) + " of " + key.FullName() +
+                           ": it holds " + problem + ", which a .reg line cannot hold (phone reg delete removes it)");
     std::string line = value.name.empty() ? "@=" : Quote(value.name) + "=";
     std::u16string text;
     if (TextForm(value, &text)) return line + Quote(text) + "\n";

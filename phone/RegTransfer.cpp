@@ -60,18 +60,21 @@ void ExportTree(HKEY top, const KeyPath& topPath, std::string& out) {
         size_t next = 0;
     };
     auto depthOf = [](const KeyPath& path) {
-        return path.subkey.empty() ? 0 : 1 + static_cast<int>(std::count(path.subkey.begin(), path.subkey.end(), u'\\'));
+        return path.subkey.empty() ? 0
+                                   : 1 + static_cast<int>(std::count(path.subkey.begin(), path.subkey.end(), u'\\'));
     };
     std::vector<Frame> stack;
     auto visit = [&](Frame frame) {
         out += FormatKeyLine(frame.path);
-        for (const RegValue& value : ReadValues(frame.key, frame.path.FullName())) out += FormatValueLines(value, frame.path);
+        for (const RegValue& value : ReadValues(frame.key, frame.path.FullName()))
+            out += FormatValueLines(value, frame.path);
         out += "\n";
         frame.subkeys = SubkeyNames(frame.key, frame.path.FullName());
         if (!frame.subkeys.empty() && frame.depth >= kMaxKeyDepth)
-            throw CommandError("cannot export the keys below " + ShortName(frame.path, frame.depth) +
-                               ": the registry allows " + std::to_string(kMaxKeyDepth) +
-                               " levels, and a .reg file deeper than that is not imported (phone reg delete removes them)");
+            throw CommandError(
+                "cannot export the keys below " + ShortName(frame.path, frame.depth) + ": the registry allows " +
+                std::to_string(kMaxKeyDepth) +
+                " levels, and a .reg file deeper than that is not imported (phone reg delete removes them)");
         stack.push_back(std::move(frame));
     };
     visit(Frame{topPath, top, RegKey(), depthOf(topPath), {}});

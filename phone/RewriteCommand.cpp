@@ -30,8 +30,8 @@ int RunRewrite(Args& args) {
     Settings settings;
     LoadSettings(settings);
     // The classes the inbox service gives a report and a failed report.
-    const MessageKind kind = KindOfMessage(report ? (failed ? TEXT("REPORT.IPM.SMStext.NDR") : TEXT("REPORT.IPM.SMStext.DR"))
-                                                  : TEXT("IPM.SMStext"));
+    const MessageKind kind = KindOfMessage(
+        report ? (failed ? TEXT("REPORT.IPM.SMStext.NDR") : TEXT("REPORT.IPM.SMStext.DR")) : TEXT("IPM.SMStext"));
     WString stored;
     RewriteStoredText(text.c_str(), settings, kind, &stored);
     WString html = BubbleText(stored, settings);

@@ -29,8 +29,10 @@ bool SplitScenarioLine(const std::string& line, std::vector<std::string>* words,
                 }
                 if (i >= n) break;
                 char e = line[i++];
-                if (e == '"' || e == '\\') word += e;
-                else if (e == 'n') word += '\n';
+                if (e == '"' || e == '\\')
+                    word += e;
+                else if (e == 'n')
+                    word += '\n';
                 else {
                     *error = std::string("unknown escape \\") + e + " in a quoted text";
                     return false;

@@ -16,11 +16,29 @@ namespace {
 
 const std::map<std::string, unsigned char>& KeyNames() {
     static const std::map<std::string, unsigned char> names = {
-        {"0", '0'},         {"1", '1'},          {"2", '2'},         {"3", '3'},       {"4", '4'},
-        {"5", '5'},         {"6", '6'},          {"7", '7'},         {"8", '8'},       {"9", '9'},
-        {"star", VK_F8},    {"pound", VK_F9},    {"up", VK_UP},      {"down", VK_DOWN}, {"left", VK_LEFT},
-        {"right", VK_RIGHT}, {"action", VK_RETURN}, {"back", VK_ESCAPE}, {"home", VK_LWIN}, {"end", VK_F4},
-        {"talk", VK_F3},    {"soft1", VK_F1},    {"soft2", VK_F2},
+        {"0", '0'},
+        {"1", '1'},
+        {"2", '2'},
+        {"3", '3'},
+        {"4", '4'},
+        {"5", '5'},
+        {"6", '6'},
+        {"7", '7'},
+        {"8", '8'},
+        {"9", '9'},
+        {"star", VK_F8},
+        {"pound", VK_F9},
+        {"up", VK_UP},
+        {"down", VK_DOWN},
+        {"left", VK_LEFT},
+        {"right", VK_RIGHT},
+        {"action", VK_RETURN},
+        {"back", VK_ESCAPE},
+        {"home", VK_LWIN},
+        {"end", VK_F4},
+        {"talk", VK_F3},
+        {"soft1", VK_F1},
+        {"soft2", VK_F2},
     };
     return names;
 }
@@ -105,8 +123,10 @@ std::string ScreenStateText() {
     std::string text = "screen: " + std::to_string(p.width) + "x" + std::to_string(p.height) + " at " +
                        std::to_string(p.dpi) + " dpi, " + (host::ScreenIsOn() ? "on" : "off") + "\n";
     host::WindowInfo fg;
-    if (host::ForegroundWindowInfo(&fg)) text += "foreground: " + fg.className + " \"" + fg.title + "\"\n";
-    else text += "foreground: none\n";
+    if (host::ForegroundWindowInfo(&fg))
+        text += "foreground: " + fg.className + " \"" + fg.title + "\"\n";
+    else
+        text += "foreground: none\n";
     for (const host::HotKeyInfo& hk : host::ListHotKeys()) {
         char line[160];
         std::snprintf(line, sizeof line, "hotkey: %s id %d modifiers 0x%x vk 0x%x\n", hk.window.c_str(), hk.id,

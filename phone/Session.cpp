@@ -81,7 +81,13 @@ bool Session::RunLine(int number, const std::vector<std::string>& words) {
     }
     if (json_) {
         JsonWriter result;
-        result.BeginObject().Key("line").Number(number).Key("command").String(ShownCommand(command)).Key("ok").Bool(error.empty());
+        result.BeginObject()
+            .Key("line")
+            .Number(number)
+            .Key("command")
+            .String(ShownCommand(command))
+            .Key("ok")
+            .Bool(error.empty());
         if (!error.empty()) result.Key("error").String(error);
         result.EndObject();
         std::printf("%s\n", result.str().c_str());

@@ -33,9 +33,15 @@ void WriteFields(JsonWriter& json, const host::Effect& effect) {
     for (const host::EffectField& field : effect.fields) {
         json.Key(field.name);
         switch (field.type) {
-        case host::EffectField::Type::Number: json.Number(field.number); break;
-        case host::EffectField::Type::Bool: json.Bool(field.number != 0); break;
-        case host::EffectField::Type::Text: json.String(field.text); break;
+            case host::EffectField::Type::Number:
+                json.Number(field.number);
+                break;
+            case host::EffectField::Type::Bool:
+                json.Bool(field.number != 0);
+                break;
+            case host::EffectField::Type::Text:
+                json.String(field.text);
+                break;
         }
     }
 }
@@ -89,12 +95,18 @@ void WriteMessages(JsonWriter& json, host::MessageFolder folder) {
     json.BeginArray();
     for (const host::StoredMessage& m : host::ListMessages(folder)) {
         json.BeginObject()
-            .Key("entry").String(Hex(m.entry))
-            .Key("class").String(m.messageClass)
-            .Key("subject").String(m.subject)
-            .Key("sender").String(m.senderAddress)
-            .Key("name").String(m.senderName)
-            .Key("read").Bool(m.read)
+            .Key("entry")
+            .String(Hex(m.entry))
+            .Key("class")
+            .String(m.messageClass)
+            .Key("subject")
+            .String(m.subject)
+            .Key("sender")
+            .String(m.senderAddress)
+            .Key("name")
+            .String(m.senderName)
+            .Key("read")
+            .Bool(m.read)
             .EndObject();
     }
     json.EndArray();
@@ -107,19 +119,26 @@ void WriteLastRule(JsonWriter& json) {
         return;
     }
     json.BeginObject().Key("event");
-    if (rule.eventType) json.Number(*rule.eventType);
-    else json.Null();
+    if (rule.eventType)
+        json.Number(*rule.eventType);
+    else
+        json.Null();
     json.Key("handled");
-    if (rule.handled) json.Number(*rule.handled);
-    else json.Null();
+    if (rule.handled)
+        json.Number(*rule.handled);
+    else
+        json.Null();
     json.EndObject();
 }
 
 const char* HandledName(int handled) {
     switch (handled) {
-        case 0: return "MRC_NOT_HANDLED";
-        case 1: return "MRC_HANDLED_CONTINUE";
-        case 2: return "MRC_HANDLED_DONTCONTINUE";
+        case 0:
+            return "MRC_NOT_HANDLED";
+        case 1:
+            return "MRC_HANDLED_CONTINUE";
+        case 2:
+            return "MRC_HANDLED_DONTCONTINUE";
     }
     return "?";
 }
@@ -140,9 +159,12 @@ std::string Printable(const std::u16string& text) {
             continue;
         }
         flush();
-        if (c == u'\n') out += "\\n";
-        else if (c == u'\r') out += "\\r";
-        else if (c == u'\t') out += "\\t";
+        if (c == u'\n')
+            out += "\\n";
+        else if (c == u'\r')
+            out += "\\r";
+        else if (c == u'\t')
+            out += "\\t";
         else {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(c));
@@ -206,7 +228,8 @@ std::string StateAsText() {
         char event[32] = "none";
         if (rule.eventType) std::snprintf(event, sizeof event, "0x%02X", static_cast<unsigned>(*rule.eventType));
         text += std::string("last rule: event ") + event + ", handled " +
-                (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")" : "not written") +
+                (rule.handled ? std::to_string(*rule.handled) + " (" + HandledName(*rule.handled) + ")"
+                              : "not written") +
                 "\n";
     }
     text += WindowsStateText();

@@ -18,10 +18,10 @@ const WCHAR kMenuBarClass[] = u"MS_SOFTKEY_CE_1.0";
 
 // The bubble's five menus by index, told apart by their soft keys.
 const std::pair<const char16_t*, const char16_t*> kBubbleMenus[] = {{u"Сохранить", u"Меню"},
-                                                                   {u"Смотреть", u"Меню"},
-                                                                   {u"Смотреть", u"Закрыть"},
-                                                                   {u"Удалить", u"Закрыть"},
-                                                                   {u"Сохранить прочитанным", u"Отклонить"}};
+                                                                    {u"Смотреть", u"Меню"},
+                                                                    {u"Смотреть", u"Закрыть"},
+                                                                    {u"Удалить", u"Закрыть"},
+                                                                    {u"Сохранить прочитанным", u"Отклонить"}};
 
 // The bubble's HTML view: its child of class "DISPLAYCLASS".
 HWND HtmlViewOf(HWND parent) {
@@ -129,14 +129,24 @@ void WriteBubble(JsonWriter& json) {
     }
     json.BeginObject().Key("shown").Bool(bubble->shown).Key("title").String(bubble->title);
     json.Key("count").Number(bubble->count).Key("menu");
-    if (bubble->menu) json.Number(*bubble->menu);
-    else json.Null();
+    if (bubble->menu)
+        json.Number(*bubble->menu);
+    else
+        json.Null();
     json.Key("zoom").Number(bubble->zoom).Key("html").String(bubble->html);
     const RECT& r = bubble->rect;
-    json.Key("rect").BeginArray().Number(r.left).Number(r.top).Number(r.right - r.left).Number(r.bottom - r.top).EndArray();
+    json.Key("rect")
+        .BeginArray()
+        .Number(r.left)
+        .Number(r.top)
+        .Number(r.right - r.left)
+        .Number(r.bottom - r.top)
+        .EndArray();
     json.Key("link");
-    if (bubble->link) json.String(*bubble->link);
-    else json.Null();
+    if (bubble->link)
+        json.String(*bubble->link);
+    else
+        json.Null();
     json.EndObject();
 }
 

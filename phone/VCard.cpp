@@ -41,8 +41,10 @@ Text Trim(const Text& text) {
 size_t FindOutsideQuotes(std::string_view text, char wanted) {
     bool quoted = false;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"') quoted = !quoted;
-        else if (text[i] == wanted && !quoted) return i;
+        if (text[i] == '"')
+            quoted = !quoted;
+        else if (text[i] == wanted && !quoted)
+            return i;
     }
     return std::string_view::npos;
 }
@@ -111,7 +113,8 @@ void Parser::Feed(const Line& line) {
     std::string_view value = std::string_view(line.text).substr(colon + 1);
 
     if (name == "BEGIN") {
-        if (Upper(Trim(std::string(value))) != "VCARD") Fail(line.number, "BEGIN:" + std::string(value) + " is not a vCard");
+        if (Upper(Trim(std::string(value))) != "VCARD")
+            Fail(line.number, "BEGIN:" + std::string(value) + " is not a vCard");
         if (card_)
             Fail(line.number, "BEGIN:VCARD inside the card begun at line " + std::to_string(card_->line) +
                                   " (is its END:VCARD missing?)");
@@ -123,8 +126,8 @@ void Parser::Feed(const Line& line) {
     if (!card_) Fail(line.number, "text outside BEGIN:VCARD ... END:VCARD");
     if (name == "END") {
         if (Upper(Trim(std::string(value))) != "VCARD")
-            Fail(line.number, "END:" + std::string(value) + " does not end the card begun at line " +
-                                  std::to_string(card_->line));
+            Fail(line.number,
+                 "END:" + std::string(value) + " does not end the card begun at line " + std::to_string(card_->line));
         cards_.push_back(std::move(*card_));
         card_.reset();
         return;
@@ -151,8 +154,10 @@ void Parser::Property(const Line& line, const std::string& name, const std::vect
         if (eq == std::string::npos) {
             // vCard 2.1 writes bare values: "TEL;CELL;VOICE:", "N;QUOTED-PRINTABLE:".
             std::string bare = Upper(p);
-            if (bare == "QUOTED-PRINTABLE" || bare == "BASE64" || bare == "8BIT" || bare == "7BIT") encoding = bare;
-            else if (!bare.empty()) types.push_back(bare);
+            if (bare == "QUOTED-PRINTABLE" || bare == "BASE64" || bare == "8BIT" || bare == "7BIT")
+                encoding = bare;
+            else if (!bare.empty())
+                types.push_back(bare);
             continue;
         }
         std::string key = Upper(Trim(p.substr(0, eq)));

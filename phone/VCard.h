@@ -18,7 +18,7 @@ struct VCardTel {
 };
 
 struct VCard {
-    int line = 0;  // of BEGIN:VCARD
+    int line = 0;          // of BEGIN:VCARD
     bool hasName = false;  // an N property was there
     std::u16string lastName, firstName;
     std::u16string formattedName;  // FN

@@ -66,15 +66,19 @@ VCardContact ContactOfVCard(const VCard& card) {
         }
         std::vector<int> slots = SlotsOf(tel.types);
         auto free = std::find_if(slots.begin(), slots.end(), [&](int s) { return r.phones[s].empty(); });
-        if (free != slots.end()) r.phones[*free] = tel.number;
-        else leftOver[i] = true;
+        if (free != slots.end())
+            r.phones[*free] = tel.number;
+        else
+            leftOver[i] = true;
     }
     for (size_t i = 0; i < card.tels.size(); ++i) {
         if (!leftOver[i]) continue;
         const VCardTel& tel = card.tels[i];
         auto free = std::find_if(kGeneral.begin(), kGeneral.end(), [&](int s) { return r.phones[s].empty(); });
-        if (free != kGeneral.end()) r.phones[*free] = tel.number;
-        else out.dropped.push_back({tel.line, tel.number, "no free phone property left"});
+        if (free != kGeneral.end())
+            r.phones[*free] = tel.number;
+        else
+            out.dropped.push_back({tel.line, tel.number, "no free phone property left"});
     }
     std::stable_sort(out.dropped.begin(), out.dropped.end(),
                      [](const DroppedNumber& a, const DroppedNumber& b) { return a.line < b.line; });

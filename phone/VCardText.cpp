@@ -82,8 +82,6 @@ std::vector<std::u16string> SplitComponents(std::u16string_view value, bool vers
     return Components(value, version3, true);
 }
 
-std::u16string Unescape(std::u16string_view value, bool version3) {
-    return Components(value, version3, false).front();
-}
+std::u16string Unescape(std::u16string_view value, bool version3) { return Components(value, version3, false).front(); }
 
 }  // namespace phone

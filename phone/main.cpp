@@ -102,8 +102,10 @@ const std::map<std::string, Command>& Commands() {
 
 int Main(int argc, char** argv) {
     Args args;
-    if (const char* env = std::getenv("PHONE_DEVICE"); env && *env) args.device = env;
-    else args.device = "./device";
+    if (const char* env = std::getenv("PHONE_DEVICE"); env && *env)
+        args.device = env;
+    else
+        args.device = "./device";
     int i = 1;
     for (; i < argc; ++i) {
         std::string a = argv[i];

@@ -55,8 +55,7 @@ HRESULT ProcessIncomingMessage(IMsgStore* store, ULONG cbMsg, LPENTRYID lpMsg, U
         }
 
         if (settings.TurnOffScreen || settings.DisableBubblesInProfile) {
-            activeProfile =
-                ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"));
+            activeProfile = ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"));
             if (settings.TurnOffScreen && activeProfile.Equals(settings.ExcludeProfile))
                 SetSystemPowerState(nullptr, POWER_STATE_USERIDLE, 0);
         }

@@ -10,7 +10,7 @@ namespace {
 // Stored at process attach; the bubble registers its window class and the
 // HTML view with it and loads its menus from it.
 HINSTANCE g_hInstance = nullptr;
-}
+}  // namespace
 
 extern "C" BOOL WINAPI DllMain(HANDLE hinstDLL, DWORD fdwReason, LPVOID) {
     switch (fdwReason) {

@@ -39,7 +39,9 @@ STDMETHODIMP RuleClientFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid,
 }
 
 STDMETHODIMP RuleClientFactory::LockServer(BOOL fLock) {
-    if (fLock) InterlockedIncrement(&g_serverLocks);
-    else InterlockedDecrement(&g_serverLocks);
+    if (fLock)
+        InterlockedIncrement(&g_serverLocks);
+    else
+        InterlockedDecrement(&g_serverLocks);
     return S_OK;
 }

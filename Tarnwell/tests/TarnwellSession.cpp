@@ -63,13 +63,9 @@ void TarnwellSession::Command(int id) {
     host::WaitForIdle();
 }
 
-bool TarnwellSession::Checked(int id) const {
-    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool TarnwellSession::Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-bool TarnwellSession::Enabled(int id) const {
-    return IsWindowEnabled(Item(id)) != FALSE;
-}
+bool TarnwellSession::Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
 
 std::u16string TarnwellSession::Text(int id) const {
     HWND item = Item(id);

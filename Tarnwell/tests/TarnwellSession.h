@@ -53,7 +53,7 @@ bool ReadText(const WCHAR* name, std::u16string* value);
 bool KeyExists(HKEY root, const WCHAR* key);
 // A sound profile under HKCU\ControlPanel\Profiles with its display names
 // (an empty one is not written).
-void AddProfile(const std::u16string& keyName, const std::u16string& editName = u"",
-                const std::u16string& name = u"", const std::u16string& locName = u"");
+void AddProfile(const std::u16string& keyName, const std::u16string& editName = u"", const std::u16string& name = u"",
+                const std::u16string& locName = u"");
 
 }  // namespace tarnwell_test

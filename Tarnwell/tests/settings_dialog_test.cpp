@@ -18,9 +18,9 @@ namespace {
 const char16_t kDefaultPreview[] = u"Message you sent to Mirela Dovanne,m (+1234567890) has been delivered";
 
 // Every control the master switch disables.
-const int kGated[] = {IDC_SHOW_BUBBLES, IDC_SHOW_DR,      IDC_TURN_OFF_SCREEN, IDC_NO_BUBBLES_IN_PROFILE,
-                      IDC_PROFILES,     IDC_MARK_DR_READ, IDC_DELETE_DR,       IDC_USE_FILE_AS,
-                      IDC_LAST_NAME_FIRST, IDC_SHOW_NUMBER, IDC_APPEND_TYPE,   IDC_SMS,
+const int kGated[] = {IDC_SHOW_BUBBLES,    IDC_SHOW_DR,      IDC_TURN_OFF_SCREEN, IDC_NO_BUBBLES_IN_PROFILE,
+                      IDC_PROFILES,        IDC_MARK_DR_READ, IDC_DELETE_DR,       IDC_USE_FILE_AS,
+                      IDC_LAST_NAME_FIRST, IDC_SHOW_NUMBER,  IDC_APPEND_TYPE,     IDC_SMS,
                       IDC_USE_CUSTOM_TEXT, IDC_CUSTOM_TEXT};
 
 DWORD Dword(const WCHAR* name) {

@@ -155,8 +155,9 @@ TEST_F(BubbleCommands, TheMenuOffersTheCommandsAndZeroShowsTheHelp) {
     std::optional<host::Effect> box = host::LastEffect(host::effect::kMessageBox);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->Field("caption")->text, u"Lumenrest Help");
-    EXPECT_EQ(box->Field("text")->text,
-              u"Keyboard shortcuts:\n1 - Save As Read\n2 - Reply\n3 - Delete\n4 - Dismiss\n5 - Call sender\n6 - View\n");
+    EXPECT_EQ(
+        box->Field("text")->text,
+        u"Keyboard shortcuts:\n1 - Save As Read\n2 - Reply\n3 - Delete\n4 - Dismiss\n5 - Call sender\n6 - View\n");
     Press(VK_RETURN);  // closes the box
     EXPECT_TRUE(Eventually([&] { return host::CountEffects(host::effect::kMessageBoxClosed) > 0; }));
     EXPECT_TRUE(Shown()) << "the help box leaves the bubble up";

@@ -87,10 +87,10 @@ TEST_F(SettingsStore, TextsReadWithAndWithoutTerminator) {
 
 TEST_F(SettingsStore, FlagsAreReadAsRawDataWhateverTheirType) {
     DWORD four = 0x00000000;
-    SetRaw(TEXT("ShowNumber"), REG_BINARY, &four, 4);   // 4 bytes of another type: taken
+    SetRaw(TEXT("ShowNumber"), REG_BINARY, &four, 4);  // 4 bytes of another type: taken
     const char eight[8] = {1, 0, 0, 0, 1, 0, 0, 0};
-    SetRaw(TEXT("SMS"), REG_BINARY, eight, 8);           // longer than a DWORD: the default stands
-    SetRaw(TEXT("PhoneNumLen"), REG_SZ, TEXT("9"), 4);   // "9\0" as 4 raw bytes
+    SetRaw(TEXT("SMS"), REG_BINARY, eight, 8);          // longer than a DWORD: the default stands
+    SetRaw(TEXT("PhoneNumLen"), REG_SZ, TEXT("9"), 4);  // "9\0" as 4 raw bytes
     Settings s;
     ASSERT_TRUE(LoadSettings(s));
     EXPECT_EQ(s.ShowNumber, 0);
@@ -134,9 +134,13 @@ TEST_F(SettingsStore, SaveWritesEveryValueInItsStoredForm) {
 
 TEST_F(SettingsStore, EveryFieldRoundTripsUnderItsOwnNameInTheWrittenOrder) {
     Settings s;
-    LONG* flags[] = {&s.ShowNumber, &s.LastNameFirst, &s.AppendNumberType, &s.SMS, &s.Disable, &s.ShowDR,
-                     &s.MarkDRAsRead, &s.DeleteDR, &s.ShowBubbles, &s.UseFileAs, &s.PhoneNumLen, &s.UseCustomText,
-                     &s.TurnOffScreen, &s.DisableBubblesInProfile};
+    LONG* flags[] = {&s.ShowNumber,       &s.LastNameFirst,
+                     &s.AppendNumberType, &s.SMS,
+                     &s.Disable,          &s.ShowDR,
+                     &s.MarkDRAsRead,     &s.DeleteDR,
+                     &s.ShowBubbles,      &s.UseFileAs,
+                     &s.PhoneNumLen,      &s.UseCustomText,
+                     &s.TurnOffScreen,    &s.DisableBubblesInProfile};
     LONG next = 100;
     for (LONG* flag : flags) *flag = next++;
     s.CustomText = WString::FromText(TEXT("custom @s"));
@@ -145,19 +149,23 @@ TEST_F(SettingsStore, EveryFieldRoundTripsUnderItsOwnNameInTheWrittenOrder) {
 
     Settings loaded;
     ASSERT_TRUE(LoadSettings(loaded));
-    LONG* loadedFlags[] = {&loaded.ShowNumber, &loaded.LastNameFirst, &loaded.AppendNumberType, &loaded.SMS,
-                           &loaded.Disable, &loaded.ShowDR, &loaded.MarkDRAsRead, &loaded.DeleteDR,
-                           &loaded.ShowBubbles, &loaded.UseFileAs, &loaded.PhoneNumLen, &loaded.UseCustomText,
-                           &loaded.TurnOffScreen, &loaded.DisableBubblesInProfile};
+    LONG* loadedFlags[] = {&loaded.ShowNumber,       &loaded.LastNameFirst,
+                           &loaded.AppendNumberType, &loaded.SMS,
+                           &loaded.Disable,          &loaded.ShowDR,
+                           &loaded.MarkDRAsRead,     &loaded.DeleteDR,
+                           &loaded.ShowBubbles,      &loaded.UseFileAs,
+                           &loaded.PhoneNumLen,      &loaded.UseCustomText,
+                           &loaded.TurnOffScreen,    &loaded.DisableBubblesInProfile};
     for (size_t i = 0; i < sizeof flags / sizeof flags[0]; ++i) EXPECT_EQ(*loadedFlags[i], *flags[i]) << i;
     EXPECT_EQ(Of(loaded.CustomText), u"custom @s");
     EXPECT_EQ(Of(loaded.ExcludeProfile), u"Silent");
 
     // A fresh key lists its values in the order they were first written.
-    const char16_t* written[] = {u"ShowNumber",    u"LastNameFirst", u"AppendNumberType", u"SMS",
-                                 u"Disable",       u"MarkDRAsRead",  u"DeleteDR",         u"ShowDR",
-                                 u"ShowBubbles",   u"UseFileAs",     u"PhoneNumLen",      u"UseCustomText",
-                                 u"TurnOffScreen", u"CustomText",    u"DisableBubblesInProfile", u"ExcludeProfile"};
+    const char16_t* written[] = {
+        u"ShowNumber",    u"LastNameFirst", u"AppendNumberType", u"SMS",         u"Disable",
+        u"MarkDRAsRead",  u"DeleteDR",      u"ShowDR",           u"ShowBubbles", u"UseFileAs",
+        u"PhoneNumLen",   u"UseCustomText", u"TurnOffScreen",    u"CustomText",  u"DisableBubblesInProfile",
+        u"ExcludeProfile"};
     HKEY key = CreateKey();
     for (DWORD i = 0; i < 16; ++i) {
         WCHAR name[64];
@@ -182,14 +190,13 @@ TEST_F(SettingsStore, ReadersAtAPathFallBackQuietly) {
     EXPECT_EQ(ReadRegDwordAt(HKEY_LOCAL_MACHINE, TEXT("System\\State"), TEXT("Lock")), 0u);
     EXPECT_EQ(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile")).Length(), 0);
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), 0, nullptr, 0, 0, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     const WCHAR silent[] = TEXT("Silent");
     RegSetValueExW(key, TEXT("ActiveProfile"), 0, REG_SZ, reinterpret_cast<const BYTE*>(silent), sizeof silent);
     RegCloseKey(key);
-    EXPECT_EQ(Of(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"))),
-              u"Silent");
+    EXPECT_EQ(Of(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"))), u"Silent");
     EXPECT_EQ(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("Missing")).Length(), 0);
 }
 

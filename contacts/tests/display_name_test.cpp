@@ -17,8 +17,8 @@ protected:
         ContactMatch match;
         if (!FindContactByNumber(connection, written.c_str(), &match)) return u"<no contact>";
         TextBuffer name;
-        EXPECT_TRUE(BuildDisplayName(match.contact.Get(), match.propId, written.c_str(), int(written.size()),
-                                     settings, name));
+        EXPECT_TRUE(
+            BuildDisplayName(match.contact.Get(), match.propId, written.c_str(), int(written.size()), settings, name));
         return std::u16string(name.Text(), name.Length());
     }
 };
@@ -31,22 +31,14 @@ struct SettingsCase {
 TEST_F(DisplayNames, EveryCombinationOfTheFourSettings) {
     AddContact(u"Mirela", u"Dovanne", PIMPR_MOBILE_TELEPHONE_NUMBER, u"89161234567", u"Mira at work");
     const SettingsCase cases[] = {
-        {0, 0, 0, 0, u"Mirela Dovanne"},
-        {0, 0, 0, 1, u"Mirela Dovanne (8 916 123 45 67)"},
-        {0, 0, 1, 0, u"Mirela Dovanne,m"},
-        {0, 0, 1, 1, u"Mirela Dovanne,m (8 916 123 45 67)"},
-        {0, 1, 0, 0, u"Dovanne Mirela"},
-        {0, 1, 0, 1, u"Dovanne Mirela (8 916 123 45 67)"},
-        {0, 1, 1, 0, u"Dovanne Mirela,m"},
-        {0, 1, 1, 1, u"Dovanne Mirela,m (8 916 123 45 67)"},
-        {1, 0, 0, 0, u"Mira at work"},
-        {1, 0, 0, 1, u"Mira at work (8 916 123 45 67)"},
-        {1, 0, 1, 0, u"Mira at work,m"},
-        {1, 0, 1, 1, u"Mira at work,m (8 916 123 45 67)"},
-        {1, 1, 0, 0, u"Mira at work"},
-        {1, 1, 0, 1, u"Mira at work (8 916 123 45 67)"},
-        {1, 1, 1, 0, u"Mira at work,m"},
-        {1, 1, 1, 1, u"Mira at work,m (8 916 123 45 67)"},
+        {0, 0, 0, 0, u"Mirela Dovanne"},   {0, 0, 0, 1, u"Mirela Dovanne (8 916 123 45 67)"},
+        {0, 0, 1, 0, u"Mirela Dovanne,m"}, {0, 0, 1, 1, u"Mirela Dovanne,m (8 916 123 45 67)"},
+        {0, 1, 0, 0, u"Dovanne Mirela"},   {0, 1, 0, 1, u"Dovanne Mirela (8 916 123 45 67)"},
+        {0, 1, 1, 0, u"Dovanne Mirela,m"}, {0, 1, 1, 1, u"Dovanne Mirela,m (8 916 123 45 67)"},
+        {1, 0, 0, 0, u"Mira at work"},     {1, 0, 0, 1, u"Mira at work (8 916 123 45 67)"},
+        {1, 0, 1, 0, u"Mira at work,m"},   {1, 0, 1, 1, u"Mira at work,m (8 916 123 45 67)"},
+        {1, 1, 0, 0, u"Mira at work"},     {1, 1, 0, 1, u"Mira at work (8 916 123 45 67)"},
+        {1, 1, 1, 0, u"Mira at work,m"},   {1, 1, 1, 1, u"Mira at work,m (8 916 123 45 67)"},
     };
     for (const SettingsCase& c : cases) {
         Settings settings;

@@ -18,13 +18,13 @@ const LONG kLengths[] = {-5, 0, 1, 2, 7, 1000, 0x7FFFFFFF};
 
 std::u16string RandomText(std::mt19937& random) {
     static const std::u16string kAlphabet[] = {
-        u"0123456789",           // digits, the most common
+        u"0123456789",  // digits, the most common
         u"0123456789",
-        u" ()+-",                // separators
-        u"abcxyz",               // letters
-        u"\u0436\u043E\u043A",   // Cyrillic
-        u"@%<&>\"'",             // what a format or markup would take
-        u"\t\u00A0\u0663",       // other white space, another script's digit
+        u" ()+-",               // separators
+        u"abcxyz",              // letters
+        u"\u0436\u043E\u043A",  // Cyrillic
+        u"@%<&>\"'",            // what a format or markup would take
+        u"\t\u00A0\u0663",      // other white space, another script's digit
     };
     std::uniform_int_distribution<int> lengthOf(0, 60);
     std::uniform_int_distribution<int> classOf(0, int(std::size(kAlphabet)) - 1);
@@ -40,12 +40,23 @@ std::u16string Escaped(const std::u16string& text) {
     std::u16string out;
     for (char16_t c : text) {
         switch (c) {
-        case u'&': out += u"&amp;"; break;
-        case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        case u'"': out += u"&quot;"; break;
-        case u'\'': out += u"&#39;"; break;
-        default: out += c;
+            case u'&':
+                out += u"&amp;";
+                break;
+            case u'<':
+                out += u"&lt;";
+                break;
+            case u'>':
+                out += u"&gt;";
+                break;
+            case u'"':
+                out += u"&quot;";
+                break;
+            case u'\'':
+                out += u"&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -168,7 +179,8 @@ std::u16string DocumentedReplacement(const std::u16string& original, const Setti
             EXPECT_TRUE(BuildDisplayName(match.contact.Get(), match.propId, text.c_str() + span.start,
                                          span.end - span.start + 1, settings, name));
             if (name.Length() > 0) {
-                text = text.substr(0, span.start) + std::u16string(name.Text(), name.Length()) + text.substr(span.end + 1);
+                text = text.substr(0, span.start) + std::u16string(name.Text(), name.Length()) +
+                       text.substr(span.end + 1);
                 from = span.start + name.Length();
                 replaced = true;
             }

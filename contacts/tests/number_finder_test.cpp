@@ -112,7 +112,8 @@ TEST(NumberFinder, SuccessiveSearches) {
 }
 
 TEST(NumberFinder, DigitsOfOtherScriptsAndCyrillicText) {
-    EXPECT_EQ(Number(u"рус \u0661\u0662\u0663\u0664\u0665\u0666\u0667 текст"), u"\u0661\u0662\u0663\u0664\u0665\u0666\u0667");
+    EXPECT_EQ(Number(u"рус \u0661\u0662\u0663\u0664\u0665\u0666\u0667 текст"),
+              u"\u0661\u0662\u0663\u0664\u0665\u0666\u0667");
     EXPECT_EQ(Number(u"Позвони 8-916-123-45-67 вечером"), u"8-916-123-45-67");
 }
 

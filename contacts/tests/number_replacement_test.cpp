@@ -62,8 +62,7 @@ TEST_F(NumberReplacement, OnlyNumbersOfContactsAreReplaced) {
     AddMirela();
     Settings settings;
     settings.UseFileAs = 0;
-    EXPECT_EQ(Replace(u"From 7654321 to 89161234567.", settings),
-              u"From 7654321 to Dovanne Mirela,m (89161234567).");
+    EXPECT_EQ(Replace(u"From 7654321 to 89161234567.", settings), u"From 7654321 to Dovanne Mirela,m (89161234567).");
     EXPECT_EQ(Replace(u"x +7 916 123-45-67, 89161234567", settings),
               u"x Dovanne Mirela,m (+7 916 123-45-67), Dovanne Mirela,m (89161234567)");
 }
@@ -73,8 +72,7 @@ TEST_F(NumberReplacement, TheInsertedNameIsNotSearchedAgain) {
     AddContact(u"", u"", PIMPR_HOME_TELEPHONE_NUMBER, u"89161234567", u"Home 8 916 123 45 67");
     Settings settings;
     host::ClearFaults();
-    EXPECT_EQ(Replace(u"call 89161234567 now", settings),
-              u"call Home 8 916 123 45 67,h (89161234567) now");
+    EXPECT_EQ(Replace(u"call 89161234567 now", settings), u"call Home 8 916 123 45 67,h (89161234567) now");
     EXPECT_EQ(host::CallCount("FindMatchingContact"), 1);
 }
 

@@ -49,12 +49,12 @@ TEST(PhoneLinks, TextWithoutNumbersOrMarkupIsLeftToTheCaller) {
 TEST(PhoneLinks, EverythingTheTextContributesIsEscaped) {
     EXPECT_EQ(Link(u"<b>Tom & Jerry</b> say \"hi\" 'n bye"),
               u"&lt;b&gt;Tom &amp; Jerry&lt;/b&gt; say &quot;hi&quot; &#39;n bye");
-    EXPECT_EQ(Link(u"<script>alert(1)</script> call 89161234567 <a href='x'>"),
-              u"&lt;script&gt;alert(1)&lt;/script&gt; call " + Anchor(u"89161234567", 1) +
-                  u" &lt;a href=&#39;x&#39;&gt;");
+    EXPECT_EQ(
+        Link(u"<script>alert(1)</script> call 89161234567 <a href='x'>"),
+        u"&lt;script&gt;alert(1)&lt;/script&gt; call " + Anchor(u"89161234567", 1) + u" &lt;a href=&#39;x&#39;&gt;");
     // Markup characters right against a number end it and are escaped.
-    EXPECT_EQ(Link(u"a<1234567>b&7654321\""), u"a&lt;" + Anchor(u"1234567", 1) + u"&gt;b&amp;" +
-                                                       Anchor(u"7654321", 2) + u"&quot;");
+    EXPECT_EQ(Link(u"a<1234567>b&7654321\""),
+              u"a&lt;" + Anchor(u"1234567", 1) + u"&gt;b&amp;" + Anchor(u"7654321", 2) + u"&quot;");
     EXPECT_EQ(Link(u"&amp;"), u"&amp;amp;");
 }
 
@@ -83,8 +83,8 @@ TEST(PhoneLinks, BadArgumentsAndMemoryShortage) {
         BOOL done = LinkPhoneNumbers(u"<call> 89161234567 & 89161234568", settings, &linked);
         host::ClearFaults();
         if (done) {
-            EXPECT_EQ(std::u16string(linked), u"&lt;call&gt; " + Anchor(u"89161234567", 1) + u" &amp; " +
-                                                  Anchor(u"89161234568", 2));
+            EXPECT_EQ(std::u16string(linked),
+                      u"&lt;call&gt; " + Anchor(u"89161234567", 1) + u" &amp; " + Anchor(u"89161234568", 2));
             LocalFree(linked);
         } else {
             EXPECT_EQ(linked, nullptr);

@@ -19,7 +19,8 @@ struct Result {
 
 inline Result RunPhone(const std::string& device, const std::string& args) {
     Result r;
-    r.status = testing_support::RunCommand(std::string(PHONE_EXE) + " --device '" + device + "' " + args, &r.out, &r.err);
+    r.status = testing_support::RunCommand(std::string(PHONE_EXE) + " --device '" + device + "' " + args, &r.out,
+                                           &r.err);
     return r;
 }
 

@@ -53,17 +53,20 @@ protected:
 TEST_F(BubbleEndToEnd, AMessageIsAnnouncedAnsweredAndDismissed) {
     Init();
     const std::string shot = files_.path() + "/bubble.png";
-    Result r = Run("sms +79161234567 \"Call me on 89161234567\" name Mirela\n"
-                   "screenshot \"" + shot + "\"\n"
-                   "state\n"
-                   "sms +79160000000 \"second\"\n"
-                   "state\n"
-                   "key 3\n"
-                   "wait 100\n"
-                   "state\n"
-                   "read 1\n"
-                   "wait 400\n"
-                   "state\n");
+    Result r = Run(
+        "sms +79161234567 \"Call me on 89161234567\" name Mirela\n"
+        "screenshot \"" +
+        shot +
+        "\"\n"
+        "state\n"
+        "sms +79160000000 \"second\"\n"
+        "state\n"
+        "key 3\n"
+        "wait 100\n"
+        "state\n"
+        "read 1\n"
+        "wait 400\n"
+        "state\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     std::vector<JsonValue> states = States(r.out);
     ASSERT_EQ(states.size(), 4u);
@@ -98,18 +101,19 @@ TEST_F(BubbleEndToEnd, AMessageIsAnnouncedAnsweredAndDismissed) {
 
 TEST_F(BubbleEndToEnd, TheDigitsAndTheMenuDoWhatTheyName) {
     Init();
-    Result r = Run("sms \"Mirela <+79161234567>\" \"one\"\n"
-                   "key 5\n"
-                   "key end\n"
-                   "read 1\n"
-                   "sms +79161234567 \"two\"\n"
-                   "key soft2 1\n"
-                   "wait 100\n"
-                   "state\n"
-                   "sms +79161234567 \"three\"\n"
-                   "key 0\n"
-                   "wait 100\n"
-                   "state\n");
+    Result r = Run(
+        "sms \"Mirela <+79161234567>\" \"one\"\n"
+        "key 5\n"
+        "key end\n"
+        "read 1\n"
+        "sms +79161234567 \"two\"\n"
+        "key soft2 1\n"
+        "wait 100\n"
+        "state\n"
+        "sms +79161234567 \"three\"\n"
+        "key 0\n"
+        "wait 100\n"
+        "state\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     std::vector<JsonValue> states = States(r.out);
     ASSERT_EQ(states.size(), 2u);
@@ -131,18 +135,22 @@ TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
         const std::string box = files_.path() + "/box.png", page = files_.path() + "/page.png";
         std::string script = WriteBytes(files_, "probe.txt",
                                         "start PlatformProbe box Caption \"Some text\"\n"
-                                        "screenshot \"" + box + "\"\n"
-                                        "key action\nwait 100\n"
-                                        "start PlatformProbe compose +79161234567\n"
-                                        "key back\nwait 100\n"
-                                        "start PlatformProbe inbox\n"
-                                        "key end\nwait 100\n"
-                                        "start PlatformProbe call 89161234567\n"
-                                        "key end\nwait 100\n"
-                                        "start PlatformProbe page\n"
-                                        "screenshot \"" + page + "\"\n"
-                                        "key back\nwait 100\n"
-                                        "state\n");
+                                        "screenshot \"" +
+                                            box +
+                                            "\"\n"
+                                            "key action\nwait 100\n"
+                                            "start PlatformProbe compose +79161234567\n"
+                                            "key back\nwait 100\n"
+                                            "start PlatformProbe inbox\n"
+                                            "key end\nwait 100\n"
+                                            "start PlatformProbe call 89161234567\n"
+                                            "key end\nwait 100\n"
+                                            "start PlatformProbe page\n"
+                                            "screenshot \"" +
+                                            page +
+                                            "\"\n"
+                                            "key back\nwait 100\n"
+                                            "state\n");
         Result r = RunPhone(device.path(), "run '" + script + "' --json");
         ASSERT_EQ(r.status, 0) << r.err << r.out;
         std::vector<JsonValue> states = States(r.out);

@@ -33,20 +33,22 @@ TEST_F(ContactsCommandTest, ListShowsEachContactOnOneLine) {
 
     Result text = Phone("contacts list");
     ASSERT_EQ(0, text.status) << text.err;
-    EXPECT_EQ("O\"Brien\\, Tab Newline\tmobile: +353 87 555 0101\thome: +353 1 555 0100\n"
-              "Taxi\tcompany: 0611\n"
-              "(no name)\n",
-              text.out);
+    EXPECT_EQ(
+        "O\"Brien\\, Tab Newline\tmobile: +353 87 555 0101\thome: +353 1 555 0100\n"
+        "Taxi\tcompany: 0611\n"
+        "(no name)\n",
+        text.out);
 
     Result json = Phone("contacts list --json");
     ASSERT_EQ(0, json.status) << json.err;
     std::vector<std::string> lines = Lines(json.out);
     ASSERT_EQ(3u, lines.size());
-    EXPECT_EQ("{\"oid\":1,\"file_as\":\"O\\\"Brien\\\\, Tab\\nNewline\",\"first_name\":\"Tab\\nNewline\","
-              "\"last_name\":\"O\\\"Brien\\\\\",\"company_name\":\"Orvane\",\"phones\":{\"mobile\":\"+353 87 555 0101\","
-              "\"business\":\"\",\"business2\":\"\",\"home\":\"+353 1 555 0100\",\"home2\":\"\",\"pager\":\"\","
-              "\"car\":\"\",\"radio\":\"\",\"company\":\"\",\"assistant\":\"\"}}",
-              lines[0]);
+    EXPECT_EQ(
+        "{\"oid\":1,\"file_as\":\"O\\\"Brien\\\\, Tab\\nNewline\",\"first_name\":\"Tab\\nNewline\","
+        "\"last_name\":\"O\\\"Brien\\\\\",\"company_name\":\"Orvane\",\"phones\":{\"mobile\":\"+353 87 555 0101\","
+        "\"business\":\"\",\"business2\":\"\",\"home\":\"+353 1 555 0100\",\"home2\":\"\",\"pager\":\"\","
+        "\"car\":\"\",\"radio\":\"\",\"company\":\"\",\"assistant\":\"\"}}",
+        lines[0]);
     EXPECT_EQ("0611", PhoneText(lines[1], "company"));
     EXPECT_EQ("Taxi", JsonText(lines[1], "company_name"));
 

@@ -52,9 +52,11 @@ TEST_F(DeviceTest, ADeviceInUseIsNeverMadeAnew) {
 TEST_F(DeviceTest, AWriterWaitsForAnotherProcessLongerThanTenSeconds) {
     // Another process holds the registry's write lock for eleven seconds,
     // as a long import does.
-    std::string holder = "python3 -c \"import sqlite3,sys,time; c=sqlite3.connect(sys.argv[1], isolation_level=None); "
-                         "c.execute('BEGIN IMMEDIATE'); open(sys.argv[2],'w').close(); time.sleep(11); "
-                         "c.execute('COMMIT')\" '" + Path("registry.db") + "' '" + files_.path() + "/held' &";
+    std::string holder =
+        "python3 -c \"import sqlite3,sys,time; c=sqlite3.connect(sys.argv[1], isolation_level=None); "
+        "c.execute('BEGIN IMMEDIATE'); open(sys.argv[2],'w').close(); time.sleep(11); "
+        "c.execute('COMMIT')\" '" +
+        Path("registry.db") + "' '" + files_.path() + "/held' &";
     ASSERT_EQ(std::system(holder.c_str()), 0);
     std::string held = files_.path() + "/held";
     for (int i = 0; i < 1000 && !std::ifstream(held); ++i) testing_support::RunCommand("sleep 0.01");

@@ -56,13 +56,14 @@ TEST_F(RegCommandTest, SetGetAndDelete) {
 
     Result all = Phone("reg get " + key);
     ASSERT_EQ(0, all.status) << all.err;
-    EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
-              "    PhoneNumLen    REG_DWORD    0xa\n"
-              "    CustomText    REG_SZ    Доставлено @\n"
-              "    (Default)    REG_SZ    default\n"
-              "\n"
-              "HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\\Sub\n",
-              all.out);
+    EXPECT_EQ(
+        "HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
+        "    PhoneNumLen    REG_DWORD    0xa\n"
+        "    CustomText    REG_SZ    Доставлено @\n"
+        "    (Default)    REG_SZ    default\n"
+        "\n"
+        "HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\\Sub\n",
+        all.out);
     Result one = Phone("reg get HKEY_LOCAL_MACHINE\\\\Software\\\\Orvane\\\\Lumenrest\\\\sub raw");
     EXPECT_EQ("    Raw    REG_BINARY    01FF\n", one.out);
 
@@ -101,7 +102,8 @@ TEST_F(RegCommandTest, ExportThenImportReproducesTheRegistryByteForByte) {
     ASSERT_EQ(0, first.status) << first.err;
     EXPECT_NE(std::string::npos, first.out.find("\"CustomText\"=hex(1):48,00,65,00,6c,00,6c,00,6f,00\n"));
     EXPECT_NE(std::string::npos, first.out.find("\"Terminated\"=\"Hello\"\n"));
-    EXPECT_NE(std::string::npos, first.out.find("[HKEY_CURRENT_USER\\ControlPanel\\Profiles\\Собрание]\n\"Name\"=\"Собрание\"\n"));
+    EXPECT_NE(std::string::npos,
+              first.out.find("[HKEY_CURRENT_USER\\ControlPanel\\Profiles\\Собрание]\n\"Name\"=\"Собрание\"\n"));
 
     testing_support::TempFolder copy;
     ASSERT_EQ(0, Phone(copy, "init").status);
@@ -116,7 +118,8 @@ TEST_F(RegCommandTest, ExportThenImportReproducesTheRegistryByteForByte) {
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("Software\\Orvane\\Lumenrest"), 0, 0, &key));
     WCHAR text[8] = {};
     DWORD type = 0, size = sizeof text;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("CustomText"), nullptr, &type, reinterpret_cast<BYTE*>(text), &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, TEXT("CustomText"), nullptr, &type, reinterpret_cast<BYTE*>(text), &size));
     EXPECT_EQ(DWORD(REG_SZ), type);
     EXPECT_EQ(10u, size);
     EXPECT_EQ(0, std::memcmp(text, hello, 10));
@@ -150,15 +153,19 @@ TEST_F(RegCommandTest, ImportTakesTheCommonFormsOfTheFormat) {
     EXPECT_EQ(1, Phone("reg get 'HKCU\\ControlPanel\\Profiles\\Automatic'").status);
     EXPECT_EQ(1, Phone("reg get 'HKCU\\ControlPanel\\Profiles' ActiveProfile").status);
     Result values = Phone("reg get 'HKLM\\Software\\Orvane\\Lumenrest'");
-    EXPECT_EQ("HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
-              "    CustomText    REG_SZ    Доставлено \"@\"\n"
-              "    Data    REG_BINARY    01020304\n"
-              "    (Default)    REG_DWORD    0xffffffff\n",
-              values.out);
+    EXPECT_EQ(
+        "HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lumenrest\n"
+        "    CustomText    REG_SZ    Доставлено \"@\"\n"
+        "    Data    REG_BINARY    01020304\n"
+        "    (Default)    REG_DWORD    0xffffffff\n",
+        values.out);
 
     // UTF-8 with a BOM and plain line feeds.
-    r = Phone("reg import '" + WriteFile("bom.reg", "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n\n"
-                                                   "[HKLM\\System\\State]\n\"Lock\"=dword:1\n") + "'");
+    r = Phone("reg import '" +
+              WriteFile("bom.reg",
+                        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n\n"
+                        "[HKLM\\System\\State]\n\"Lock\"=dword:1\n") +
+              "'");
     ASSERT_EQ(0, r.status) << r.err;
     EXPECT_EQ("    Lock    REG_DWORD    0x1\n", Phone("reg get 'HKLM\\System\\State' Lock").out);
 }
@@ -244,10 +251,14 @@ TEST_F(RegCommandTest, NamesNoRegLineCanHoldAreRefusedButStillReached) {
     EXPECT_NE(std::string::npos, r.err.find("holds half of a surrogate pair (U+D800), which a .reg line cannot hold "
                                             "(phone reg delete removes it)"))
         << r.err;
-    r = Phone("reg get 'HKLM\\\xED\xB0\x80" "Top'");
+    r = Phone(
+        "reg get 'HKLM\\\xED\xB0\x80"
+        "Top'");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("    V    REG_DWORD    0x1\n")) << r.out;
-    EXPECT_EQ(0, Phone("reg delete 'HKLM\\\xED\xB0\x80" "Top'").status);
+    EXPECT_EQ(0, Phone("reg delete 'HKLM\\\xED\xB0\x80"
+                       "Top'")
+                     .status);
     EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Bad\xED\xA0\x80'").status);
     EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Values' 'Line\nFeed'").status);
     EXPECT_EQ(0, Phone("reg delete 'HKLM\\Software\\Line\nFeed'").status);
@@ -267,10 +278,12 @@ TEST_F(RegCommandTest, FaultsAreNamedWhereTheyAreAndWhatTheyAre) {
     };
     const std::pair<std::string, std::string> kBad[] = {
         // A bad byte on the third line of a continued value.
-        {header + "[HKLM\\Software\\A]\n\"Data\"=hex:01,02,\\\n  03,04,\\\n  05,zz,06\n", ":6: bad byte \"zz\" in hex data"},
+        {header + "[HKLM\\Software\\A]\n\"Data\"=hex:01,02,\\\n  03,04,\\\n  05,zz,06\n",
+         ":6: bad byte \"zz\" in hex data"},
         {header + "[HKLM\\Software\\A]\n\"Data\"=hex:01,02,\\\n  0g\n", ":5: bad byte \"0g\" in hex data"},
         {header + "[HKLM\\Software\\A]\n\"Data\"=hex(7):qq,\\\n  03\n", ":4: bad byte \"qq\" in hex data"},
-        {"\xFE\xFF" + utf16(header, true), ":1: the file is UTF-16 big-endian text; save it as UTF-16 little-endian or UTF-8"},
+        {"\xFE\xFF" + utf16(header, true),
+         ":1: the file is UTF-16 big-endian text; save it as UTF-16 little-endian or UTF-8"},
         {utf16(header, false), ":1: the file is UTF-16 little-endian text without a byte order mark"},
         {utf16(header, true), ":1: the file is UTF-16 big-endian text without a byte order mark"},
     };
@@ -345,9 +358,10 @@ TEST_F(RegCommandTest, TreesAsDeepAsTheRegistryAllowsAndDeeper) {
     Result tooDeep = Phone("reg export 'HKLM\\Deep'");
     EXPECT_EQ(1, tooDeep.status);
     EXPECT_TRUE(tooDeep.out.empty());
-    EXPECT_NE(std::string::npos,
-              tooDeep.err.find("cannot export the keys below HKEY_LOCAL_MACHINE\\Deep\\...\\k (512 levels): the registry "
-                               "allows 512 levels"))
+    EXPECT_NE(
+        std::string::npos,
+        tooDeep.err.find("cannot export the keys below HKEY_LOCAL_MACHINE\\Deep\\...\\k (512 levels): the registry "
+                         "allows 512 levels"))
         << tooDeep.err;
     EXPECT_EQ(1, Phone("reg export").status);
     EXPECT_EQ(0, Phone("reg delete 'HKLM\\Deep'").status);

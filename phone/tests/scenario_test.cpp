@@ -205,7 +205,8 @@ public:
     int height() const { return cairo_image_surface_get_height(surface_); }
     uint32_t at(int x, int y) const {
         cairo_surface_flush(surface_);
-        const unsigned char* row = cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+        const unsigned char* row = cairo_image_surface_get_data(surface_) +
+                                   y * cairo_image_surface_get_stride(surface_);
         uint32_t pixel;
         std::memcpy(&pixel, row + 4 * x, 4);
         return pixel & 0xFFFFFF;
@@ -242,12 +243,17 @@ TEST_F(Scenario, KeysRotationAndScreenshotsAtEveryResolution) {
         Init("--force --screen 240x320 --dpi " + std::to_string(dpi));
         std::string shots = files_.path() + "/shots" + std::to_string(dpi);
         std::string tall = files_.path() + "/tall.png", wide = files_.path() + "/wide.png";
-        Result r = Run("key down 5 home\n"
-                       "screenshot \"" + tall + "\"\n"
-                       "rotate\n"
-                       "screenshot \"" + wide + "\"\n"
-                       "state\n",
-                       "--json --shots '" + shots + "'");
+        Result r = Run(
+            "key down 5 home\n"
+            "screenshot \"" +
+                tall +
+                "\"\n"
+                "rotate\n"
+                "screenshot \"" +
+                wide +
+                "\"\n"
+                "state\n",
+            "--json --shots '" + shots + "'");
         ASSERT_EQ(r.status, 0) << r.err;
         ExpectShellLayout(tall, 240, 320, dpi);
         ExpectShellLayout(wide, 320, 240, dpi);

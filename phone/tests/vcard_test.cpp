@@ -92,8 +92,10 @@ TEST_F(VCardTest, NumbersBeyondTheTenPropertiesAreDroppedAndReported) {
                                   "TEL:105\nTEL:106\nTEL;TYPE=PREF:107\nEND:VCARD\n");
     Result r = Import(file);
     ASSERT_EQ(0, r.status) << r.err;
-    EXPECT_EQ("phone: " + file + ":9: Many, Numbers: number 106 dropped (no free phone property left)\n"
-              "phone: " + file + ":10: Many, Numbers: number 107 dropped (no free phone property left)\n",
+    EXPECT_EQ("phone: " + file +
+                  ":9: Many, Numbers: number 106 dropped (no free phone property left)\n"
+                  "phone: " +
+                  file + ":10: Many, Numbers: number 107 dropped (no free phone property left)\n",
               r.err);
     std::vector<std::string> c = Contacts();
     ASSERT_EQ(1u, c.size());
@@ -122,7 +124,8 @@ TEST_F(VCardTest, AFileThatCannotBeReadIsReportedWithItsLineAndStoresNothing) {
         {good + "BEGIN:VCARD\nN;ENCODING=QUOTED-PRINTABLE:=D0=ZZ\nEND:VCARD\n", ":7: bad quoted-printable in N"},
         {good + "BEGIN:VCARD\nFN;QUOTED-PRINTABLE:ends in =4\nEND:VCARD\n", ":7: bad quoted-printable in FN"},
         {good + "BEGIN:VCARD\nN;CHARSET=UTF-8:\xC3\x28;x\nEND:VCARD\n", ":7: N is not valid UTF-8"},
-        {good + "BEGIN:VCARD\nVERSION:3.0\nTEL:\xFF\xFE\nEND:VCARD\n", ":8: TEL is not valid UTF-8 (and names no CHARSET)"},
+        {good + "BEGIN:VCARD\nVERSION:3.0\nTEL:\xFF\xFE\nEND:VCARD\n",
+         ":8: TEL is not valid UTF-8 (and names no CHARSET)"},
         {good + "BEGIN:VCARD\nN;CHARSET=KOI8-R:abc\nEND:VCARD\n", ":7: unknown charset KOI8-R of N"},
         {good + "BEGIN:VCARD\nN;ENCODING=QUOTED-PRINTABLE:Mi=00rela;Dovanne\nEND:VCARD\n",
          ":7: N holds a NUL character (=00)"},
@@ -136,7 +139,10 @@ TEST_F(VCardTest, AFileThatCannotBeReadIsReportedWithItsLineAndStoresNothing) {
         {good + "N:Stray;Line\n", ":6: text outside BEGIN:VCARD ... END:VCARD"},
         {good + "BEGIN:VCARD\nVERSION:5.0\nEND:VCARD\n", ":7: unsupported vCard version 5.0"},
         {"BEGIN:VCALENDAR\nEND:VCALENDAR\n", ":1: BEGIN:VCALENDAR is not a vCard"},
-        {std::string("\xFF\xFE" "B\0E\0", 6), ":1: the file is UTF-16 text"},
+        {std::string("\xFF\xFE"
+                     "B\0E\0",
+                     6),
+         ":1: the file is UTF-16 text"},
     };
     for (const Bad& bad : kBad) {
         std::string file = WriteBytes(files_, "bad.vcf", bad.text);

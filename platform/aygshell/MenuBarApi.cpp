@@ -53,8 +53,7 @@ SoftKey KeyOf(HMENU menu, int position) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STATE | MIIM_TYPE;
-    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || (info.fType & MFT_SEPARATOR))
-        return key;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || (info.fType & MFT_SEPARATOR)) return key;
     key.present = true;
     key.label = ItemLabel(menu, position);
     key.id = info.wID;
@@ -102,8 +101,8 @@ extern "C" BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi) {
     bool hidden = (pmbi->dwFlags & SHCMBF_HIDDEN) != 0;
     RECT r = BarRect();
     HWND bar = CreateWindowExW(WS_EX_ABOVESTARTUP | WS_EX_NOACTIVATE, kBarClass, nullptr,
-                               WS_POPUP | (hidden ? 0 : WS_VISIBLE), r.left, r.top, r.right - r.left,
-                               r.bottom - r.top, pmbi->hwndParent, nullptr, GetModuleHandleW(nullptr), state.get());
+                               WS_POPUP | (hidden ? 0 : WS_VISIBLE), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               pmbi->hwndParent, nullptr, GetModuleHandleW(nullptr), state.get());
     if (!bar) {
         if (menu) DestroyMenu(menu);
         return FALSE;

@@ -68,7 +68,8 @@ void DescribeBar(const MenuBar& state, host::MenuBarView* view) {
     view->popupOpen = state.popup != nullptr && !state.levels.empty();
     view->popup.clear();
     if (view->popupOpen)
-        for (int position : ChoosableItems(state.levels.back())) view->popup.push_back(ItemLabel(state.levels.back(), position));
+        for (int position : ChoosableItems(state.levels.back()))
+            view->popup.push_back(ItemLabel(state.levels.back(), position));
 }
 
 int Slot(UINT vk) { return vk == VK_TSOFT1 ? 0 : vk == VK_TSOFT2 ? 1 : vk == VK_TBACK ? 2 : -1; }
@@ -78,81 +79,86 @@ int Slot(UINT vk) { return vk == VK_TSOFT1 ? 0 : vk == VK_TSOFT2 ? 1 : vk == VK_
 LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     MenuBar* state = BarOf(hwnd);
     switch (msg) {
-    case WM_CREATE: {
-        auto* created = static_cast<MenuBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->bar = hwnd;
-        created->font = LabelFont();
-        SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        return 0;
-    }
-    case WM_PAINT:
-        if (state) Paint(*state);
-        else ValidateRect(hwnd, nullptr);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // painting covers the bar
-    case WM_HOTKEY:
-        if (!state) return 0;
-        if (wParam >= 100) HandlePopupKey(*state, HIWORD(lParam));
-        else HandleSoftKey(*state, HIWORD(lParam));
-        return 0;
-    case WM_SOFTKEY:
-        if (state) HandleSoftKey(*state, static_cast<UINT>(wParam));
-        return 0;
-    case WM_DESCRIBEBAR:
-        if (!state) return 0;
-        DescribeBar(*state, reinterpret_cast<host::MenuBarView*>(lParam));
-        return 1;
-    case WM_SHOWWINDOW:
-        if (wParam) {
-            // The bar shown last is the one on the screen, and takes the keys.
-            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            TakeKeys(hwnd);
-        } else {
-            if (state && state->popup) ClosePopup(*state);
-            ReleaseKeys(hwnd);
+        case WM_CREATE: {
+            auto* created = static_cast<MenuBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            created->bar = hwnd;
+            created->font = LabelFont();
+            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(created));
+            return 0;
         }
-        return 0;
-    case WM_SETTINGCHANGE:
-        if (wParam == SETTINGCHANGE_RESET) {
-            RECT r = BarRect();
-            SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            if (state && state->popup) LayoutPopup(*state);
-        }
-        return 0;
-    case SHCMBM_OVERRIDEKEY: {
-        int slot = Slot(static_cast<UINT>(wParam));
-        if (!state || slot < 0) return FALSE;
-        UINT mask = LOWORD(lParam), value = HIWORD(lParam);
-        state->overrides[slot] = (state->overrides[slot] & ~mask) | (value & mask);
-        return TRUE;
-    }
-    case SHCMBM_GETMENU:
-        return state ? reinterpret_cast<LRESULT>(state->menu) : 0;
-    case SHCMBM_GETSUBMENU: {
-        // lParam: the command id of a soft key, or its position.
-        if (!state) return 0;
-        for (const SoftKey& key : state->keys)
-            if (key.present && key.popup && key.id == static_cast<UINT>(lParam)) return reinterpret_cast<LRESULT>(key.popup);
-        if (lParam == 0 || lParam == 1) return reinterpret_cast<LRESULT>(state->keys[lParam].popup);
-        return 0;
-    }
-    case WM_DESTROY:
-        if (state) {
-            if (state->popup) ClosePopup(*state);
-            ReleaseKeys(hwnd);
-            SetWindowLongPtrW(hwnd, GWL_USERDATA, 0);
-            if (state->font) DeleteObject(state->font);
-            state->font = nullptr;
-            if (state->adopted) {
-                if (state->menu) DestroyMenu(state->menu);
-                delete state;
+        case WM_PAINT:
+            if (state)
+                Paint(*state);
+            else
+                ValidateRect(hwnd, nullptr);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painting covers the bar
+        case WM_HOTKEY:
+            if (!state) return 0;
+            if (wParam >= 100)
+                HandlePopupKey(*state, HIWORD(lParam));
+            else
+                HandleSoftKey(*state, HIWORD(lParam));
+            return 0;
+        case WM_SOFTKEY:
+            if (state) HandleSoftKey(*state, static_cast<UINT>(wParam));
+            return 0;
+        case WM_DESCRIBEBAR:
+            if (!state) return 0;
+            DescribeBar(*state, reinterpret_cast<host::MenuBarView*>(lParam));
+            return 1;
+        case WM_SHOWWINDOW:
+            if (wParam) {
+                // The bar shown last is the one on the screen, and takes the keys.
+                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                TakeKeys(hwnd);
+            } else {
+                if (state && state->popup) ClosePopup(*state);
+                ReleaseKeys(hwnd);
             }
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SETTINGCHANGE_RESET) {
+                RECT r = BarRect();
+                SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                if (state && state->popup) LayoutPopup(*state);
+            }
+            return 0;
+        case SHCMBM_OVERRIDEKEY: {
+            int slot = Slot(static_cast<UINT>(wParam));
+            if (!state || slot < 0) return FALSE;
+            UINT mask = LOWORD(lParam), value = HIWORD(lParam);
+            state->overrides[slot] = (state->overrides[slot] & ~mask) | (value & mask);
+            return TRUE;
         }
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        case SHCMBM_GETMENU:
+            return state ? reinterpret_cast<LRESULT>(state->menu) : 0;
+        case SHCMBM_GETSUBMENU: {
+            // lParam: the command id of a soft key, or its position.
+            if (!state) return 0;
+            for (const SoftKey& key : state->keys)
+                if (key.present && key.popup && key.id == static_cast<UINT>(lParam))
+                    return reinterpret_cast<LRESULT>(key.popup);
+            if (lParam == 0 || lParam == 1) return reinterpret_cast<LRESULT>(state->keys[lParam].popup);
+            return 0;
+        }
+        case WM_DESTROY:
+            if (state) {
+                if (state->popup) ClosePopup(*state);
+                ReleaseKeys(hwnd);
+                SetWindowLongPtrW(hwnd, GWL_USERDATA, 0);
+                if (state->font) DeleteObject(state->font);
+                state->font = nullptr;
+                if (state->adopted) {
+                    if (state->menu) DestroyMenu(state->menu);
+                    delete state;
+                }
+            }
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 

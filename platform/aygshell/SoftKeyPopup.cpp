@@ -61,7 +61,7 @@ void PaintPopup(HWND hwnd, MenuBar& state) {
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
         bool selected = i == state.selected;
         if (selected) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
-        SetTextColor(dc, GetSysColor(selected                        ? COLOR_HIGHLIGHTTEXT
+        SetTextColor(dc, GetSysColor(selected                     ? COLOR_HIGHLIGHTTEXT
                                      : (info.fState & MFS_GRAYED) ? COLOR_GRAYTEXT
                                                                   : COLOR_MENUTEXT));
         if (number <= 9) {
@@ -145,20 +145,22 @@ void ClosePopup(MenuBar& state) {
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        SetWindowLongPtrW(hwnd, GWL_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        return 0;
-    case WM_PAINT: {
-        auto* state = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
-        if (state && state->popup == hwnd) PaintPopup(hwnd, *state);
-        else ValidateRect(hwnd, nullptr);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
+        case WM_CREATE:
+            SetWindowLongPtrW(hwnd, GWL_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            return 0;
+        case WM_PAINT: {
+            auto* state = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
+            if (state && state->popup == hwnd)
+                PaintPopup(hwnd, *state);
+            else
+                ValidateRect(hwnd, nullptr);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 }
 

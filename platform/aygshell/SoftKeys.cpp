@@ -79,8 +79,10 @@ HWND ActiveBar() {
 
 void PopupKeys(HWND bar, bool take) {
     for (UINT vk : kPopupKeys) {
-        if (take) RegisterHotKey(bar, kPopupKeyBase + static_cast<int>(vk), 0, vk);
-        else UnregisterHotKey(bar, kPopupKeyBase + static_cast<int>(vk));
+        if (take)
+            RegisterHotKey(bar, kPopupKeyBase + static_cast<int>(vk), 0, vk);
+        else
+            UnregisterHotKey(bar, kPopupKeyBase + static_cast<int>(vk));
     }
 }
 
@@ -124,8 +126,10 @@ void HandleSoftKey(MenuBar& state, UINT vk) {
     }
     const SoftKey& key = state.keys[slot];
     if (!key.present || key.grayed) return;
-    if (key.popup) OpenPopup(state, slot);
-    else SendCommand(state, key.id);
+    if (key.popup)
+        OpenPopup(state, slot);
+    else
+        SendCommand(state, key.id);
 }
 
 void HandlePopupKey(MenuBar& state, UINT vk) {
@@ -142,8 +146,10 @@ void HandlePopupKey(MenuBar& state, UINT vk) {
         InvalidateRect(state.popup, nullptr, FALSE);
         return;
     }
-    if (vk == VK_TACTION) chosen = state.selected;
-    else if (vk >= '1' && vk <= '9' && vk - '1' < items.size()) chosen = items[vk - '1'];
+    if (vk == VK_TACTION)
+        chosen = state.selected;
+    else if (vk >= '1' && vk <= '9' && vk - '1' < items.size())
+        chosen = items[vk - '1'];
     if (chosen < 0) return;
     state.selected = chosen;
     MENUITEMINFOW info{};

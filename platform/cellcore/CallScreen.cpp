@@ -47,7 +47,8 @@ void Paint(HWND hwnd) {
 
 LRESULT CALLBACK CallScreenProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_PAINT:
             Paint(hwnd);
             return 0;
@@ -78,8 +79,8 @@ DWORD WINAPI CallScreenThread(LPVOID) {
     RegisterClassW(&wc);
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    HWND window = CreateWindowExW(0, kClass, Number().c_str(), WS_VISIBLE, work.left, work.top,
-                                  work.right - work.left, work.bottom - work.top, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, kClass, Number().c_str(), WS_VISIBLE, work.left, work.top, work.right - work.left,
+                                  work.bottom - work.top, nullptr, nullptr, nullptr, nullptr);
     if (window) {
         // The call holds End for as long as it lasts.
         platform::TakeEndKey(window);

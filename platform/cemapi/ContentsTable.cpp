@@ -124,10 +124,17 @@ STDMETHODIMP ContentsTable::SeekRow(BOOKMARK bkOrigin, LONG lRowCount, LONG* lpl
     if (FAILED(hr)) return hr;
     int64_t origin;
     switch (bkOrigin) {
-        case BOOKMARK_BEGINNING: origin = 0; break;
-        case BOOKMARK_CURRENT: origin = static_cast<int64_t>(position_); break;
-        case BOOKMARK_END: origin = static_cast<int64_t>(rows_.size()); break;
-        default: return MAPI_E_INVALID_BOOKMARK;
+        case BOOKMARK_BEGINNING:
+            origin = 0;
+            break;
+        case BOOKMARK_CURRENT:
+            origin = static_cast<int64_t>(position_);
+            break;
+        case BOOKMARK_END:
+            origin = static_cast<int64_t>(rows_.size());
+            break;
+        default:
+            return MAPI_E_INVALID_BOOKMARK;
     }
     const int64_t target = std::clamp<int64_t>(origin + lRowCount, 0, static_cast<int64_t>(rows_.size()));
     position_ = static_cast<size_t>(target);
@@ -159,8 +166,7 @@ STDMETHODIMP ContentsTable::SortTable(LPSSortOrderSet lpSortCriteria, ULONG ulFl
     if (lpSortCriteria->cSorts == 1) {
         tag = lpSortCriteria->aSort[0].ulPropTag;
         order = lpSortCriteria->aSort[0].ulOrder;
-        if (!IsSortable(tag) || (order != TABLE_SORT_ASCEND && order != TABLE_SORT_DESCEND))
-            return MAPI_E_NO_SUPPORT;
+        if (!IsSortable(tag) || (order != TABLE_SORT_ASCEND && order != TABLE_SORT_DESCEND)) return MAPI_E_NO_SUPPORT;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     sortTag_ = tag;

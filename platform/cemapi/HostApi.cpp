@@ -15,11 +15,16 @@ namespace {
 
 RowId FolderRow(MessageFolder folder) {
     switch (folder) {
-        case MessageFolder::Inbox: return kInbox;
-        case MessageFolder::Outbox: return kOutbox;
-        case MessageFolder::SentItems: return kSentItems;
-        case MessageFolder::Drafts: return kDrafts;
-        case MessageFolder::DeletedItems: return kDeletedItems;
+        case MessageFolder::Inbox:
+            return kInbox;
+        case MessageFolder::Outbox:
+            return kOutbox;
+        case MessageFolder::SentItems:
+            return kSentItems;
+        case MessageFolder::Drafts:
+            return kDrafts;
+        case MessageFolder::DeletedItems:
+            return kDeletedItems;
     }
     return kInbox;
 }
@@ -65,8 +70,7 @@ StoredMessage ToStored(StoreDb& db, const MessageData& data) {
     if (const Prop* flags = FindProp(data.props, PROP_ID(PR_MESSAGE_FLAGS)))
         stored.read = (flags->number & MSGFLAG_READ) != 0;
     const Prop* time = FindProp(data.props, PROP_ID(PR_MESSAGE_DELIVERY_TIME));
-    if (time && PROP_TYPE(time->tag) == PT_SYSTIME)
-        stored.deliveryTime = TimeOf(*time);
+    if (time && PROP_TYPE(time->tag) == PT_SYSTIME) stored.deliveryTime = TimeOf(*time);
     return stored;
 }
 
@@ -94,12 +98,9 @@ EntryId StoreNew(MessageFolder folder, const StoredMessage& message, bool listed
     // The whole message in one step, as the phone's SMS transport stores
     // it: one fnevObjectCreated, with every property already there.
     const std::vector<Prop> props = {
-        StringProp(PR_MESSAGE_CLASS, message.messageClass),
-        StringProp(PR_SUBJECT, message.subject),
-        StringProp(PR_SENDER_EMAIL_ADDRESS, message.senderAddress),
-        StringProp(PR_SENDER_NAME, message.senderName),
-        LongProp(PR_MESSAGE_FLAGS, message.read ? MSGFLAG_READ : 0),
-        TimeProp(PR_MESSAGE_DELIVERY_TIME, delivered),
+        StringProp(PR_MESSAGE_CLASS, message.messageClass),          StringProp(PR_SUBJECT, message.subject),
+        StringProp(PR_SENDER_EMAIL_ADDRESS, message.senderAddress),  StringProp(PR_SENDER_NAME, message.senderName),
+        LongProp(PR_MESSAGE_FLAGS, message.read ? MSGFLAG_READ : 0), TimeProp(PR_MESSAGE_DELIVERY_TIME, delivered),
     };
     RowId row = 0;
     if (FAILED(db->CreateMessage(FolderRow(folder), props, &row, listed))) return {};

@@ -80,9 +80,9 @@ extern "C" HRESULT WINAPI MailDisplayMessage(LPENTRYID lpEntryID, ULONG cbEntryI
     if (values) MAPIFreeBuffer(values);
     message->Release();
     store->Release();
-    host::AppendEffect(host::effect::kOpened, {host::EffectField::Text("app", u"reader"),
-                                               host::EffectField::Text("entry", Hex(reinterpret_cast<BYTE*>(lpEntryID),
-                                                                                    cbEntryID))});
+    host::AppendEffect(host::effect::kOpened,
+                       {host::EffectField::Text("app", u"reader"),
+                        host::EffectField::Text("entry", Hex(reinterpret_cast<BYTE*>(lpEntryID), cbEntryID))});
     return cemapi::OpenAppWindow(window) ? S_OK : E_FAIL;
 }
 
@@ -94,7 +94,7 @@ extern "C" HRESULT WINAPI MailSwitchToAccount(LPCWSTR pszAccount, DWORD) {
         window.lines.push_back((m.read ? u"" : u"• ") + (m.senderName.empty() ? m.senderAddress : m.senderName) +
                                u": " + m.subject);
     if (window.lines.empty()) window.lines.push_back(u"No messages");
-    host::AppendEffect(host::effect::kOpened,
-                       {host::EffectField::Text("app", u"inbox"), host::EffectField::Text("account", Text(pszAccount))});
+    host::AppendEffect(host::effect::kOpened, {host::EffectField::Text("app", u"inbox"),
+                                               host::EffectField::Text("account", Text(pszAccount))});
     return cemapi::OpenAppWindow(window) ? S_OK : E_FAIL;
 }

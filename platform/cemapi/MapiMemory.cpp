@@ -70,8 +70,8 @@ extern "C" SCODE WINAPI MAPIAllocateMore(ULONG cbSize, LPVOID lpObject, LPVOID* 
     Block* head = parent->firstChild.load(std::memory_order_relaxed);
     do {
         block->nextSibling = head;
-    } while (!parent->firstChild.compare_exchange_weak(head, block, std::memory_order_release,
-                                                       std::memory_order_relaxed));
+    } while (
+        !parent->firstChild.compare_exchange_weak(head, block, std::memory_order_release, std::memory_order_relaxed));
     *lppBuffer = block + 1;
     return S_OK;
 }

@@ -91,9 +91,7 @@ public:
     STDMETHODIMP GetNamesFromIDs(LPSPropTagArray*, LPGUID, ULONG, ULONG*, LPMAPINAMEID**) override {
         return MAPI_E_NO_SUPPORT;
     }
-    STDMETHODIMP GetIDsFromNames(ULONG, LPMAPINAMEID*, ULONG, LPSPropTagArray*) override {
-        return MAPI_E_NO_SUPPORT;
-    }
+    STDMETHODIMP GetIDsFromNames(ULONG, LPMAPINAMEID*, ULONG, LPSPropTagArray*) override { return MAPI_E_NO_SUPPORT; }
 
 protected:
     // Every value the object has now, computed ones included.

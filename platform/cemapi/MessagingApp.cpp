@@ -60,10 +60,13 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetWindowLongPtrW(hwnd, GWL_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
             return 0;
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_PAINT:
-            if (open) Paint(hwnd, open->content);
-            else ValidateRect(hwnd, nullptr);
+            if (open)
+                Paint(hwnd, open->content);
+            else
+                ValidateRect(hwnd, nullptr);
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_TBACK) DestroyWindow(hwnd);

@@ -12,7 +12,7 @@
 namespace cemapi {
 
 struct AppWindow {
-    std::u16string title;              // the title strip
+    std::u16string title;               // the title strip
     std::vector<std::u16string> lines;  // the body, one entry a paragraph
 };
 

@@ -36,8 +36,8 @@ HRESULT MsgStore::Available(std::vector<Prop>* props) {
     return S_OK;
 }
 
-HRESULT MsgStore::Open(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
-                       ULONG* lpulObjType, LPUNKNOWN* lppUnk) {
+HRESULT MsgStore::Open(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
+                       LPUNKNOWN* lppUnk) {
     if (!lppUnk) return MAPI_E_INVALID_PARAMETER;
     *lppUnk = nullptr;
     if (ulFlags & ~(MAPI_MODIFY | MAPI_BEST_ACCESS | MAPI_DEFERRED_ERRORS)) return MAPI_E_UNKNOWN_FLAGS;
@@ -121,8 +121,8 @@ STDMETHODIMP MsgStore::GetReceiveFolder(LPWSTR, ULONG ulFlags, ULONG* lpcbEntryI
     return S_OK;
 }
 
-STDMETHODIMP MsgStore::Advise(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulEventMask,
-                              LPMAPIADVISESINK lpAdviseSink, ULONG* lpulConnection) {
+STDMETHODIMP MsgStore::Advise(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulEventMask, LPMAPIADVISESINK lpAdviseSink,
+                              ULONG* lpulConnection) {
     HRESULT hr;
     if (Injected("IMsgStore::Advise", &hr)) return hr;
     // The phone's store takes advice for the whole store only.
@@ -138,8 +138,8 @@ STDMETHODIMP MsgStore::Unadvise(ULONG ulConnection) {
     return db_->notifier().Unadvise(this, ulConnection);
 }
 
-STDMETHODIMP MsgStore::CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULONG cbEntryID2,
-                                       LPENTRYID lpEntryID2, ULONG, ULONG* lpulResult) {
+STDMETHODIMP MsgStore::CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULONG cbEntryID2, LPENTRYID lpEntryID2,
+                                       ULONG, ULONG* lpulResult) {
     if (!lpulResult) return MAPI_E_INVALID_PARAMETER;
     ObjectRef first, second;
     if (ParseEntryId(db_->uid(), cbEntryID1, lpEntryID1, &first) != ParseResult::Ok ||

@@ -26,8 +26,8 @@ public:
     STDMETHODIMP Unadvise(ULONG ulConnection) override;
     STDMETHODIMP CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULONG cbEntryID2, LPENTRYID lpEntryID2,
                                  ULONG ulFlags, ULONG* lpulResult) override;
-    STDMETHODIMP OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
-                           ULONG* lpulObjType, LPUNKNOWN* lppUnk) override;
+    STDMETHODIMP OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType,
+                           LPUNKNOWN* lppUnk) override;
     STDMETHODIMP SetReceiveFolder(LPWSTR, ULONG, ULONG, LPENTRYID) override { return MAPI_E_NO_SUPPORT; }
     STDMETHODIMP GetReceiveFolder(LPWSTR lpszMessageClass, ULONG ulFlags, ULONG* lpcbEntryID, LPENTRYID* lppEntryID,
                                   LPWSTR* lppszExplicitClass) override;

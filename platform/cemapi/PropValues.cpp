@@ -12,7 +12,12 @@ namespace {
 
 bool IsNumberType(ULONG type) {
     switch (type) {
-        case PT_I2: case PT_LONG: case PT_BOOLEAN: case PT_I8: case PT_CURRENCY: case PT_SYSTIME:
+        case PT_I2:
+        case PT_LONG:
+        case PT_BOOLEAN:
+        case PT_I8:
+        case PT_CURRENCY:
+        case PT_SYSTIME:
             return true;
         default:
             return false;
@@ -39,17 +44,30 @@ HRESULT ToPropValue(const Prop& prop, LPVOID parent, SPropValue* out) {
     out->ulPropTag = prop.tag;
     out->dwAlignPad = 0;
     switch (PROP_TYPE(prop.tag)) {
-        case PT_I2: out->Value.i = static_cast<short>(prop.number); return S_OK;
-        case PT_LONG: out->Value.l = static_cast<LONG>(prop.number); return S_OK;
-        case PT_BOOLEAN: out->Value.b = prop.number ? 1 : 0; return S_OK;
-        case PT_I8: out->Value.li.QuadPart = prop.number; return S_OK;
-        case PT_CURRENCY: out->Value.cur.int64 = prop.number; return S_OK;
-        case PT_SYSTIME: out->Value.ft = TimeOf(prop); return S_OK;
+        case PT_I2:
+            out->Value.i = static_cast<short>(prop.number);
+            return S_OK;
+        case PT_LONG:
+            out->Value.l = static_cast<LONG>(prop.number);
+            return S_OK;
+        case PT_BOOLEAN:
+            out->Value.b = prop.number ? 1 : 0;
+            return S_OK;
+        case PT_I8:
+            out->Value.li.QuadPart = prop.number;
+            return S_OK;
+        case PT_CURRENCY:
+            out->Value.cur.int64 = prop.number;
+            return S_OK;
+        case PT_SYSTIME:
+            out->Value.ft = TimeOf(prop);
+            return S_OK;
         case PT_R4:
             out->Value.flt = 0;
             std::memcpy(&out->Value.flt, prop.bytes.data(), std::min(prop.bytes.size(), sizeof(float)));
             return S_OK;
-        case PT_DOUBLE: case PT_APPTIME:
+        case PT_DOUBLE:
+        case PT_APPTIME:
             out->Value.dbl = 0;
             std::memcpy(&out->Value.dbl, prop.bytes.data(), std::min(prop.bytes.size(), sizeof(double)));
             return S_OK;
@@ -123,14 +141,31 @@ bool FromPropValue(const SPropValue& value, Prop* out, SCODE* problem) {
     *out = Prop{value.ulPropTag, 0, {}};
     const ULONG type = PROP_TYPE(value.ulPropTag);
     switch (type) {
-        case PT_I2: out->number = value.Value.i; return true;
-        case PT_LONG: out->number = value.Value.l; return true;
-        case PT_BOOLEAN: out->number = value.Value.b ? 1 : 0; return true;
-        case PT_I8: out->number = value.Value.li.QuadPart; return true;
-        case PT_CURRENCY: out->number = value.Value.cur.int64; return true;
-        case PT_SYSTIME: *out = TimeProp(value.ulPropTag, value.Value.ft); return true;
-        case PT_R4: out->bytes = RawBytes(&value.Value.flt, sizeof(float)); return true;
-        case PT_DOUBLE: case PT_APPTIME: out->bytes = RawBytes(&value.Value.dbl, sizeof(double)); return true;
+        case PT_I2:
+            out->number = value.Value.i;
+            return true;
+        case PT_LONG:
+            out->number = value.Value.l;
+            return true;
+        case PT_BOOLEAN:
+            out->number = value.Value.b ? 1 : 0;
+            return true;
+        case PT_I8:
+            out->number = value.Value.li.QuadPart;
+            return true;
+        case PT_CURRENCY:
+            out->number = value.Value.cur.int64;
+            return true;
+        case PT_SYSTIME:
+            *out = TimeProp(value.ulPropTag, value.Value.ft);
+            return true;
+        case PT_R4:
+            out->bytes = RawBytes(&value.Value.flt, sizeof(float));
+            return true;
+        case PT_DOUBLE:
+        case PT_APPTIME:
+            out->bytes = RawBytes(&value.Value.dbl, sizeof(double));
+            return true;
         case PT_UNICODE:
             if (!value.Value.lpszW) break;
             out->bytes = RawBytes(value.Value.lpszW,
@@ -167,8 +202,7 @@ const Prop* FindProp(const std::vector<Prop>& props, ULONG propId) {
     return nullptr;
 }
 
-HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count,
-                    LPSPropValue* values) {
+HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values) {
     std::vector<ULONG> wanted;
     if (tags) {
         wanted.assign(tags->aulPropTag, tags->aulPropTag + tags->cValues);

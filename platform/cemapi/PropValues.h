@@ -39,8 +39,7 @@ const Prop* FindProp(const std::vector<Prop>& props, ULONG propId);
 // MAPI_E_NOT_FOUND, and then MAPI_W_ERRORS_RETURNED. A tag of type
 // PT_UNSPECIFIED takes the stored type; any other type must match it. The
 // values are one MAPIAllocateBuffer block, strings and binaries linked to it.
-HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count,
-                    LPSPropValue* values);
+HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values);
 HRESULT AnswerPropList(const std::vector<Prop>& available, LPSPropTagArray* list);
 
 // A copy of a tag array in one MAPIAllocateBuffer block.

@@ -133,7 +133,9 @@ void StoreDb::StopAllNotifications() {
 }
 
 StoreDb::StoreDb(std::unique_ptr<host::Database> db, std::string path, const StoreUid& uid, unsigned generation)
-    : db_(std::move(db)), uid_(uid), generation_(generation),
+    : db_(std::move(db)),
+      uid_(uid),
+      generation_(generation),
       notifier_(std::make_shared<Notifier>(std::move(path), uid)) {}
 
 StoreDb::~StoreDb() { notifier_->Stop(); }
@@ -161,8 +163,8 @@ bool StoreDb::ReadProps(RowId message, std::vector<Prop>* props) {
     host::Statement st = Prepare("SELECT id, type, number, bytes FROM props WHERE message = ? ORDER BY id");
     st.Bind(1, message);
     while (st.Step())
-        props->push_back(Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), static_cast<ULONG>(st.Int(0))), st.Int(2),
-                              st.Blob(3)});
+        props->push_back(
+            Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), static_cast<ULONG>(st.Int(0))), st.Int(2), st.Blob(3)});
     return st.error() == SQLITE_OK;
 }
 
@@ -204,8 +206,8 @@ std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
 
 std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
     ReadScope read(*this);
-    host::Statement st =
-        Prepare("SELECT id FROM messages WHERE folder = ? AND listed ORDER BY delivered DESC, id DESC LIMIT 1 OFFSET ?");
+    host::Statement st = Prepare(
+        "SELECT id FROM messages WHERE folder = ? AND listed ORDER BY delivered DESC, id DESC LIMIT 1 OFFSET ?");
     st.Bind(1, folder).Bind(2, static_cast<int64_t>(n) - 1);
     if (!st.Step()) return std::nullopt;
     return st.Int(0);
@@ -220,8 +222,7 @@ std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPr
     std::vector<SortKey> keys;
     while (st.Step()) {
         SortKey key{st.Int(0), std::nullopt};
-        if (!st.IsNull(1))
-            key.value = Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), sortPropId), st.Int(2), st.Blob(3)};
+        if (!st.IsNull(1)) key.value = Prop{PROP_TAG(static_cast<ULONG>(st.Int(1)), sortPropId), st.Int(2), st.Blob(3)};
         keys.push_back(std::move(key));
     }
     if (st.error() != SQLITE_OK) return std::nullopt;

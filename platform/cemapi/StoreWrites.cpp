@@ -85,14 +85,17 @@ void StoreDb::ApplyCounts(const CountChanges& changes) {
         if (tags.empty()) continue;
         host::Statement st = Prepare(
             "UPDATE folders SET content_count = content_count + ?, content_unread = content_unread + ? WHERE id = ?");
-        st.Bind(1, static_cast<int64_t>(change.count)).Bind(2, static_cast<int64_t>(change.unread)).Bind(3, change.folder);
+        st.Bind(1, static_cast<int64_t>(change.count))
+            .Bind(2, static_cast<int64_t>(change.unread))
+            .Bind(3, change.folder);
         if (!Run(st)) return;
         Log(fnevObjectModified, MAPI_FOLDER, change.folder, kRootFolder, 0, 0, tags);
     }
 }
 
 void StoreDb::WriteProp(RowId message, const Prop& prop) {
-    host::Statement st = Prepare("INSERT OR REPLACE INTO props(message, id, type, number, bytes) VALUES (?, ?, ?, ?, ?)");
+    host::Statement st = Prepare(
+        "INSERT OR REPLACE INTO props(message, id, type, number, bytes) VALUES (?, ?, ?, ?, ?)");
     st.Bind(1, message)
         .Bind(2, static_cast<int64_t>(PROP_ID(prop.tag)))
         .Bind(3, static_cast<int64_t>(PROP_TYPE(prop.tag)))

@@ -61,7 +61,8 @@ void Paint(HWND hwnd, ExpandedState& state) {
         SetTextColor(dc, GetSysColor(current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT label{row.left + 4, row.top, row.right - 4, row.bottom};
         const std::u16string& entry = state.entries[static_cast<size_t>(i)];
-        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);

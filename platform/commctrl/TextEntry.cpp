@@ -47,8 +47,10 @@ void Close(HWND entry, bool commit) {
 void Back(HWND entry) {
     EntryState* state = StateOf(entry);
     if (!state) return;
-    if (GetWindowTextLengthW(state->editor) > 0) SendMessageW(state->editor, WM_CHAR, VK_BACK, 1);
-    else Close(entry, false);
+    if (GetWindowTextLengthW(state->editor) > 0)
+        SendMessageW(state->editor, WM_CHAR, VK_BACK, 1);
+    else
+        Close(entry, false);
 }
 
 LRESULT CALLBACK EditorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -80,9 +82,9 @@ LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             SelectObject(dc, old);
             ReleaseDC(hwnd, dc);
             std::u16string text = TextOf(state->field);
-            state->editor = CreateWindowExW(0, u"Edit", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 4,
-                                            4, std::max(0, cs->cx - 8), tm.tmHeight + 8, hwnd, nullptr,
-                                            GetModuleHandleW(nullptr), nullptr);
+            state->editor = CreateWindowExW(
+                0, u"Edit", text.c_str(), WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 4, 4,
+                std::max(0, cs->cx - 8), tm.tmHeight + 8, hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
             if (!state->editor) return -1;
             if (font) SendMessageW(state->editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             state->editorProc = reinterpret_cast<WNDPROC>(

@@ -38,14 +38,16 @@ void Align(HWND hwnd, HWND buddy) {
     int width = self.right - self.left;
     int height = b.bottom - b.top;
     bool right = (style & UDS_ALIGNRIGHT) != 0;
-    bool aligned = self.top == b.top && self.bottom == b.bottom && (right ? self.left == b.right : self.right == b.left);
+    bool aligned = self.top == b.top && self.bottom == b.bottom &&
+                   (right ? self.left == b.right : self.right == b.left);
     if (aligned) return;
     width = std::min<int>(width, b.right - b.left);
     if (right) {
         SetWindowPos(buddy, nullptr, b.left, b.top, b.right - b.left - width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowPos(hwnd, nullptr, b.right - width, b.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        SetWindowPos(buddy, nullptr, b.left + width, b.top, b.right - b.left - width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(buddy, nullptr, b.left + width, b.top, b.right - b.left - width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowPos(hwnd, nullptr, b.left, b.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -170,7 +172,8 @@ int AdvancePos(HWND updown, int delta) {
         if (state->upper < state->lower) delta = -delta;
         int lo = std::min(state->lower, state->upper), hi = std::max(state->lower, state->upper);
         int next = state->pos + delta;
-        if (next < lo || next > hi) next = (StyleOf(updown) & UDS_WRAP) ? (next < lo ? hi : lo) : std::clamp(next, lo, hi);
+        if (next < lo || next > hi)
+            next = (StyleOf(updown) & UDS_WRAP) ? (next < lo ? hi : lo) : std::clamp(next, lo, hi);
         state->pos = next;
     }
     return state->pos;

@@ -52,7 +52,8 @@ LRESULT CALLBACK BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (key && key->message == WM_KEYDOWN) {
                 if (TakesKey(a.updown, key->wParam)) code |= DLGC_WANTMESSAGE;
                 // A spin box leaves Up and Down to the dialog.
-                else if (IsListBox(hwnd) && (StyleOf(a.updown) & UDS_HORZ)) code &= ~static_cast<LRESULT>(DLGC_WANTARROWS | DLGC_WANTMESSAGE);
+                else if (IsListBox(hwnd) && (StyleOf(a.updown) & UDS_HORZ))
+                    code &= ~static_cast<LRESULT>(DLGC_WANTARROWS | DLGC_WANTMESSAGE);
             } else if (IsListBox(hwnd) && (StyleOf(a.updown) & UDS_HORZ)) {
                 code &= ~static_cast<LRESULT>(DLGC_WANTARROWS);
             }
@@ -60,8 +61,10 @@ LRESULT CALLBACK BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_KEYDOWN:
             if (TakesKey(a.updown, wParam)) {
-                if (wParam == VK_RETURN) Expand(a.updown);
-                else Step(a.updown, (wParam == VK_RIGHT || wParam == VK_UP) ? 1 : -1);
+                if (wParam == VK_RETURN)
+                    Expand(a.updown);
+                else
+                    Step(a.updown, (wParam == VK_RIGHT || wParam == VK_UP) ? 1 : -1);
                 return 0;
             }
             // The spin box's Up and Down are not the list's own.
@@ -144,8 +147,10 @@ void Step(HWND updown, int delta) {
 void Expand(HWND updown) {
     HWND buddy = reinterpret_cast<HWND>(SendMessageW(updown, UDM_GETBUDDY, 0, 0));
     if (!buddy || !IsWindowEnabled(buddy)) return;
-    if (IsListBox(buddy)) OpenExpandedList(buddy);
-    else if (IsEdit(buddy)) OpenTextEntry(buddy);
+    if (IsListBox(buddy))
+        OpenExpandedList(buddy);
+    else if (IsEdit(buddy))
+        OpenTextEntry(buddy);
 }
 
 }  // namespace updown

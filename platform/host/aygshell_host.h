@@ -10,8 +10,8 @@
 namespace host {
 
 struct MenuBarView {
-    std::u16string left, right;       // the labels over the soft keys ("" for none)
-    bool popupOpen = false;           // a popup menu of the bar is open
+    std::u16string left, right;         // the labels over the soft keys ("" for none)
+    bool popupOpen = false;             // a popup menu of the bar is open
     std::vector<std::u16string> popup;  // its items as drawn, separators left out
 };
 

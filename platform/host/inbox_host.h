@@ -27,7 +27,7 @@ bool StartInboxService(std::string* error);
 void StopInboxService();
 
 struct ArrivingMessage {
-    std::u16string messageClass;   // "IPM.SMStext", "REPORT.IPM.SMStext.DR", ...
+    std::u16string messageClass;  // "IPM.SMStext", "REPORT.IPM.SMStext.DR", ...
     std::u16string text;
     std::u16string senderAddress;  // as the phone stores it: "+7916...", or "Name <+7916...>"
     std::u16string senderName;     // empty: the service names the sender

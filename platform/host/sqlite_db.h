@@ -93,9 +93,16 @@ private:
 class Transaction {
 public:
     explicit Transaction(Database& db) : db_(db), active_(db.Begin()) {}
-    ~Transaction() { if (active_) db_.Rollback(); }
+    ~Transaction() {
+        if (active_) db_.Rollback();
+    }
     bool ok() const { return active_; }
-    bool Commit() { bool r = active_ && db_.Commit(); active_ = false; return r; }
+    bool Commit() {
+        bool r = active_ && db_.Commit();
+        active_ = false;
+        return r;
+    }
+
 private:
     Database& db_;
     bool active_;

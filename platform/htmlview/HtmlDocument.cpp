@@ -32,8 +32,8 @@ bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <
 
 // Elements that never hold others, so that they open no level.
 bool IsVoid(const std::u16string& source, size_t nameStart) {
-    static const char* const kVoid[] = {"br", "img", "hr", "input", "meta", "link", "area", "base",
-                                        "col", "embed", "param", "source", "track", "wbr"};
+    static const char* const kVoid[] = {"br",   "img", "hr",    "input", "meta",   "link",  "area",
+                                        "base", "col", "embed", "param", "source", "track", "wbr"};
     size_t end = nameStart;
     while (end < source.size() && (IsLetter(source[end]) || (source[end] >= u'0' && source[end] <= u'9'))) ++end;
     std::string name;
@@ -105,8 +105,8 @@ Document ParseDocument(const std::u16string& source) {
             stack.pop_back();
             continue;
         }
-        const GumboVector& children =
-            node->type == GUMBO_NODE_ELEMENT ? node->v.element.children : node->v.document.children;
+        const GumboVector& children = node->type == GUMBO_NODE_ELEMENT ? node->v.element.children
+                                                                       : node->v.document.children;
         if (top.next >= children.length) {
             if (top.block) {
                 Item end;

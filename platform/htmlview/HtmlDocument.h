@@ -14,8 +14,8 @@ namespace htmlview {
 struct TextStyle {
     bool bold = false;
     bool italic = false;
-    double points = 10;     // the font size, when given in points (follows the dpi)
-    int pixels = 0;         // or in pixels, when not 0
+    double points = 10;  // the font size, when given in points (follows the dpi)
+    int pixels = 0;      // or in pixels, when not 0
     std::u16string family = u"Tahoma";
     COLORREF color = 0;
     bool hasColor = false;  // else the window text colour

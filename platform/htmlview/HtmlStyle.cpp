@@ -28,12 +28,12 @@ struct NamedColor {
     COLORREF rgb;
 };
 const NamedColor kColors[] = {
-    {"black", RGB(0, 0, 0)},         {"white", RGB(255, 255, 255)}, {"red", RGB(255, 0, 0)},
-    {"green", RGB(0, 128, 0)},       {"blue", RGB(0, 0, 255)},      {"yellow", RGB(255, 255, 0)},
-    {"gray", RGB(128, 128, 128)},    {"grey", RGB(128, 128, 128)},  {"silver", RGB(192, 192, 192)},
-    {"maroon", RGB(128, 0, 0)},      {"navy", RGB(0, 0, 128)},      {"purple", RGB(128, 0, 128)},
-    {"olive", RGB(128, 128, 0)},     {"teal", RGB(0, 128, 128)},    {"lime", RGB(0, 255, 0)},
-    {"aqua", RGB(0, 255, 255)},      {"fuchsia", RGB(255, 0, 255)}, {"orange", RGB(255, 165, 0)},
+    {"black", RGB(0, 0, 0)},      {"white", RGB(255, 255, 255)}, {"red", RGB(255, 0, 0)},
+    {"green", RGB(0, 128, 0)},    {"blue", RGB(0, 0, 255)},      {"yellow", RGB(255, 255, 0)},
+    {"gray", RGB(128, 128, 128)}, {"grey", RGB(128, 128, 128)},  {"silver", RGB(192, 192, 192)},
+    {"maroon", RGB(128, 0, 0)},   {"navy", RGB(0, 0, 128)},      {"purple", RGB(128, 0, 128)},
+    {"olive", RGB(128, 128, 0)},  {"teal", RGB(0, 128, 128)},    {"lime", RGB(0, 255, 0)},
+    {"aqua", RGB(0, 255, 255)},   {"fuchsia", RGB(255, 0, 255)}, {"orange", RGB(255, 165, 0)},
 };
 
 struct SystemColor {
@@ -41,13 +41,20 @@ struct SystemColor {
     int index;
 };
 const SystemColor kSystemColors[] = {
-    {"menutext", COLOR_MENUTEXT},       {"window", COLOR_WINDOW},
-    {"windowtext", COLOR_WINDOWTEXT},   {"highlight", COLOR_HIGHLIGHT},
-    {"highlighttext", COLOR_HIGHLIGHTTEXT}, {"buttontext", COLOR_BTNTEXT},
-    {"buttonface", COLOR_BTNFACE},      {"graytext", COLOR_GRAYTEXT},
-    {"captiontext", COLOR_CAPTIONTEXT}, {"activecaption", COLOR_ACTIVECAPTION},
-    {"inactivecaption", COLOR_INACTIVECAPTION}, {"menu", COLOR_MENU},
-    {"windowframe", COLOR_WINDOWFRAME}, {"buttonshadow", COLOR_BTNSHADOW},
+    {"menutext", COLOR_MENUTEXT},
+    {"window", COLOR_WINDOW},
+    {"windowtext", COLOR_WINDOWTEXT},
+    {"highlight", COLOR_HIGHLIGHT},
+    {"highlighttext", COLOR_HIGHLIGHTTEXT},
+    {"buttontext", COLOR_BTNTEXT},
+    {"buttonface", COLOR_BTNFACE},
+    {"graytext", COLOR_GRAYTEXT},
+    {"captiontext", COLOR_CAPTIONTEXT},
+    {"activecaption", COLOR_ACTIVECAPTION},
+    {"inactivecaption", COLOR_INACTIVECAPTION},
+    {"menu", COLOR_MENU},
+    {"windowframe", COLOR_WINDOWFRAME},
+    {"buttonshadow", COLOR_BTNSHADOW},
 };
 
 int Hex(char c) {
@@ -147,7 +154,8 @@ void ApplyFont(const std::string& value, TextStyle* style) {
             std::string family = Trim(v.substr(at));
             size_t comma = family.find(',');
             if (comma != std::string::npos) family = Trim(family.substr(0, comma));
-            if (family.size() >= 2 && (family[0] == '\'' || family[0] == '"')) family = family.substr(1, family.size() - 2);
+            if (family.size() >= 2 && (family[0] == '\'' || family[0] == '"'))
+                family = family.substr(1, family.size() - 2);
             if (!family.empty()) style->family = std::u16string(family.begin(), family.end());
             break;
         }
@@ -168,14 +176,22 @@ void ApplyStyleAttribute(const std::string& css, TextStyle* style, Item* block) 
             std::string name = Lower(Trim(declaration.substr(0, colon)));
             std::string value = Trim(declaration.substr(colon + 1));
             int px = 0;
-            if (name == "font") ApplyFont(value, style);
-            else if (name == "color") ApplyColor(value, style);
-            else if (name == "font-weight") style->bold = Lower(value) == "bold" || value == "700";
-            else if (block && name == "margin-top" && Pixels(value, &px)) block->marginTop = px;
-            else if (block && name == "margin-bottom" && Pixels(value, &px)) block->marginBottom = px;
-            else if (block && name == "margin-left" && Pixels(value, &px)) block->marginLeft = px;
-            else if (block && name == "margin-right" && Pixels(value, &px)) block->marginRight = px;
-            else if (block && name == "wrap-option") block->emergencyWrap = Lower(value) == "emergency";
+            if (name == "font")
+                ApplyFont(value, style);
+            else if (name == "color")
+                ApplyColor(value, style);
+            else if (name == "font-weight")
+                style->bold = Lower(value) == "bold" || value == "700";
+            else if (block && name == "margin-top" && Pixels(value, &px))
+                block->marginTop = px;
+            else if (block && name == "margin-bottom" && Pixels(value, &px))
+                block->marginBottom = px;
+            else if (block && name == "margin-left" && Pixels(value, &px))
+                block->marginLeft = px;
+            else if (block && name == "margin-right" && Pixels(value, &px))
+                block->marginRight = px;
+            else if (block && name == "wrap-option")
+                block->emergencyWrap = Lower(value) == "emergency";
         }
         start = end + 1;
     }

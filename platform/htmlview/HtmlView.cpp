@@ -179,9 +179,12 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 // Plain text: shown as it is, never as markup.
                 std::u16string escaped;
                 for (char16_t c : piece) {
-                    if (c == u'<') escaped += u"&lt;";
-                    else if (c == u'&') escaped += u"&amp;";
-                    else escaped += c;
+                    if (c == u'<')
+                        escaped += u"&lt;";
+                    else if (c == u'&')
+                        escaped += u"&amp;";
+                    else
+                        escaped += c;
                 }
                 piece = escaped;
             }
@@ -222,11 +225,13 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             Relayout(*view);
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_PAINT:
             Paint(*view);
             return 0;
-        case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
         case WM_KEYDOWN: {
             EnsureLayout(*view);
             if (wParam == VK_DOWN || wParam == VK_UP) {

@@ -33,9 +33,10 @@ void StopInboxService() {
 bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error) {
     // A message's texts are PT_UNICODE properties, which end at their first
     // NUL: what followed it would be lost to every reader of the message.
-    const std::pair<const std::u16string*, const char*> texts[] = {
-        {&message.text, "the text"}, {&message.senderAddress, "the sender's address"},
-        {&message.senderName, "the sender's name"}, {&message.messageClass, "the message class"}};
+    const std::pair<const std::u16string*, const char*> texts[] = {{&message.text, "the text"},
+                                                                   {&message.senderAddress, "the sender's address"},
+                                                                   {&message.senderName, "the sender's name"},
+                                                                   {&message.messageClass, "the message class"}};
     for (const auto& [text, what] : texts)
         if (text->find(u'\0') != std::u16string::npos) {
             if (error) *error = std::string(what) + " of a message cannot hold a NUL character";
@@ -56,8 +57,6 @@ bool DeliverArrivingMessage(const ArrivingMessage& message, std::string* error) 
 
 RuleResult LastRuleResult() { return g_service ? g_service->LastResult() : RuleResult{}; }
 
-int StandardNotificationCount() {
-    return CountEffects(effect::kStandardNotification, SessionStartEffect());
-}
+int StandardNotificationCount() { return CountEffects(effect::kStandardNotification, SessionStartEffect()); }
 
 }  // namespace host

@@ -143,8 +143,8 @@ void InboxService::Deliver(const host::ArrivingMessage& message, std::string* er
     bool ok = RunOnServiceThread([&] {
         std::u16string name = message.senderName.empty() ? SenderNameFor(message.senderAddress) : message.senderName;
         // Listed in the Inbox only once the last rule client has answered.
-        host::EntryId entry = host::StoreArrivingMessage(host::MessageFolder::Inbox, message.messageClass,
-                                                         message.text, message.senderAddress, name);
+        host::EntryId entry = host::StoreArrivingMessage(host::MessageFolder::Inbox, message.messageClass, message.text,
+                                                         message.senderAddress, name);
         if (entry.empty()) {
             if (error) *error = "cannot store the message in the Inbox";
             return;

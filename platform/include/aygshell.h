@@ -9,13 +9,13 @@ extern "C" {
 #endif
 
 // --- Menu bars -----------------------------------------------------------
-#define SHCMBF_EMPTYBAR       0x0001
-#define SHCMBF_HIDDEN         0x0002
-#define SHCMBF_HIDESIPBUTTON  0x0004
-#define SHCMBF_COLORBK        0x0008
+#define SHCMBF_EMPTYBAR      0x0001
+#define SHCMBF_HIDDEN        0x0002
+#define SHCMBF_HIDESIPBUTTON 0x0004
+#define SHCMBF_COLORBK       0x0008
 // nToolBarId is a menu resource: its first item is the left soft key, its
 // second the right one.
-#define SHCMBF_HMENU          0x0010
+#define SHCMBF_HMENU 0x0010
 
 typedef struct tagSHMENUBARINFO {
     DWORD cbSize;
@@ -33,12 +33,12 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi);
 HWND WINAPI SHFindMenuBar(HWND hwnd);
 
 // Messages of a menu bar window.
-#define SHCMBM_SETSUBMENU   (WM_USER + 400)
-#define SHCMBM_GETSUBMENU   (WM_USER + 401)
-#define SHCMBM_GETMENU      (WM_USER + 402)
+#define SHCMBM_SETSUBMENU (WM_USER + 400)
+#define SHCMBM_GETSUBMENU (WM_USER + 401)
+#define SHCMBM_GETMENU    (WM_USER + 402)
 // wParam: the key (VK_TSOFT1, VK_TSOFT2, VK_TBACK); lParam:
 // MAKELPARAM(mask, value) of the SHMBOF_* flags.
-#define SHCMBM_OVERRIDEKEY  (WM_USER + 403)
+#define SHCMBM_OVERRIDEKEY (WM_USER + 403)
 
 #define SHMBOF_NODEFAULT 0x00000001
 #define SHMBOF_NOTIFY    0x00000002

@@ -27,9 +27,10 @@ typedef enum _MRCHANDLED : int {
 DEFINE_GUID(IID_IMailRuleClient, 0x96D2552D, 0xB83B, 0x4B48, 0x8E, 0x89, 0xDC, 0xC2, 0x65, 0x12, 0xDB, 0xA4);
 
 MIDL_INTERFACE("96D2552D-B83B-4B48-8E89-DCC26512DBA4") IMailRuleClient : public IUnknown {
-    MAPIMETHOD(Initialize)(IMsgStore* pMsgStore, MRCACCESS* pmaDesired) PURE;
-    MAPIMETHOD(ProcessMessage)(IMsgStore* pMsgStore, ULONG cbMsg, LPENTRYID lpMsg, ULONG cbDestFolder,
-                               LPENTRYID lpDestFolder, ULONG* pulEventType, MRCHANDLED* pHandled) PURE;
+    MAPIMETHOD(Initialize)(IMsgStore * pMsgStore, MRCACCESS * pmaDesired) PURE;
+    MAPIMETHOD(ProcessMessage)
+    (IMsgStore * pMsgStore, ULONG cbMsg, LPENTRYID lpMsg, ULONG cbDestFolder, LPENTRYID lpDestFolder,
+     ULONG * pulEventType, MRCHANDLED * pHandled) PURE;
 };
 typedef IMailRuleClient* LPMAILRULECLIENT;
 

@@ -19,19 +19,19 @@ typedef const IID* LPCIID;
 typedef CLSID* LPCLSID;
 
 #ifdef __cplusplus
-#define REFGUID const GUID&
-#define REFIID const IID&
+#define REFGUID  const GUID&
+#define REFIID   const IID&
 #define REFCLSID const CLSID&
 inline bool IsEqualGUID(REFGUID a, REFGUID b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 #else
-#define REFGUID const GUID*
-#define REFIID const IID*
-#define REFCLSID const CLSID*
+#define REFGUID           const GUID*
+#define REFIID            const IID*
+#define REFCLSID          const CLSID*
 #define IsEqualGUID(a, b) (!memcmp((a), (b), sizeof(GUID)))
 #endif
-#define IsEqualIID(a, b) IsEqualGUID(a, b)
+#define IsEqualIID(a, b)   IsEqualGUID(a, b)
 #define IsEqualCLSID(a, b) IsEqualGUID(a, b)
 
 // DEFINE_GUID defines the identifier where INITGUID is defined and only

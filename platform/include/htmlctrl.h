@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #define DISPLAYCLASS TEXT("DISPLAYCLASS")
-#define WC_HTML DISPLAYCLASS
+#define WC_HTML      DISPLAYCLASS
 
 #define DTM_ADDTEXTW     (WM_USER + 102)
 #define DTM_ENDOFSOURCE  (WM_USER + 104)

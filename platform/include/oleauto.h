@@ -8,7 +8,7 @@ typedef OLECHAR* BSTR;
 typedef const OLECHAR* LPCOLESTR;
 typedef OLECHAR* LPOLESTR;
 typedef short VARIANT_BOOL;
-#define VARIANT_TRUE ((VARIANT_BOOL)-1)
+#define VARIANT_TRUE  ((VARIANT_BOOL)-1)
 #define VARIANT_FALSE ((VARIANT_BOOL)0)
 typedef double DATE;
 

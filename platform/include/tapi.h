@@ -8,13 +8,13 @@ extern "C" {
 #endif
 
 #define TAPIMAXDESTADDRESSSIZE 80
-#define TAPIMAXAPPNAMESIZE 40
+#define TAPIMAXAPPNAMESIZE     40
 #define TAPIMAXCALLEDPARTYSIZE 40
-#define TAPIMAXCOMMENTSIZE 80
+#define TAPIMAXCOMMENTSIZE     80
 
 #define TAPIERR_NOREQUESTRECIPIENT (-2L)
-#define TAPIERR_REQUESTQUEUEFULL (-3L)
-#define TAPIERR_INVALDESTADDRESS (-4L)
+#define TAPIERR_REQUESTQUEUEFULL   (-3L)
+#define TAPIERR_INVALDESTADDRESS   (-4L)
 
 // Asks the call manager to place a voice call to lpszDestAddress; 0 once the
 // request is taken, a negative TAPIERR_ value otherwise.

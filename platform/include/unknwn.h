@@ -7,16 +7,16 @@
 
 // Interfaces are shared between modules, so their type information must be
 // one across the process.
-#define MIDL_INTERFACE(x) struct __attribute__((visibility("default")))
-#define DECLARE_INTERFACE(iface) struct __attribute__((visibility("default"))) iface
+#define MIDL_INTERFACE(x)               struct __attribute__((visibility("default")))
+#define DECLARE_INTERFACE(iface)        struct __attribute__((visibility("default"))) iface
 #define DECLARE_INTERFACE_(iface, base) struct __attribute__((visibility("default"))) iface : public base
-#define STDMETHOD(method) virtual HRESULT STDMETHODCALLTYPE method
-#define STDMETHOD_(type, method) virtual type STDMETHODCALLTYPE method
-#define STDMETHODIMP HRESULT STDMETHODCALLTYPE
-#define STDMETHODIMP_(type) type STDMETHODCALLTYPE
-#define STDAPI EXTERN_C HRESULT STDAPICALLTYPE
-#define STDAPI_(type) EXTERN_C type STDAPICALLTYPE
-#define PURE = 0
+#define STDMETHOD(method)               virtual HRESULT STDMETHODCALLTYPE method
+#define STDMETHOD_(type, method)        virtual type STDMETHODCALLTYPE method
+#define STDMETHODIMP                    HRESULT STDMETHODCALLTYPE
+#define STDMETHODIMP_(type)             type STDMETHODCALLTYPE
+#define STDAPI                          EXTERN_C HRESULT STDAPICALLTYPE
+#define STDAPI_(type)                   EXTERN_C type STDAPICALLTYPE
+#define PURE                            = 0
 #define THIS_
 #define THIS void
 
@@ -31,7 +31,7 @@ MIDL_INTERFACE("00000000-0000-0000-C000-000000000046") IUnknown {
 typedef IUnknown* LPUNKNOWN;
 
 MIDL_INTERFACE("00000001-0000-0000-C000-000000000046") IClassFactory : public IUnknown {
-    STDMETHOD(CreateInstance)(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) PURE;
+    STDMETHOD(CreateInstance)(IUnknown * pUnkOuter, REFIID riid, void** ppvObject) PURE;
     STDMETHOD(LockServer)(BOOL fLock) PURE;
 };
 typedef IClassFactory* LPCLASSFACTORY;

@@ -16,11 +16,11 @@ extern "C" {
 #endif
 
 // Heap
-#define LMEM_FIXED      0x0000
-#define LMEM_MOVEABLE   0x0002
-#define LMEM_ZEROINIT   0x0040
-#define LPTR            (LMEM_FIXED | LMEM_ZEROINIT)
-#define LHND            (LMEM_MOVEABLE | LMEM_ZEROINIT)
+#define LMEM_FIXED    0x0000
+#define LMEM_MOVEABLE 0x0002
+#define LMEM_ZEROINIT 0x0040
+#define LPTR          (LMEM_FIXED | LMEM_ZEROINIT)
+#define LHND          (LMEM_MOVEABLE | LMEM_ZEROINIT)
 
 HLOCAL WINAPI LocalAlloc(UINT uFlags, UINT uBytes);
 HLOCAL WINAPI LocalReAlloc(HLOCAL hMem, UINT uBytes, UINT uFlags);
@@ -40,15 +40,15 @@ void WINAPI SetLastError(DWORD dwErrCode);
 #define FORMAT_MESSAGE_ARGUMENT_ARRAY  0x00002000
 #define FORMAT_MESSAGE_MAX_WIDTH_MASK  0x000000FF
 
-DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                            LPWSTR lpBuffer, DWORD nSize, va_list* Arguments);
+DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
+                            DWORD nSize, va_list* Arguments);
 
 // Threads
-#define STILL_ACTIVE            259
+#define STILL_ACTIVE                      259
 #define STACK_SIZE_PARAM_IS_A_RESERVATION 0x00010000
-#define THREAD_PRIORITY_NORMAL  3
+#define THREAD_PRIORITY_NORMAL            3
 
-typedef DWORD (WINAPI* PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
+typedef DWORD(WINAPI* PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
 typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 
 HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES lpsa, DWORD cbStack, LPTHREAD_START_ROUTINE lpStartAddr,
@@ -70,11 +70,11 @@ DWORD WINAPI GetTickCount(void);
 BOOL WINAPI CloseHandle(HANDLE hObject);
 
 // Waits and events
-#define INFINITE            0xFFFFFFFF
-#define WAIT_OBJECT_0       0x00000000L
-#define WAIT_ABANDONED      0x00000080L
-#define WAIT_TIMEOUT        258L
-#define WAIT_FAILED         ((DWORD)0xFFFFFFFF)
+#define INFINITE             0xFFFFFFFF
+#define WAIT_OBJECT_0        0x00000000L
+#define WAIT_ABANDONED       0x00000080L
+#define WAIT_TIMEOUT         258L
+#define WAIT_FAILED          ((DWORD)0xFFFFFFFF)
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
 
 HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState,
@@ -87,7 +87,7 @@ DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 typedef struct CRITICAL_SECTION {
     unsigned int LockCount;
     HANDLE OwnerThread;
-    HANDLE hCrit;      // the host lock behind the section
+    HANDLE hCrit;  // the host lock behind the section
     DWORD needtrap;
     DWORD dwContentions;
 } CRITICAL_SECTION, *LPCRITICAL_SECTION;
@@ -116,18 +116,18 @@ BOOL WINAPI SystemTimeToFileTime(const SYSTEMTIME* lpSystemTime, LPFILETIME lpFi
 #define DLL_THREAD_DETACH  3
 #define DLL_PROCESS_DETACH 0
 
-typedef BOOL (WINAPI* PDLL_ENTRY)(HANDLE hinstDLL, DWORD fdwReason, LPVOID lpvReserved);
+typedef BOOL(WINAPI* PDLL_ENTRY)(HANDLE hinstDLL, DWORD fdwReason, LPVOID lpvReserved);
 
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 
-#define LoadLibrary LoadLibraryW
-#define GetProcAddress GetProcAddressW
+#define LoadLibrary     LoadLibraryW
+#define GetProcAddress  GetProcAddressW
 #define GetModuleHandle GetModuleHandleW
-#define CreateEvent CreateEventW
-#define FormatMessage FormatMessageW
+#define CreateEvent     CreateEventW
+#define FormatMessage   FormatMessageW
 
 // --- Resources of a module (compiled from its .rc file) -------------------------
 // A module's resources. hModule NULL is the program's own module. Names and
@@ -141,7 +141,7 @@ LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
 BOOL WINAPI FreeResource(HGLOBAL hResData);
 
-#define FindResource FindResourceW
+#define FindResource   FindResourceW
 #define FindResourceEx FindResourceExW
 
 #ifdef __cplusplus

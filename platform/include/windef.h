@@ -18,7 +18,7 @@
 #define OUT
 #define OPTIONAL
 #define CONST const
-#define VOID void
+#define VOID  void
 #define FAR
 #define NEAR
 
@@ -96,7 +96,7 @@ typedef WCHAR* LPTSTR;
 typedef const WCHAR* LPCTSTR;
 typedef WCHAR* PWCHAR;
 
-#define TRUE 1
+#define TRUE  1
 #define FALSE 0
 #ifndef NULL
 #define NULL 0
@@ -104,32 +104,36 @@ typedef WCHAR* PWCHAR;
 
 // Wide literals are UTF-16 on every host.
 #define __TEXT(quote) u##quote
-#define TEXT(quote) __TEXT(quote)
-#define _T(quote) __TEXT(quote)
-#define _TEXT(quote) __TEXT(quote)
+#define TEXT(quote)   __TEXT(quote)
+#define _T(quote)     __TEXT(quote)
+#define _TEXT(quote)  __TEXT(quote)
 
-#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a) & 0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b) & 0xff))) << 8))
-#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)((DWORD_PTR)(l) & 0xffff))
-#define HIWORD(l) ((WORD)(((DWORD_PTR)(l) >> 16) & 0xffff))
-#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w) & 0xff))
-#define HIBYTE(w) ((BYTE)(((DWORD_PTR)(w) >> 8) & 0xff))
-#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
-#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEWORD(a, b)    ((WORD)(((BYTE)((DWORD_PTR)(a)&0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b)&0xff))) << 8))
+#define MAKELONG(a, b)    ((LONG)(((WORD)((DWORD_PTR)(a)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b)&0xffff))) << 16))
+#define LOWORD(l)         ((WORD)((DWORD_PTR)(l)&0xffff))
+#define HIWORD(l)         ((WORD)(((DWORD_PTR)(l) >> 16) & 0xffff))
+#define LOBYTE(w)         ((BYTE)((DWORD_PTR)(w)&0xff))
+#define HIBYTE(w)         ((BYTE)(((DWORD_PTR)(w) >> 8) & 0xff))
+#define MAKEWPARAM(l, h)  ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h)  ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 
 #ifndef NOMINMAX
 #define max(a, b) (((a) > (b)) ? (a) : (b))
 #define min(a, b) (((a) < (b)) ? (a) : (b))
 #endif
-#define ARRAYSIZE(a) (sizeof(a) / sizeof((a)[0]))
+#define ARRAYSIZE(a)              (sizeof(a) / sizeof((a)[0]))
 #define UNREFERENCED_PARAMETER(p) ((void)(p))
 
 typedef void* HANDLE;
 typedef HANDLE* PHANDLE;
 typedef HANDLE* LPHANDLE;
 
-#define DECLARE_HANDLE(name) struct name##__ { int unused; }; typedef struct name##__* name
+#define DECLARE_HANDLE(name) \
+    struct name##__ {        \
+        int unused;          \
+    };                       \
+    typedef struct name##__* name
 
 DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HINSTANCE);

@@ -9,11 +9,11 @@ extern "C" {
 #endif
 
 // --- Colours ---------------------------------------------------------------
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b)   ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
-#define CLR_INVALID 0xFFFFFFFF
+#define CLR_INVALID    0xFFFFFFFF
 
 // System colours. The index may carry SYS_COLOR_INDEX_FLAG, as Windows CE
 // code writes it; the colour is the same either way.
@@ -48,10 +48,10 @@ extern "C" {
 #define COLOR_GRADIENTACTIVECAPTION   27
 #define COLOR_GRADIENTINACTIVECAPTION 28
 #define C_SYS_COLOR_TYPES             29
-#define COLOR_DESKTOP     COLOR_BACKGROUND
-#define COLOR_3DFACE      COLOR_BTNFACE
-#define COLOR_3DSHADOW    COLOR_BTNSHADOW
-#define COLOR_3DHIGHLIGHT COLOR_BTNHIGHLIGHT
+#define COLOR_DESKTOP                 COLOR_BACKGROUND
+#define COLOR_3DFACE                  COLOR_BTNFACE
+#define COLOR_3DSHADOW                COLOR_BTNSHADOW
+#define COLOR_3DHIGHLIGHT             COLOR_BTNHIGHLIGHT
 
 DWORD WINAPI GetSysColor(int nIndex);
 HBRUSH WINAPI GetSysColorBrush(int nIndex);
@@ -64,18 +64,18 @@ HBRUSH WINAPI GetSysColorBrush(int nIndex);
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC  10
 
-#define WHITE_BRUSH         0
-#define LTGRAY_BRUSH        1
-#define GRAY_BRUSH          2
-#define DKGRAY_BRUSH        3
-#define BLACK_BRUSH         4
-#define NULL_BRUSH          5
-#define HOLLOW_BRUSH        NULL_BRUSH
-#define WHITE_PEN           6
-#define BLACK_PEN           7
-#define NULL_PEN            8
-#define SYSTEM_FONT         13
-#define DEFAULT_GUI_FONT    17
+#define WHITE_BRUSH      0
+#define LTGRAY_BRUSH     1
+#define GRAY_BRUSH       2
+#define DKGRAY_BRUSH     3
+#define BLACK_BRUSH      4
+#define NULL_BRUSH       5
+#define HOLLOW_BRUSH     NULL_BRUSH
+#define WHITE_PEN        6
+#define BLACK_PEN        7
+#define NULL_PEN         8
+#define SYSTEM_FONT      13
+#define DEFAULT_GUI_FONT 17
 
 HGDIOBJ WINAPI GetStockObject(int fnObject);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ hgdiobj);
@@ -85,9 +85,9 @@ int WINAPI GetObjectW(HGDIOBJ hgdiobj, int cbBuffer, LPVOID lpvObject);
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT uObjectType);
 
 // Pens
-#define PS_SOLID       0
-#define PS_DASH        1
-#define PS_NULL        5
+#define PS_SOLID 0
+#define PS_DASH  1
+#define PS_NULL  5
 
 typedef struct tagLOGPEN {
     UINT lopnStyle;
@@ -99,8 +99,8 @@ HPEN WINAPI CreatePen(int fnPenStyle, int nWidth, COLORREF crColor);
 HPEN WINAPI CreatePenIndirect(const LOGPEN* lplgpn);
 
 // Brushes
-#define BS_SOLID 0
-#define BS_NULL  1
+#define BS_SOLID  0
+#define BS_NULL   1
 #define BS_HOLLOW BS_NULL
 
 typedef struct tagLOGBRUSH {
@@ -114,18 +114,18 @@ HBRUSH WINAPI CreateSolidBrush(COLORREF crColor);
 // Fonts
 #define LF_FACESIZE 32
 
-#define FW_DONTCARE   0
-#define FW_THIN       100
-#define FW_LIGHT      300
-#define FW_NORMAL     400
-#define FW_MEDIUM     500
-#define FW_SEMIBOLD   600
-#define FW_BOLD       700
-#define FW_HEAVY      900
+#define FW_DONTCARE 0
+#define FW_THIN     100
+#define FW_LIGHT    300
+#define FW_NORMAL   400
+#define FW_MEDIUM   500
+#define FW_SEMIBOLD 600
+#define FW_BOLD     700
+#define FW_HEAVY    900
 
-#define ANSI_CHARSET     0
-#define DEFAULT_CHARSET  1
-#define RUSSIAN_CHARSET  204
+#define ANSI_CHARSET    0
+#define DEFAULT_CHARSET 1
+#define RUSSIAN_CHARSET 204
 
 #define DEFAULT_QUALITY     0
 #define ANTIALIASED_QUALITY 4
@@ -257,8 +257,8 @@ BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC);
 #define LOGPIXELSY  90
 #define SIZEPALETTE 104
 
-#define RC_BITBLT       1
-#define RC_STRETCHBLT   0x0800
+#define RC_BITBLT     1
+#define RC_STRETCHBLT 0x0800
 
 int WINAPI GetDeviceCaps(HDC hdc, int nIndex);
 
@@ -276,8 +276,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int X, int Y, LPPOINT lpPoint);
 BOOL WINAPI LineTo(HDC hdc, int nXEnd, int nYEnd);
 BOOL WINAPI Polyline(HDC hdc, const POINT* lppt, int cPoints);
 BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect);
-BOOL WINAPI RoundRect(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect, int nWidth,
-                      int nHeight);
+BOOL WINAPI RoundRect(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect, int nWidth, int nHeight);
 BOOL WINAPI Ellipse(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect);
 COLORREF WINAPI SetPixel(HDC hdc, int X, int Y, COLORREF crColor);
 COLORREF WINAPI GetPixel(HDC hdc, int nXPos, int nYPos);
@@ -297,8 +296,8 @@ COLORREF WINAPI GetPixel(HDC hdc, int nXPos, int nYPos);
 #define BLACKNESS   0x00000042
 #define WHITENESS   0x00FF0062
 
-BOOL WINAPI BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc,
-                   int nYSrc, DWORD dwRop);
+BOOL WINAPI BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc, int nYSrc,
+                   DWORD dwRop);
 BOOL WINAPI PatBlt(HDC hdc, int nXLeft, int nYLeft, int nWidth, int nHeight, DWORD dwRop);
 
 // --- Text ----------------------------------------------------------------------
@@ -308,39 +307,39 @@ BOOL WINAPI PatBlt(HDC hdc, int nXLeft, int nYLeft, int nWidth, int nHeight, DWO
 BOOL WINAPI ExtTextOutW(HDC hdc, int X, int Y, UINT fuOptions, const RECT* lprc, LPCWSTR lpString, UINT cbCount,
                         const int* lpDx);
 BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE lpSize);
-BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszStr, int cchString, int nMaxExtent, LPINT lpnFit,
-                                  LPINT alpDx, LPSIZE lpSize);
+BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszStr, int cchString, int nMaxExtent, LPINT lpnFit, LPINT alpDx,
+                                  LPSIZE lpSize);
 BOOL WINAPI GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm);
 int WINAPI GetTextFaceW(HDC hdc, int nCount, LPWSTR lpFaceName);
 
 // Text in a rectangle, and rectangles in a brush (the window manager's
 // painting helpers).
-#define DT_TOP             0x00000000
-#define DT_LEFT            0x00000000
-#define DT_CENTER          0x00000001
-#define DT_RIGHT           0x00000002
-#define DT_VCENTER         0x00000004
-#define DT_BOTTOM          0x00000008
-#define DT_WORDBREAK       0x00000010
-#define DT_SINGLELINE      0x00000020
-#define DT_EXPANDTABS      0x00000040
-#define DT_NOCLIP          0x00000100
-#define DT_CALCRECT        0x00000400
-#define DT_NOPREFIX        0x00000800
-#define DT_END_ELLIPSIS    0x00008000
+#define DT_TOP          0x00000000
+#define DT_LEFT         0x00000000
+#define DT_CENTER       0x00000001
+#define DT_RIGHT        0x00000002
+#define DT_VCENTER      0x00000004
+#define DT_BOTTOM       0x00000008
+#define DT_WORDBREAK    0x00000010
+#define DT_SINGLELINE   0x00000020
+#define DT_EXPANDTABS   0x00000040
+#define DT_NOCLIP       0x00000100
+#define DT_CALCRECT     0x00000400
+#define DT_NOPREFIX     0x00000800
+#define DT_END_ELLIPSIS 0x00008000
 
 int WINAPI DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lpRect, UINT uFormat);
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 
-#define DrawText DrawTextW
-#define CreateFontIndirect CreateFontIndirectW
-#define GetObject GetObjectW
-#define ExtTextOut ExtTextOutW
+#define DrawText             DrawTextW
+#define CreateFontIndirect   CreateFontIndirectW
+#define GetObject            GetObjectW
+#define ExtTextOut           ExtTextOutW
 #define GetTextExtentPoint32 GetTextExtentPoint32W
 #define GetTextExtentExPoint GetTextExtentExPointW
-#define GetTextMetrics GetTextMetricsW
-#define GetTextFace GetTextFaceW
+#define GetTextMetrics       GetTextMetricsW
+#define GetTextFace          GetTextFaceW
 
 #ifdef __cplusplus
 }

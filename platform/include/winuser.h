@@ -16,12 +16,12 @@ typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 #define MAKEINTATOM(i) ((LPCWSTR)((ULONG_PTR)((WORD)(i))))
 
 // --- Window classes ------------------------------------------------------
-#define CS_VREDRAW       0x0001
-#define CS_HREDRAW       0x0002
-#define CS_DBLCLKS       0x0008
-#define CS_PARENTDC      0x0080
-#define CS_GLOBALCLASS   0x4000
-#define CS_NOCLOSE       0x0200
+#define CS_VREDRAW     0x0001
+#define CS_HREDRAW     0x0002
+#define CS_DBLCLKS     0x0008
+#define CS_PARENTDC    0x0080
+#define CS_GLOBALCLASS 0x4000
+#define CS_NOCLOSE     0x0200
 
 typedef struct tagWNDCLASSW {
     UINT style;
@@ -47,27 +47,27 @@ BOOL WINAPI GetClassInfoW(HINSTANCE hInstance, LPCWSTR lpClassName, LPWNDCLASSW 
 int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount);
 
 // --- Window styles -------------------------------------------------------
-#define WS_OVERLAPPED    0x00000000L
-#define WS_POPUP         0x80000000L
-#define WS_CHILD         0x40000000L
-#define WS_VISIBLE       0x10000000L
-#define WS_DISABLED      0x08000000L
-#define WS_CLIPSIBLINGS  0x04000000L
-#define WS_CLIPCHILDREN  0x02000000L
-#define WS_CAPTION       0x00C00000L
-#define WS_BORDER        0x00800000L
-#define WS_DLGFRAME      0x00400000L
-#define WS_VSCROLL       0x00200000L
-#define WS_HSCROLL       0x00100000L
-#define WS_SYSMENU       0x00080000L
-#define WS_THICKFRAME    0x00040000L
-#define WS_GROUP         0x00020000L
-#define WS_TABSTOP       0x00010000L
-#define WS_MINIMIZEBOX   0x00020000L
-#define WS_MAXIMIZEBOX   0x00010000L
+#define WS_OVERLAPPED       0x00000000L
+#define WS_POPUP            0x80000000L
+#define WS_CHILD            0x40000000L
+#define WS_VISIBLE          0x10000000L
+#define WS_DISABLED         0x08000000L
+#define WS_CLIPSIBLINGS     0x04000000L
+#define WS_CLIPCHILDREN     0x02000000L
+#define WS_CAPTION          0x00C00000L
+#define WS_BORDER           0x00800000L
+#define WS_DLGFRAME         0x00400000L
+#define WS_VSCROLL          0x00200000L
+#define WS_HSCROLL          0x00100000L
+#define WS_SYSMENU          0x00080000L
+#define WS_THICKFRAME       0x00040000L
+#define WS_GROUP            0x00020000L
+#define WS_TABSTOP          0x00010000L
+#define WS_MINIMIZEBOX      0x00020000L
+#define WS_MAXIMIZEBOX      0x00010000L
 #define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
-#define WS_POPUPWINDOW   (WS_POPUP | WS_BORDER | WS_SYSMENU)
-#define WS_CHILDWINDOW   WS_CHILD
+#define WS_POPUPWINDOW      (WS_POPUP | WS_BORDER | WS_SYSMENU)
+#define WS_CHILDWINDOW      WS_CHILD
 
 #define WS_EX_DLGMODALFRAME   0x00000001L
 #define WS_EX_TOPMOST         0x00000008L
@@ -89,9 +89,9 @@ int WINAPI GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount);
 #define WS_EX_INK             0x10000000L
 // Above the shell's startup layer (the home screen and the programs over
 // it), below WS_EX_TOPMOST windows.
-#define WS_EX_ABOVESTARTUP    0x20000000L
-#define WS_EX_NODRAG          0x40000000L
-#define WS_EX_CAPTIONOKBTN    0x80000000L
+#define WS_EX_ABOVESTARTUP     0x20000000L
+#define WS_EX_NODRAG           0x40000000L
+#define WS_EX_CAPTIONOKBTN     0x80000000L
 #define WS_EX_OVERLAPPEDWINDOW (WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE)
 
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -114,8 +114,7 @@ typedef struct tagCREATESTRUCTW {
 typedef CREATESTRUCTW CREATESTRUCT;
 
 HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                            int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
-                            LPVOID lpParam);
+                            int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 #define CreateWindowW(cls, name, style, x, y, w, h, parent, menu, inst, param) \
     CreateWindowExW(0, cls, name, style, x, y, w, h, parent, menu, inst, param)
 BOOL WINAPI DestroyWindow(HWND hWnd);
@@ -141,12 +140,12 @@ DWORD WINAPI GetWindowThreadProcessId(HWND hWnd, LPDWORD lpdwProcessId);
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
 
 // Window slots. Non-negative indexes read the window's extra bytes.
-#define GWL_WNDPROC   (-4)
-#define GWL_HINSTANCE (-6)
-#define GWL_ID        (-12)
-#define GWL_STYLE     (-16)
-#define GWL_EXSTYLE   (-20)
-#define GWL_USERDATA  (-21)
+#define GWL_WNDPROC    (-4)
+#define GWL_HINSTANCE  (-6)
+#define GWL_ID         (-12)
+#define GWL_STYLE      (-16)
+#define GWL_EXSTYLE    (-20)
+#define GWL_USERDATA   (-21)
 #define GWLP_WNDPROC   GWL_WNDPROC
 #define GWLP_HINSTANCE GWL_HINSTANCE
 #define GWLP_ID        GWL_ID
@@ -230,96 +229,96 @@ BOOL WINAPI EndDeferWindowPos(HDWP hWinPosInfo);
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 
 // --- Messages ------------------------------------------------------------
-#define WM_NULL              0x0000
-#define WM_CREATE            0x0001
-#define WM_DESTROY           0x0002
-#define WM_MOVE              0x0003
-#define WM_SIZE              0x0005
-#define WM_ACTIVATE          0x0006
-#define WM_SETFOCUS          0x0007
-#define WM_KILLFOCUS         0x0008
-#define WM_ENABLE            0x000A
-#define WM_SETREDRAW         0x000B
-#define WM_SETTEXT           0x000C
-#define WM_GETTEXT           0x000D
-#define WM_GETTEXTLENGTH     0x000E
-#define WM_PAINT             0x000F
-#define WM_CLOSE             0x0010
-#define WM_QUIT              0x0012
-#define WM_ERASEBKGND        0x0014
-#define WM_SYSCOLORCHANGE    0x0015
-#define WM_SHOWWINDOW        0x0018
-#define WM_SETTINGCHANGE     0x001A
-#define WM_WININICHANGE      WM_SETTINGCHANGE
-#define WM_FONTCHANGE        0x001D
-#define WM_CANCELMODE        0x001F
-#define WM_SETCURSOR         0x0020
-#define WM_MOUSEACTIVATE     0x0021
-#define WM_DRAWITEM          0x002B
-#define WM_MEASUREITEM       0x002C
-#define WM_DELETEITEM        0x002D
-#define WM_VKEYTOITEM        0x002E
-#define WM_CHARTOITEM        0x002F
-#define WM_SETFONT           0x0030
-#define WM_GETFONT           0x0031
-#define WM_NEXTDLGCTL        0x0028
-#define WM_COMPAREITEM       0x0039
-#define WM_WINDOWPOSCHANGED  0x0047
-#define WM_NOTIFY            0x004E
-#define WM_HELP              0x0053
-#define WM_STYLECHANGED      0x007D
-#define WM_GETICON           0x007F
-#define WM_SETICON           0x0080
-#define WM_NCCREATE          0x0081
-#define WM_NCDESTROY         0x0082
-#define WM_GETDLGCODE        0x0087
-#define WM_KEYFIRST          0x0100
-#define WM_KEYDOWN           0x0100
-#define WM_KEYUP             0x0101
-#define WM_CHAR              0x0102
-#define WM_DEADCHAR          0x0103
-#define WM_SYSKEYDOWN        0x0104
-#define WM_SYSKEYUP          0x0105
-#define WM_SYSCHAR           0x0106
-#define WM_SYSDEADCHAR       0x0107
-#define WM_KEYLAST           0x0108
+#define WM_NULL                 0x0000
+#define WM_CREATE               0x0001
+#define WM_DESTROY              0x0002
+#define WM_MOVE                 0x0003
+#define WM_SIZE                 0x0005
+#define WM_ACTIVATE             0x0006
+#define WM_SETFOCUS             0x0007
+#define WM_KILLFOCUS            0x0008
+#define WM_ENABLE               0x000A
+#define WM_SETREDRAW            0x000B
+#define WM_SETTEXT              0x000C
+#define WM_GETTEXT              0x000D
+#define WM_GETTEXTLENGTH        0x000E
+#define WM_PAINT                0x000F
+#define WM_CLOSE                0x0010
+#define WM_QUIT                 0x0012
+#define WM_ERASEBKGND           0x0014
+#define WM_SYSCOLORCHANGE       0x0015
+#define WM_SHOWWINDOW           0x0018
+#define WM_SETTINGCHANGE        0x001A
+#define WM_WININICHANGE         WM_SETTINGCHANGE
+#define WM_FONTCHANGE           0x001D
+#define WM_CANCELMODE           0x001F
+#define WM_SETCURSOR            0x0020
+#define WM_MOUSEACTIVATE        0x0021
+#define WM_DRAWITEM             0x002B
+#define WM_MEASUREITEM          0x002C
+#define WM_DELETEITEM           0x002D
+#define WM_VKEYTOITEM           0x002E
+#define WM_CHARTOITEM           0x002F
+#define WM_SETFONT              0x0030
+#define WM_GETFONT              0x0031
+#define WM_NEXTDLGCTL           0x0028
+#define WM_COMPAREITEM          0x0039
+#define WM_WINDOWPOSCHANGED     0x0047
+#define WM_NOTIFY               0x004E
+#define WM_HELP                 0x0053
+#define WM_STYLECHANGED         0x007D
+#define WM_GETICON              0x007F
+#define WM_SETICON              0x0080
+#define WM_NCCREATE             0x0081
+#define WM_NCDESTROY            0x0082
+#define WM_GETDLGCODE           0x0087
+#define WM_KEYFIRST             0x0100
+#define WM_KEYDOWN              0x0100
+#define WM_KEYUP                0x0101
+#define WM_CHAR                 0x0102
+#define WM_DEADCHAR             0x0103
+#define WM_SYSKEYDOWN           0x0104
+#define WM_SYSKEYUP             0x0105
+#define WM_SYSCHAR              0x0106
+#define WM_SYSDEADCHAR          0x0107
+#define WM_KEYLAST              0x0108
 #define WM_IME_STARTCOMPOSITION 0x010D
-#define WM_INITDIALOG        0x0110
-#define WM_COMMAND           0x0111
-#define WM_SYSCOMMAND        0x0112
-#define WM_TIMER             0x0113
-#define WM_HSCROLL           0x0114
-#define WM_VSCROLL           0x0115
-#define WM_INITMENUPOPUP     0x0117
-#define WM_MENUCHAR          0x0120
-#define WM_ENTERIDLE         0x0121
-#define WM_CTLCOLORMSGBOX    0x0132
-#define WM_CTLCOLOREDIT      0x0133
-#define WM_CTLCOLORLISTBOX   0x0134
-#define WM_CTLCOLORBTN       0x0135
-#define WM_CTLCOLORDLG       0x0136
-#define WM_CTLCOLORSCROLLBAR 0x0137
-#define WM_CTLCOLORSTATIC    0x0138
-#define WM_MOUSEFIRST        0x0200
-#define WM_MOUSEMOVE         0x0200
-#define WM_LBUTTONDOWN       0x0201
-#define WM_LBUTTONUP         0x0202
-#define WM_LBUTTONDBLCLK     0x0203
-#define WM_MOUSELAST         0x0209
-#define WM_PARENTNOTIFY      0x0210
-#define WM_ENTERMENULOOP     0x0211
-#define WM_EXITMENULOOP      0x0212
-#define WM_CAPTURECHANGED    0x0215
-#define WM_CUT               0x0300
-#define WM_COPY              0x0301
-#define WM_PASTE             0x0302
-#define WM_CLEAR             0x0303
-#define WM_UNDO              0x0304
-#define WM_HOTKEY            0x0312
-#define WM_PRINT             0x0317
-#define WM_PRINTCLIENT       0x0318
-#define WM_APP               0x8000
-#define WM_USER              0x0400
+#define WM_INITDIALOG           0x0110
+#define WM_COMMAND              0x0111
+#define WM_SYSCOMMAND           0x0112
+#define WM_TIMER                0x0113
+#define WM_HSCROLL              0x0114
+#define WM_VSCROLL              0x0115
+#define WM_INITMENUPOPUP        0x0117
+#define WM_MENUCHAR             0x0120
+#define WM_ENTERIDLE            0x0121
+#define WM_CTLCOLORMSGBOX       0x0132
+#define WM_CTLCOLOREDIT         0x0133
+#define WM_CTLCOLORLISTBOX      0x0134
+#define WM_CTLCOLORBTN          0x0135
+#define WM_CTLCOLORDLG          0x0136
+#define WM_CTLCOLORSCROLLBAR    0x0137
+#define WM_CTLCOLORSTATIC       0x0138
+#define WM_MOUSEFIRST           0x0200
+#define WM_MOUSEMOVE            0x0200
+#define WM_LBUTTONDOWN          0x0201
+#define WM_LBUTTONUP            0x0202
+#define WM_LBUTTONDBLCLK        0x0203
+#define WM_MOUSELAST            0x0209
+#define WM_PARENTNOTIFY         0x0210
+#define WM_ENTERMENULOOP        0x0211
+#define WM_EXITMENULOOP         0x0212
+#define WM_CAPTURECHANGED       0x0215
+#define WM_CUT                  0x0300
+#define WM_COPY                 0x0301
+#define WM_PASTE                0x0302
+#define WM_CLEAR                0x0303
+#define WM_UNDO                 0x0304
+#define WM_HOTKEY               0x0312
+#define WM_PRINT                0x0317
+#define WM_PRINTCLIENT          0x0318
+#define WM_APP                  0x8000
+#define WM_USER                 0x0400
 
 // WM_ACTIVATE
 #define WA_INACTIVE    0
@@ -399,90 +398,90 @@ BOOL WINAPI ReleaseCapture(void);
 HWND WINAPI GetCapture(void);
 
 // --- Keyboard ------------------------------------------------------------
-#define VK_LBUTTON  0x01
-#define VK_RBUTTON  0x02
-#define VK_CANCEL   0x03
-#define VK_BACK     0x08
-#define VK_TAB      0x09
-#define VK_CLEAR    0x0C
-#define VK_RETURN   0x0D
-#define VK_SHIFT    0x10
-#define VK_CONTROL  0x11
-#define VK_MENU     0x12
-#define VK_PAUSE    0x13
-#define VK_CAPITAL  0x14
-#define VK_ESCAPE   0x1B
-#define VK_SPACE    0x20
-#define VK_PRIOR    0x21
-#define VK_NEXT     0x22
-#define VK_END      0x23
-#define VK_HOME     0x24
-#define VK_LEFT     0x25
-#define VK_UP       0x26
-#define VK_RIGHT    0x27
-#define VK_DOWN     0x28
-#define VK_SELECT   0x29
-#define VK_PRINT    0x2A
-#define VK_EXECUTE  0x2B
-#define VK_SNAPSHOT 0x2C
-#define VK_INSERT   0x2D
-#define VK_DELETE   0x2E
-#define VK_HELP     0x2F
-#define VK_LWIN     0x5B
-#define VK_RWIN     0x5C
-#define VK_APPS     0x5D
-#define VK_SLEEP    0x5F
-#define VK_NUMPAD0  0x60
-#define VK_NUMPAD9  0x69
-#define VK_MULTIPLY 0x6A
-#define VK_ADD      0x6B
+#define VK_LBUTTON   0x01
+#define VK_RBUTTON   0x02
+#define VK_CANCEL    0x03
+#define VK_BACK      0x08
+#define VK_TAB       0x09
+#define VK_CLEAR     0x0C
+#define VK_RETURN    0x0D
+#define VK_SHIFT     0x10
+#define VK_CONTROL   0x11
+#define VK_MENU      0x12
+#define VK_PAUSE     0x13
+#define VK_CAPITAL   0x14
+#define VK_ESCAPE    0x1B
+#define VK_SPACE     0x20
+#define VK_PRIOR     0x21
+#define VK_NEXT      0x22
+#define VK_END       0x23
+#define VK_HOME      0x24
+#define VK_LEFT      0x25
+#define VK_UP        0x26
+#define VK_RIGHT     0x27
+#define VK_DOWN      0x28
+#define VK_SELECT    0x29
+#define VK_PRINT     0x2A
+#define VK_EXECUTE   0x2B
+#define VK_SNAPSHOT  0x2C
+#define VK_INSERT    0x2D
+#define VK_DELETE    0x2E
+#define VK_HELP      0x2F
+#define VK_LWIN      0x5B
+#define VK_RWIN      0x5C
+#define VK_APPS      0x5D
+#define VK_SLEEP     0x5F
+#define VK_NUMPAD0   0x60
+#define VK_NUMPAD9   0x69
+#define VK_MULTIPLY  0x6A
+#define VK_ADD       0x6B
 #define VK_SEPARATOR 0x6C
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL  0x6E
-#define VK_DIVIDE   0x6F
-#define VK_F1       0x70
-#define VK_F2       0x71
-#define VK_F3       0x72
-#define VK_F4       0x73
-#define VK_F5       0x74
-#define VK_F6       0x75
-#define VK_F7       0x76
-#define VK_F8       0x77
-#define VK_F9       0x78
-#define VK_F10      0x79
-#define VK_F11      0x7A
-#define VK_F12      0x7B
-#define VK_F24      0x87
-#define VK_NUMLOCK  0x90
-#define VK_SCROLL   0x91
-#define VK_LSHIFT   0xA0
-#define VK_RSHIFT   0xA1
-#define VK_LCONTROL 0xA2
-#define VK_RCONTROL 0xA3
-#define VK_LMENU    0xA4
-#define VK_RMENU    0xA5
+#define VK_SUBTRACT  0x6D
+#define VK_DECIMAL   0x6E
+#define VK_DIVIDE    0x6F
+#define VK_F1        0x70
+#define VK_F2        0x71
+#define VK_F3        0x72
+#define VK_F4        0x73
+#define VK_F5        0x74
+#define VK_F6        0x75
+#define VK_F7        0x76
+#define VK_F8        0x77
+#define VK_F9        0x78
+#define VK_F10       0x79
+#define VK_F11       0x7A
+#define VK_F12       0x7B
+#define VK_F24       0x87
+#define VK_NUMLOCK   0x90
+#define VK_SCROLL    0x91
+#define VK_LSHIFT    0xA0
+#define VK_RSHIFT    0xA1
+#define VK_LCONTROL  0xA2
+#define VK_RCONTROL  0xA3
+#define VK_LMENU     0xA4
+#define VK_RMENU     0xA5
 
 // The phone's keys, as the Smartphone keypad reports them.
-#define VK_TSOFT1   VK_F1
-#define VK_TSOFT2   VK_F2
-#define VK_TTALK    VK_F3
-#define VK_TEND     VK_F4
-#define VK_THOME    VK_LWIN
-#define VK_TBACK    VK_ESCAPE
-#define VK_TACTION  VK_RETURN
-#define VK_TUP      VK_UP
-#define VK_TDOWN    VK_DOWN
-#define VK_TLEFT    VK_LEFT
-#define VK_TRIGHT   VK_RIGHT
-#define VK_TSTAR    VK_F8
-#define VK_TPOUND   VK_F9
-#define VK_TRECORD  VK_F10
-#define VK_TFLIP    VK_F17
-#define VK_TPOWER   VK_F18
+#define VK_TSOFT1      VK_F1
+#define VK_TSOFT2      VK_F2
+#define VK_TTALK       VK_F3
+#define VK_TEND        VK_F4
+#define VK_THOME       VK_LWIN
+#define VK_TBACK       VK_ESCAPE
+#define VK_TACTION     VK_RETURN
+#define VK_TUP         VK_UP
+#define VK_TDOWN       VK_DOWN
+#define VK_TLEFT       VK_LEFT
+#define VK_TRIGHT      VK_RIGHT
+#define VK_TSTAR       VK_F8
+#define VK_TPOUND      VK_F9
+#define VK_TRECORD     VK_F10
+#define VK_TFLIP       VK_F17
+#define VK_TPOWER      VK_F18
 #define VK_TVOLUMEUP   VK_F6
 #define VK_TVOLUMEDOWN VK_F7
-#define VK_F17      0x80
-#define VK_F18      0x81
+#define VK_F17         0x80
+#define VK_F18         0x81
 
 #define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP       0x0002
@@ -502,7 +501,7 @@ SHORT WINAPI GetKeyState(int nVirtKey);
 #define MOD_WIN     0x0008
 // The registration also fires on release; the WM_HOTKEY of the release
 // carries MOD_KEYUP in its modifiers.
-#define MOD_KEYUP   0x1000
+#define MOD_KEYUP 0x1000
 
 #define IDHOT_SNAPWINDOW  (-1)
 #define IDHOT_SNAPDESKTOP (-2)
@@ -543,78 +542,78 @@ BOOL WINAPI UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2
 BOOL WINAPI PtInRect(const RECT* lprc, POINT pt);
 
 // --- System metrics and parameters -----------------------------------------------
-#define SM_CXSCREEN      0
-#define SM_CYSCREEN      1
-#define SM_CXVSCROLL     2
-#define SM_CYHSCROLL     3
-#define SM_CYCAPTION     4
-#define SM_CXBORDER      5
-#define SM_CYBORDER      6
-#define SM_CXDLGFRAME    7
-#define SM_CYDLGFRAME    8
-#define SM_CYVTHUMB      9
-#define SM_CXHTHUMB      10
-#define SM_CXICON        11
-#define SM_CYICON        12
-#define SM_CXCURSOR      13
-#define SM_CYCURSOR      14
-#define SM_CYMENU        15
-#define SM_CXFULLSCREEN  16
-#define SM_CYFULLSCREEN  17
-#define SM_CYVSCROLL     20
-#define SM_CXHSCROLL     21
-#define SM_DEBUG         22
-#define SM_CXDOUBLECLK   36
-#define SM_CYDOUBLECLK   37
-#define SM_CXICONSPACING 38
-#define SM_CYICONSPACING 39
-#define SM_CXFIXEDFRAME  SM_CXDLGFRAME
-#define SM_CYFIXEDFRAME  SM_CYDLGFRAME
-#define SM_CXEDGE        45
-#define SM_CYEDGE        46
-#define SM_CXSMICON      49
-#define SM_CYSMICON      50
-#define SM_MOUSEPRESENT  19
+#define SM_CXSCREEN        0
+#define SM_CYSCREEN        1
+#define SM_CXVSCROLL       2
+#define SM_CYHSCROLL       3
+#define SM_CYCAPTION       4
+#define SM_CXBORDER        5
+#define SM_CYBORDER        6
+#define SM_CXDLGFRAME      7
+#define SM_CYDLGFRAME      8
+#define SM_CYVTHUMB        9
+#define SM_CXHTHUMB        10
+#define SM_CXICON          11
+#define SM_CYICON          12
+#define SM_CXCURSOR        13
+#define SM_CYCURSOR        14
+#define SM_CYMENU          15
+#define SM_CXFULLSCREEN    16
+#define SM_CYFULLSCREEN    17
+#define SM_CYVSCROLL       20
+#define SM_CXHSCROLL       21
+#define SM_DEBUG           22
+#define SM_CXDOUBLECLK     36
+#define SM_CYDOUBLECLK     37
+#define SM_CXICONSPACING   38
+#define SM_CYICONSPACING   39
+#define SM_CXFIXEDFRAME    SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME    SM_CYDLGFRAME
+#define SM_CXEDGE          45
+#define SM_CYEDGE          46
+#define SM_CXSMICON        49
+#define SM_CYSMICON        50
+#define SM_MOUSEPRESENT    19
 #define SM_CXVIRTUALSCREEN 78
 #define SM_CYVIRTUALSCREEN 79
 int WINAPI GetSystemMetrics(int nIndex);
 
-#define SPI_SETWORKAREA 47
-#define SPI_GETWORKAREA 48
+#define SPI_SETWORKAREA    47
+#define SPI_GETWORKAREA    48
 #define SPIF_UPDATEINIFILE 0x0001
 #define SPIF_SENDCHANGE    0x0002
 BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 
-#define CreateWindowEx CreateWindowExW
-#define CreateWindow CreateWindowW
-#define RegisterClass RegisterClassW
-#define UnregisterClass UnregisterClassW
-#define GetClassInfo GetClassInfoW
-#define GetClassName GetClassNameW
-#define FindWindow FindWindowW
-#define GetWindowLong GetWindowLongW
-#define SetWindowLong SetWindowLongW
-#define GetWindowLongPtr GetWindowLongPtrW
-#define SetWindowLongPtr SetWindowLongPtrW
-#define GetWindowText GetWindowTextW
-#define GetWindowTextLength GetWindowTextLengthW
-#define SetWindowText SetWindowTextW
-#define GetMessage GetMessageW
-#define PeekMessage PeekMessageW
-#define DispatchMessage DispatchMessageW
-#define PostMessage PostMessageW
-#define PostThreadMessage PostThreadMessageW
-#define SendMessage SendMessageW
-#define SendNotifyMessage SendNotifyMessageW
-#define DefWindowProc DefWindowProcW
-#define CallWindowProc CallWindowProcW
+#define CreateWindowEx        CreateWindowExW
+#define CreateWindow          CreateWindowW
+#define RegisterClass         RegisterClassW
+#define UnregisterClass       UnregisterClassW
+#define GetClassInfo          GetClassInfoW
+#define GetClassName          GetClassNameW
+#define FindWindow            FindWindowW
+#define GetWindowLong         GetWindowLongW
+#define SetWindowLong         SetWindowLongW
+#define GetWindowLongPtr      GetWindowLongPtrW
+#define SetWindowLongPtr      SetWindowLongPtrW
+#define GetWindowText         GetWindowTextW
+#define GetWindowTextLength   GetWindowTextLengthW
+#define SetWindowText         SetWindowTextW
+#define GetMessage            GetMessageW
+#define PeekMessage           PeekMessageW
+#define DispatchMessage       DispatchMessageW
+#define PostMessage           PostMessageW
+#define PostThreadMessage     PostThreadMessageW
+#define SendMessage           SendMessageW
+#define SendNotifyMessage     SendNotifyMessageW
+#define DefWindowProc         DefWindowProcW
+#define CallWindowProc        CallWindowProcW
 #define RegisterWindowMessage RegisterWindowMessageW
-#define SystemParametersInfo SystemParametersInfoW
+#define SystemParametersInfo  SystemParametersInfoW
 
 // --- Resources ---------------------------------------------------------------
-#define IS_INTRESOURCE(r) ((((ULONG_PTR)(r)) >> 16) == 0)
+#define IS_INTRESOURCE(r)   ((((ULONG_PTR)(r)) >> 16) == 0)
 #define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEW
+#define MAKEINTRESOURCE     MAKEINTRESOURCEW
 
 #define RT_CURSOR       MAKEINTRESOURCE(1)
 #define RT_BITMAP       MAKEINTRESOURCE(2)
@@ -645,9 +644,9 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
 #define IDI_ERROR       IDI_HAND
 #define IDI_INFORMATION IDI_ASTERISK
 
-#define DI_MASK    0x0001
-#define DI_IMAGE   0x0002
-#define DI_NORMAL  0x0003
+#define DI_MASK   0x0001
+#define DI_IMAGE  0x0002
+#define DI_NORMAL 0x0003
 
 typedef struct _ICONINFO {
     BOOL fIcon;
@@ -668,7 +667,7 @@ BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
 
 #define LoadString LoadStringW
 #define LoadBitmap LoadBitmapW
-#define LoadIcon LoadIconW
+#define LoadIcon   LoadIconW
 
 // --- Menus: built from RT_MENU resources or item by item, and read back -------
 #define MF_INSERT       0x00000000
@@ -690,20 +689,20 @@ BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
 #define MF_DEFAULT      0x00001000
 #define MF_END          0x00000080
 
-#define MFT_STRING      MF_STRING
-#define MFT_BITMAP      MF_BITMAP
+#define MFT_STRING       MF_STRING
+#define MFT_BITMAP       MF_BITMAP
 #define MFT_MENUBARBREAK MF_MENUBARBREAK
-#define MFT_MENUBREAK   MF_MENUBREAK
-#define MFT_OWNERDRAW   MF_OWNERDRAW
-#define MFT_RADIOCHECK  0x00000200
-#define MFT_SEPARATOR   MF_SEPARATOR
-#define MFS_GRAYED      0x00000003
-#define MFS_DISABLED    MFS_GRAYED
-#define MFS_CHECKED     MF_CHECKED
-#define MFS_HILITE      MF_HILITE
-#define MFS_ENABLED     MF_ENABLED
-#define MFS_UNCHECKED   MF_UNCHECKED
-#define MFS_DEFAULT     MF_DEFAULT
+#define MFT_MENUBREAK    MF_MENUBREAK
+#define MFT_OWNERDRAW    MF_OWNERDRAW
+#define MFT_RADIOCHECK   0x00000200
+#define MFT_SEPARATOR    MF_SEPARATOR
+#define MFS_GRAYED       0x00000003
+#define MFS_DISABLED     MFS_GRAYED
+#define MFS_CHECKED      MF_CHECKED
+#define MFS_HILITE       MF_HILITE
+#define MFS_ENABLED      MF_ENABLED
+#define MFS_UNCHECKED    MF_UNCHECKED
+#define MFS_DEFAULT      MF_DEFAULT
 
 #define MIIM_STATE      0x00000001
 #define MIIM_ID         0x00000002
@@ -745,9 +744,9 @@ BOOL WINAPI SetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPCMENUI
 UINT WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 
-#define LoadMenu LoadMenuW
-#define AppendMenu AppendMenuW
-#define InsertMenu InsertMenuW
+#define LoadMenu        LoadMenuW
+#define AppendMenu      AppendMenuW
+#define InsertMenu      InsertMenuW
 #define GetMenuItemInfo GetMenuItemInfoW
 #define SetMenuItemInfo SetMenuItemInfoW
 
@@ -807,16 +806,16 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 #define BN_SETFOCUS  6
 #define BN_KILLFOCUS 7
 
-#define SS_LEFT          0x00000000L
-#define SS_CENTER        0x00000001L
-#define SS_RIGHT         0x00000002L
-#define SS_ICON          0x00000003L
+#define SS_LEFT           0x00000000L
+#define SS_CENTER         0x00000001L
+#define SS_RIGHT          0x00000002L
+#define SS_ICON           0x00000003L
 #define SS_LEFTNOWORDWRAP 0x0000000CL
-#define SS_BITMAP        0x0000000EL
-#define SS_TYPEMASK      0x0000001FL
-#define SS_NOPREFIX      0x00000080L
-#define SS_NOTIFY        0x00000100L
-#define SS_CENTERIMAGE   0x00000200L
+#define SS_BITMAP         0x0000000EL
+#define SS_TYPEMASK       0x0000001FL
+#define SS_NOPREFIX       0x00000080L
+#define SS_NOTIFY         0x00000100L
+#define SS_CENTERIMAGE    0x00000200L
 
 #define STM_SETICON  0x0170
 #define STM_GETICON  0x0171
@@ -855,12 +854,12 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 #define EN_UPDATE    0x0400
 #define EN_MAXTEXT   0x0501
 
-#define LBS_NOTIFY            0x0001L
-#define LBS_SORT              0x0002L
-#define LBS_NOREDRAW          0x0004L
-#define LBS_HASSTRINGS        0x0040L
-#define LBS_NOINTEGRALHEIGHT  0x0100L
-#define LBS_STANDARD          (LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER)
+#define LBS_NOTIFY           0x0001L
+#define LBS_SORT             0x0002L
+#define LBS_NOREDRAW         0x0004L
+#define LBS_HASSTRINGS       0x0040L
+#define LBS_NOINTEGRALHEIGHT 0x0100L
+#define LBS_STANDARD         (LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER)
 
 #define LB_OKAY     0
 #define LB_ERR      (-1)
@@ -920,9 +919,7 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 int wsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, ...);
 int wvsprintfW(LPWSTR lpOut, LPCWSTR lpFmt, va_list arglist);
 
-
-
-#define wsprintf wsprintfW
+#define wsprintf  wsprintfW
 #define wvsprintf wvsprintfW
 
 // Message boxes.
@@ -1012,9 +1009,9 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DLGC_STATIC          0x0100
 #define DLGC_BUTTON          0x2000
 
-#define DM_GETDEFID  (WM_USER + 0)
-#define DM_SETDEFID  (WM_USER + 1)
-#define DC_HASDEFID  0x534B
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
 
 #ifndef RC_INVOKED
 // Modal: the owner is disabled until EndDialog; returns EndDialog's value,
@@ -1039,19 +1036,19 @@ BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
 // The base units of the system font: MAKELONG(cx, cy).
 LONG WINAPI GetDialogBaseUnits(void);
 
-#define CreateDialogIndirectParam CreateDialogIndirectParamW
+#define CreateDialogIndirectParam                      CreateDialogIndirectParamW
 #define CreateDialogIndirect(inst, tmpl, parent, proc) CreateDialogIndirectParamW(inst, tmpl, parent, proc, 0)
-#define CreateDialogParam CreateDialogParamW
-#define CreateDialog(inst, name, parent, proc) CreateDialogParamW(inst, name, parent, proc, 0)
-#define DialogBoxIndirectParam DialogBoxIndirectParamW
-#define DialogBoxIndirect(inst, tmpl, parent, proc) DialogBoxIndirectParamW(inst, tmpl, parent, proc, 0)
-#define DialogBoxParam DialogBoxParamW
-#define DialogBox(inst, name, parent, proc) DialogBoxParamW(inst, name, parent, proc, 0)
-#define DefDlgProc DefDlgProcW
-#define IsDialogMessage IsDialogMessageW
-#define SetDlgItemText SetDlgItemTextW
-#define GetDlgItemText GetDlgItemTextW
-#define SendDlgItemMessage SendDlgItemMessageW
+#define CreateDialogParam                              CreateDialogParamW
+#define CreateDialog(inst, name, parent, proc)         CreateDialogParamW(inst, name, parent, proc, 0)
+#define DialogBoxIndirectParam                         DialogBoxIndirectParamW
+#define DialogBoxIndirect(inst, tmpl, parent, proc)    DialogBoxIndirectParamW(inst, tmpl, parent, proc, 0)
+#define DialogBoxParam                                 DialogBoxParamW
+#define DialogBox(inst, name, parent, proc)            DialogBoxParamW(inst, name, parent, proc, 0)
+#define DefDlgProc                                     DefDlgProcW
+#define IsDialogMessage                                IsDialogMessageW
+#define SetDlgItemText                                 SetDlgItemTextW
+#define GetDlgItemText                                 GetDlgItemTextW
+#define SendDlgItemMessage                             SendDlgItemMessageW
 #endif
 
 #ifdef __cplusplus

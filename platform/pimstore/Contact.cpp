@@ -53,9 +53,7 @@ STDMETHODIMP Contact::QueryInterface(REFIID riid, void** ppv) {
 STDMETHODIMP Contact::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }
 STDMETHODIMP Contact::GetTypeInfo(UINT, LCID, ITypeInfo**) { return E_NOTIMPL; }
 STDMETHODIMP Contact::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return E_NOTIMPL; }
-STDMETHODIMP Contact::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
-    return E_NOTIMPL;
-}
+STDMETHODIMP Contact::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) { return E_NOTIMPL; }
 
 STDMETHODIMP Contact::get_Oid(long* poid) {
     if (!poid) return E_INVALIDARG;
@@ -120,7 +118,7 @@ HRESULT Contact::PutPhone(CEPROPID propid, BSTR bstr) {
     return S_OK;
 }
 
-#define PHONE_PROPERTY(Name, propid)                                                         \
+#define PHONE_PROPERTY(Name, propid)                                                  \
     STDMETHODIMP Contact::get_##Name(BSTR* pbstr) { return GetPhone(propid, pbstr); } \
     STDMETHODIMP Contact::put_##Name(BSTR bstr) { return PutPhone(propid, bstr); }
 

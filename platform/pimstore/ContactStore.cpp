@@ -75,8 +75,7 @@ std::vector<uint8_t> Bytes(const std::u16string& text) {
 
 std::u16string FromBytes(const std::vector<uint8_t>& bytes) {
     std::u16string out(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return out;
 }
 
@@ -93,6 +92,7 @@ public:
     ~Use() { st_.Reset(); }
     Use(const Use&) = delete;
     Use& operator=(const Use&) = delete;
+
 private:
     host::Statement& st_;
 };
@@ -109,6 +109,7 @@ public:
     }
     ReadScope(const ReadScope&) = delete;
     ReadScope& operator=(const ReadScope&) = delete;
+
 private:
     host::Database& db_;
     std::unique_lock<std::recursive_mutex> lock_;
@@ -283,15 +284,19 @@ HRESULT Store::FindByNumber(std::u16string_view number, int64_t* oid, CEPROPID* 
     {
         Use use(below);
         below.Bind(1, tail).Bind(2, key);
-        if (below.Step()) longest = CommonPrefix(key, below.Text(0));
-        else if (Failed(below) || !below.ok()) return E_FAIL;
+        if (below.Step())
+            longest = CommonPrefix(key, below.Text(0));
+        else if (Failed(below) || !below.ok())
+            return E_FAIL;
     }
     host::Statement& above = Cached(kNearestAbove);
     {
         Use use(above);
         above.Bind(1, key).Bind(2, tail + ":");
-        if (above.Step()) longest = std::max(longest, CommonPrefix(key, above.Text(0)));
-        else if (Failed(above) || !above.ok()) return E_FAIL;
+        if (above.Step())
+            longest = std::max(longest, CommonPrefix(key, above.Text(0)));
+        else if (Failed(above) || !above.ok())
+            return E_FAIL;
     }
     if (longest < kTailDigits) return S_FALSE;
     // Every number sharing that run agrees exactly that far: the first

@@ -7,8 +7,7 @@
 
 #include <new>
 
-STDAPI FindMatchingContact(IPOutlookApp* pOlApp, LPCWSTR pszFind, DWORD dwFlags, IItem** ppContact,
-                           CEPROPID* ppropid) {
+STDAPI FindMatchingContact(IPOutlookApp* pOlApp, LPCWSTR pszFind, DWORD dwFlags, IItem** ppContact, CEPROPID* ppropid) {
     if (ppContact) *ppContact = nullptr;
     if (!pOlApp || !pszFind || !ppContact || !ppropid) return E_INVALIDARG;
     if (dwFlags & ~DWORD(FMCF_FINDPHONE | FMCF_FINDEMAIL | FMCF_FINDFILEAS)) return E_INVALIDARG;

@@ -38,7 +38,6 @@ public:
         ServerLocked(lock != FALSE);
         return S_OK;
     }
-
 };
 
 }  // namespace
@@ -46,8 +45,10 @@ public:
 void ObjectCreated() { ++g_objects; }
 void ObjectDestroyed() { --g_objects; }
 void ServerLocked(bool lock) {
-    if (lock) ++g_locks;
-    else --g_locks;
+    if (lock)
+        ++g_locks;
+    else
+        --g_locks;
 }
 bool ServerInUse() { return g_objects.load() > 0 || g_locks.load() > 0; }
 

@@ -24,9 +24,12 @@ void Paint(HWND hwnd) {
     wsprintfW(time, u"%02d:%02d", now.wHour, now.wMinute);
     wsprintfW(date, u"%s, %d %s", kDays[now.wDayOfWeek % 7], now.wDay, kMonths[(now.wMonth + 11) % 12]);
     int count = Unread().load();
-    if (count <= 0) wcscpy(unread, u"No unread messages");
-    else if (count == 1) wcscpy(unread, u"1 unread message");
-    else wsprintfW(unread, u"%d unread messages", count);
+    if (count <= 0)
+        wcscpy(unread, u"No unread messages");
+    else if (count == 1)
+        wcscpy(unread, u"1 unread message");
+    else
+        wsprintfW(unread, u"%d unread messages", count);
 
     COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
     HFONT big = MakeFont(32, true), small = MakeFont(13, false);

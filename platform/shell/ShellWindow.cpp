@@ -62,7 +62,8 @@ bool RegisterShellWindowClass(HINSTANCE instance) {
 void ApplyLayout() {
     Layout l = CurrentLayout();
     auto place = [](HWND w, const RECT& r) {
-        if (w) SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (w)
+            SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     place(Current().statusBar, l.statusBar);
     place(Current().home, l.home);

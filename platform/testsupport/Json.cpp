@@ -67,8 +67,8 @@ private:
         return false;
     }
     void Space() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' ||
-                                      text_[at_] == '\r'))
+        while (at_ < text_.size() &&
+               (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
             ++at_;
     }
     bool Literal(const char* word) {
@@ -83,10 +83,14 @@ private:
         for (int i = 0; i < 4; ++i) {
             char c = text_[at_++];
             *code <<= 4;
-            if (c >= '0' && c <= '9') *code |= c - '0';
-            else if (c >= 'a' && c <= 'f') *code |= c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') *code |= c - 'A' + 10;
-            else return Fail("bad \\u escape");
+            if (c >= '0' && c <= '9')
+                *code |= c - '0';
+            else if (c >= 'a' && c <= 'f')
+                *code |= c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                *code |= c - 'A' + 10;
+            else
+                return Fail("bad \\u escape");
         }
         return true;
     }
@@ -103,12 +107,26 @@ private:
             if (at_ >= text_.size()) break;
             char e = text_[at_++];
             switch (e) {
-                case '"': case '\\': case '/': *out += e; break;
-                case 'b': *out += '\b'; break;
-                case 'f': *out += '\f'; break;
-                case 'n': *out += '\n'; break;
-                case 'r': *out += '\r'; break;
-                case 't': *out += '\t'; break;
+                case '"':
+                case '\\':
+                case '/':
+                    *out += e;
+                    break;
+                case 'b':
+                    *out += '\b';
+                    break;
+                case 'f':
+                    *out += '\f';
+                    break;
+                case 'n':
+                    *out += '\n';
+                    break;
+                case 'r':
+                    *out += '\r';
+                    break;
+                case 't':
+                    *out += '\t';
+                    break;
                 case 'u': {
                     unsigned code = 0;
                     if (!Hex4(&code)) return false;
@@ -124,7 +142,8 @@ private:
                     AppendUtf8(*out, code);
                     break;
                 }
-                default: return Fail("bad escape");
+                default:
+                    return Fail("bad escape");
             }
         }
         return Fail("unterminated string");
@@ -149,7 +168,10 @@ private:
                 ++at_;
                 if (!Value(&out->members_[key], depth + 1)) return false;
                 Space();
-                if (at_ < text_.size() && text_[at_] == ',') { ++at_; continue; }
+                if (at_ < text_.size() && text_[at_] == ',') {
+                    ++at_;
+                    continue;
+                }
                 if (at_ < text_.size() && text_[at_] == '}') return ++at_, true;
                 return Fail("',' or '}' expected");
             }
@@ -163,7 +185,10 @@ private:
                 out->elements_.emplace_back();
                 if (!Value(&out->elements_.back(), depth + 1)) return false;
                 Space();
-                if (at_ < text_.size() && text_[at_] == ',') { ++at_; continue; }
+                if (at_ < text_.size() && text_[at_] == ',') {
+                    ++at_;
+                    continue;
+                }
                 if (at_ < text_.size() && text_[at_] == ']') return ++at_, true;
                 return Fail("',' or ']' expected");
             }
@@ -172,9 +197,20 @@ private:
             out->kind_ = JsonValue::Kind::String;
             return String(&out->text_);
         }
-        if (c == 't') { out->kind_ = JsonValue::Kind::Bool; out->bool_ = true; return Literal("true"); }
-        if (c == 'f') { out->kind_ = JsonValue::Kind::Bool; out->bool_ = false; return Literal("false"); }
-        if (c == 'n') { out->kind_ = JsonValue::Kind::Null; return Literal("null"); }
+        if (c == 't') {
+            out->kind_ = JsonValue::Kind::Bool;
+            out->bool_ = true;
+            return Literal("true");
+        }
+        if (c == 'f') {
+            out->kind_ = JsonValue::Kind::Bool;
+            out->bool_ = false;
+            return Literal("false");
+        }
+        if (c == 'n') {
+            out->kind_ = JsonValue::Kind::Null;
+            return Literal("null");
+        }
         if (c == '-' || (c >= '0' && c <= '9')) {
             const char* start = text_.c_str() + at_;
             char* end = nullptr;
@@ -210,15 +246,20 @@ const JsonValue& JsonValue::operator[](size_t index) const {
 std::string JsonValue::Dump() const {
     std::string out;
     switch (kind_) {
-        case Kind::Missing: return "<missing>";
-        case Kind::Null: return "null";
-        case Kind::Bool: return bool_ ? "true" : "false";
+        case Kind::Missing:
+            return "<missing>";
+        case Kind::Null:
+            return "null";
+        case Kind::Bool:
+            return bool_ ? "true" : "false";
         case Kind::Number: {
             char buffer[32];
             std::snprintf(buffer, sizeof buffer, "%.17g", number_);
             return buffer;
         }
-        case Kind::String: DumpString(out, text_); return out;
+        case Kind::String:
+            DumpString(out, text_);
+            return out;
         case Kind::Array:
             out += '[';
             for (size_t i = 0; i < elements_.size(); ++i) out += (i ? "," : "") + elements_[i].Dump();

@@ -23,14 +23,17 @@ bool SameMessage(const MSG& m, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 std::string Describe(const Recorded& r) {
     std::ostringstream s;
-    s << MessageName(r.message) << " (0x" << std::hex << r.message << ")" << (r.posted ? " posted" : " sent")
-      << " w=0x" << r.wParam << " l=0x" << r.lParam;
+    s << MessageName(r.message) << " (0x" << std::hex << r.message << ")" << (r.posted ? " posted" : " sent") << " w=0x"
+      << r.wParam << " l=0x" << r.lParam;
     return s.str();
 }
 
 std::string Describe(const Expected& e) {
     std::ostringstream s;
-    s << MessageName(e.message) << " (0x" << std::hex << e.message << ")" << ((e.flags & Posted) ? " posted" : (e.flags & Sent) ? " sent" : "");
+    s << MessageName(e.message) << " (0x" << std::hex << e.message << ")"
+      << ((e.flags & Posted) ? " posted"
+          : (e.flags & Sent) ? " sent"
+                             : "");
     if (e.flags & Wparam) s << " w=0x" << std::hex << e.wParam;
     if (e.flags & Lparam) s << " l=0x" << std::hex << e.lParam;
     if (e.flags & Optional) s << " (optional)";
@@ -149,14 +152,14 @@ const char* MessageName(UINT message) {
 #define NAME(m) \
     case m:     \
         return #m;
-        NAME(WM_CREATE) NAME(WM_DESTROY) NAME(WM_MOVE) NAME(WM_SIZE) NAME(WM_ACTIVATE) NAME(WM_SETFOCUS)
-        NAME(WM_KILLFOCUS) NAME(WM_ENABLE) NAME(WM_SETTEXT) NAME(WM_GETTEXT) NAME(WM_GETTEXTLENGTH) NAME(WM_PAINT)
-        NAME(WM_CLOSE) NAME(WM_QUIT) NAME(WM_ERASEBKGND) NAME(WM_SHOWWINDOW) NAME(WM_SETTINGCHANGE)
-        NAME(WM_WINDOWPOSCHANGED) NAME(WM_NOTIFY) NAME(WM_NCCREATE) NAME(WM_NCDESTROY) NAME(WM_KEYDOWN)
-        NAME(WM_KEYUP) NAME(WM_CHAR) NAME(WM_COMMAND) NAME(WM_TIMER) NAME(WM_HOTKEY) NAME(WM_USER)
+        NAME(WM_CREATE)
+        NAME(WM_DESTROY) NAME(WM_MOVE) NAME(WM_SIZE) NAME(WM_ACTIVATE) NAME(WM_SETFOCUS) NAME(WM_KILLFOCUS)
+            NAME(WM_ENABLE) NAME(WM_SETTEXT) NAME(WM_GETTEXT) NAME(WM_GETTEXTLENGTH) NAME(WM_PAINT) NAME(WM_CLOSE)
+                NAME(WM_QUIT) NAME(WM_ERASEBKGND) NAME(WM_SHOWWINDOW) NAME(WM_SETTINGCHANGE) NAME(WM_WINDOWPOSCHANGED)
+                    NAME(WM_NOTIFY) NAME(WM_NCCREATE) NAME(WM_NCDESTROY) NAME(WM_KEYDOWN) NAME(WM_KEYUP) NAME(WM_CHAR)
+                        NAME(WM_COMMAND) NAME(WM_TIMER) NAME(WM_HOTKEY) NAME(WM_USER)
 #undef NAME
-        default:
-            return "message";
+                            default : return "message";
     }
 }
 

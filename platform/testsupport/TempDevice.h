@@ -25,6 +25,7 @@ public:
     TempFolder();
     ~TempFolder();
     const std::string& path() const { return path_; }
+
 private:
     std::string path_;
 };

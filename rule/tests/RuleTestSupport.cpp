@@ -60,9 +60,9 @@ void RuleFixture::SetSettingText(const WCHAR* name, const std::u16string& text) 
 
 void RuleFixture::SetActiveProfile(const std::u16string& name) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), 0, nullptr, 0, 0, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), 0, nullptr, 0, 0, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(key, TEXT("ActiveProfile"), 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
                    static_cast<DWORD>((name.size() + 1) * sizeof(WCHAR)));
     RegCloseKey(key);

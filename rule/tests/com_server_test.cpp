@@ -45,7 +45,8 @@ std::string Dump(HKEY root, const std::u16string& path) {
         DWORD nameLength = 256, type = 0, size = 512;
         BYTE data[512];
         if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        out += host::ToUtf8(name) + "=" + std::to_string(type) + ":" + std::string(reinterpret_cast<char*>(data), size) + ";";
+        out += host::ToUtf8(name) + "=" + std::to_string(type) + ":" +
+               std::string(reinterpret_cast<char*>(data), size) + ";";
     }
     for (DWORD i = 0;; ++i) {
         WCHAR name[256];
@@ -121,12 +122,10 @@ TEST_F(ComServer, RegistrationIsRepeatableAndUnregistrationQuiet) {
 
     // The module name is stored with its terminator; the rule value is a DWORD 1.
     HKEY server = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, (classKey + u"\\InprocServer32").c_str(), 0, 0, &server),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, (classKey + u"\\InprocServer32").c_str(), 0, 0, &server), ERROR_SUCCESS);
     WCHAR module[64];
     DWORD type = 0, size = sizeof module;
-    ASSERT_EQ(RegQueryValueExW(server, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(module), &size),
-              ERROR_SUCCESS);
+    ASSERT_EQ(RegQueryValueExW(server, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(module), &size), ERROR_SUCCESS);
     RegCloseKey(server);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, sizeof(u"Lumenrest.dll"));

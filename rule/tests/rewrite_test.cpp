@@ -42,8 +42,7 @@ TEST_F(Rewrite, ATextMessageGetsTheNameWrittenBack) {
     EXPECT_EQ(Process(second), S_OK);
     EXPECT_EQ(eventType_, static_cast<ULONG>(fnevObjectModified));
     EXPECT_EQ(handled_, MRC_HANDLED_CONTINUE);
-    EXPECT_EQ(Find(host::MessageFolder::Inbox, second, &found).subject,
-              u"Or at Dovanne Mirela,m (+7 916 123-45-67)");
+    EXPECT_EQ(Find(host::MessageFolder::Inbox, second, &found).subject, u"Or at Dovanne Mirela,m (+7 916 123-45-67)");
 }
 
 TEST_F(Rewrite, BubblesAloneStillRewriteTextMessages) {
@@ -52,8 +51,7 @@ TEST_F(Rewrite, BubblesAloneStillRewriteTextMessages) {
     EXPECT_EQ(Process(entry), S_OK);
     EXPECT_EQ(eventType_, static_cast<ULONG>(fnevObjectModified));
     bool found = false;
-    EXPECT_EQ(Find(host::MessageFolder::Inbox, entry, &found).subject,
-              u"Number Dovanne Mirela,m (89161234567) here");
+    EXPECT_EQ(Find(host::MessageFolder::Inbox, entry, &found).subject, u"Number Dovanne Mirela,m (89161234567) here");
 
     // A number of nobody stays as written, and nothing is written back.
     host::EntryId other = Arrive(u"IPM.SMStext", u"Number 89160000000 here");

@@ -14,10 +14,10 @@
 
 namespace {
 
-const WCHAR kPage[] =
-    TEXT("<html><body><div style='font:bold 12pt Tahoma; color:menutext;'>Mirela</div>"
-         "<div style='font:10pt Tahoma; margin-top:3px'>Call <a href='tel:89161234567' name='tel1'>89161234567</a>"
-         " or <a href='tel:+74951111111' name='tel2'>+7 495 111-11-11</a> &amp; see you</div></body></html>");
+const WCHAR kPage[] = TEXT(
+    "<html><body><div style='font:bold 12pt Tahoma; color:menutext;'>Mirela</div>"
+    "<div style='font:10pt Tahoma; margin-top:3px'>Call <a href='tel:89161234567' name='tel1'>89161234567</a>"
+    " or <a href='tel:+74951111111' name='tel2'>+7 495 111-11-11</a> &amp; see you</div></body></html>");
 
 typedef LONG(WINAPI* MakeCallProc)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
 
@@ -94,7 +94,8 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine,
     if (count == 0) return 1;
     LPCWSTR what = words[0];
     if ((wcscmp(what, TEXT("box")) == 0 || wcscmp(what, TEXT("error")) == 0) && count == 3)
-        return MessageBoxW(nullptr, words[2], words[1], wcscmp(what, TEXT("box")) == 0 ? MB_ICONINFORMATION : MB_ICONERROR);
+        return MessageBoxW(nullptr, words[2], words[1],
+                           wcscmp(what, TEXT("box")) == 0 ? MB_ICONINFORMATION : MB_ICONERROR);
     if (wcscmp(what, TEXT("compose")) == 0 && count == 2) {
         MAILCOMPOSEFIELDS fields = {};
         fields.cbSize = sizeof fields;
@@ -104,7 +105,8 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine,
         fields.pszMsgClass = TEXT("IPM.SMStext");
         return SUCCEEDED(MailComposeMessage(&fields)) ? 0 : 3;
     }
-    if (wcscmp(what, TEXT("inbox")) == 0) return SUCCEEDED(MailSwitchToAccount(TEXT("SMS"), MCF_ACCOUNT_IS_NAME)) ? 0 : 3;
+    if (wcscmp(what, TEXT("inbox")) == 0)
+        return SUCCEEDED(MailSwitchToAccount(TEXT("SMS"), MCF_ACCOUNT_IS_NAME)) ? 0 : 3;
     if (wcscmp(what, TEXT("call")) == 0 && count == 2) {
         HMODULE cellcore = LoadLibraryW(TEXT("cellcore.dll"));
         if (!cellcore) return 4;

@@ -70,8 +70,8 @@ INT_PTR CALLBACK SettingsLikeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
             if (SHCreateMenuBar(&bar)) g_run->bar = bar.hwndMB;
             HWND found = SHFindMenuBar(hwnd);
             g_run->overridden = static_cast<BOOL>(
-                SendMessageW(found, SHCMBM_OVERRIDEKEY, VK_TBACK, MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY,
-                                                                          SHMBOF_NODEFAULT | SHMBOF_NOTIFY)));
+                SendMessageW(found, SHCMBM_OVERRIDEKEY, VK_TBACK,
+                             MAKELPARAM(SHMBOF_NODEFAULT | SHMBOF_NOTIFY, SHMBOF_NODEFAULT | SHMBOF_NOTIFY)));
             PostMessageW(hwnd, WM_STEP, 0, 0);
             return TRUE;
         }

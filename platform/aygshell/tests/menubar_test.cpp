@@ -13,21 +13,21 @@
 namespace {
 
 using testing_support::Expected;
+using testing_support::Lparam;
 using testing_support::MatchSequence;
 using testing_support::MessageRecorder;
 using testing_support::Posted;
 using testing_support::Sent;
 using testing_support::Wparam;
-using testing_support::Lparam;
 
 class MenuBars : public ::testing::Test {
 protected:
     void SetUp() override {
         host::SetScreenProfile(host::ScreenProfile{240, 320, 131});
         MessageRecorder::RegisterRecordingClass(TEXT("Owner"));
-        recorder.Ignore({WM_PAINT, WM_ERASEBKGND, WM_NCCREATE, WM_NCDESTROY, WM_GETICON, WM_WINDOWPOSCHANGED,
-                         WM_MOVE, WM_SIZE, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_CREATE,
-                         WM_DESTROY, WM_PARENTNOTIFY, WM_SETTINGCHANGE, WM_CANCELMODE});
+        recorder.Ignore({WM_PAINT, WM_ERASEBKGND, WM_NCCREATE, WM_NCDESTROY, WM_GETICON, WM_WINDOWPOSCHANGED, WM_MOVE,
+                         WM_SIZE, WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_CREATE, WM_DESTROY,
+                         WM_PARENTNOTIFY, WM_SETTINGCHANGE, WM_CANCELMODE});
         owner = NewOwner();
     }
 
@@ -38,8 +38,8 @@ protected:
     }
 
     HWND NewOwner() {
-        HWND w = CreateWindowExW(0, TEXT("Owner"), TEXT("owner"), WS_VISIBLE, 0, 0, 240, 285, nullptr, nullptr,
-                                 nullptr, nullptr);
+        HWND w = CreateWindowExW(0, TEXT("Owner"), TEXT("owner"), WS_VISIBLE, 0, 0, 240, 285, nullptr, nullptr, nullptr,
+                                 nullptr);
         EXPECT_NE(w, nullptr);
         SetForegroundWindow(w);
         owners.push_back(w);
@@ -120,8 +120,10 @@ TEST_F(MenuBars, APopupItemIsChosenByItsDigitOrWithTheArrows) {
     EXPECT_TRUE(MatchSequence(Press('2'), kExit));
     EXPECT_EQ(OpenMenu(bar), nullptr);
     // With the menu closed the digits are the owner's keys again.
-    const Expected kDigit[] = {{WM_KEYDOWN, Posted | Wparam, '2'}, {WM_CHAR, Posted | testing_support::Optional},
-                               {WM_KEYUP, Posted | Wparam, '2'}, {0}};
+    const Expected kDigit[] = {{WM_KEYDOWN, Posted | Wparam, '2'},
+                               {WM_CHAR, Posted | testing_support::Optional},
+                               {WM_KEYUP, Posted | Wparam, '2'},
+                               {0}};
     EXPECT_TRUE(MatchSequence(Press('2'), kDigit));
 
     // The first item is selected; Down moves past the separator.
@@ -335,9 +337,12 @@ TEST_F(MenuBars, TheBarPaintsItsLabels) {
         for (int x = 0; x < r.right; ++x) {
             COLORREF c = GetPixel(dc, x, y);
             if (y == 0 || c == GetSysColor(COLOR_MENU)) continue;
-            if (x < r.right / 2 - 10) ++left;
-            else if (x > r.right / 2 + 10) ++right;
-            else ++middle;
+            if (x < r.right / 2 - 10)
+                ++left;
+            else if (x > r.right / 2 + 10)
+                ++right;
+            else
+                ++middle;
         }
     }
     ReleaseDC(bar, dc);

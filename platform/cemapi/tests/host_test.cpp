@@ -41,8 +41,8 @@ TEST_F(MessageHostTest, StoredMessagesAreListedNewestFirst) {
 TEST_F(MessageHostTest, ReadUnreadAndDeleteAsTheMessagingApplication) {
     RecordingSink* sink = new RecordingSink;
     ULONG connection = 0;
-    ASSERT_EQ(S_OK, store_->Advise(0, nullptr, fnevObjectModified | fnevObjectMoved | fnevObjectDeleted, sink,
-                                   &connection));
+    ASSERT_EQ(S_OK,
+              store_->Advise(0, nullptr, fnevObjectModified | fnevObjectMoved | fnevObjectDeleted, sink, &connection));
     Bytes id = Deliver(u"read me");
     ASSERT_TRUE(host::SetMessageRead(id, true));
     ASSERT_TRUE(host::SetMessageRead(id, false));

@@ -31,7 +31,8 @@ TEST_F(MessageTest, MissingPropertyComesBackAsAnErrorValueInItsSlot) {
     EXPECT_TRUE(SUCCEEDED(MAPI_W_ERRORS_RETURNED));
 
     // A type other than the stored one is not the property.
-    SizedSPropTagArray(2, typed) = {2, {PROP_TAG(PT_LONG, PROP_ID(PR_SUBJECT)), PROP_TAG(PT_UNSPECIFIED, PROP_ID(PR_SUBJECT))}};
+    SizedSPropTagArray(2, typed) = {
+        2, {PROP_TAG(PT_LONG, PROP_ID(PR_SUBJECT)), PROP_TAG(PT_UNSPECIFIED, PROP_ID(PR_SUBJECT))}};
     ASSERT_EQ(MAPI_W_ERRORS_RETURNED,
               message->GetProps(reinterpret_cast<LPSPropTagArray>(&typed), 0, &count, values.out()));
     EXPECT_EQ(PROP_TAG(PT_ERROR, PROP_ID(PR_SUBJECT)), values[0].ulPropTag);

@@ -241,7 +241,8 @@ TEST(NotifyProcesses, ChangesOfAnotherProcessAreAnnounced) {
     ASSERT_EQ(size_t(kMessages), seen.size());
     for (int i = 0; i < kMessages; ++i) {
         Ref<IMessage> message;
-        ASSERT_EQ(S_OK, store->OpenEntry(Size(seen[i].entry), Id(seen[i].entry), nullptr, 0, nullptr, message.unknown()));
+        ASSERT_EQ(S_OK,
+                  store->OpenEntry(Size(seen[i].entry), Id(seen[i].entry), nullptr, 0, nullptr, message.unknown()));
         EXPECT_EQ(u"from afar " + std::u16string(1, char16_t(u'0' + i)), ReadText(message.get(), PR_SUBJECT));
     }
     EXPECT_EQ(S_OK, store->Unadvise(connection));

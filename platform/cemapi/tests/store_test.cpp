@@ -20,8 +20,10 @@ TEST_F(MsgStoreTest, AnswersItsNameAndTheFiveFolders) {
         ULONG tag;
         const char16_t* name;
     } kFolders[] = {
-        {PR_CE_IPM_INBOX_ENTRYID, u"Inbox"},         {PR_IPM_OUTBOX_ENTRYID, u"Outbox"},
-        {PR_IPM_SENTMAIL_ENTRYID, u"Sent Items"},    {PR_CE_IPM_DRAFTS_ENTRYID, u"Drafts"},
+        {PR_CE_IPM_INBOX_ENTRYID, u"Inbox"},
+        {PR_IPM_OUTBOX_ENTRYID, u"Outbox"},
+        {PR_IPM_SENTMAIL_ENTRYID, u"Sent Items"},
+        {PR_CE_IPM_DRAFTS_ENTRYID, u"Drafts"},
         {PR_IPM_WASTEBASKET_ENTRYID, u"Deleted Items"},
     };
     for (const auto& folder : kFolders) {
@@ -50,8 +52,9 @@ TEST_F(MsgStoreTest, WastebasketOpensDeletedItemsAsTheRuleDoes) {
     ASSERT_TRUE(wastebasket);
     // No interface identifier, MAPI_MODIFY, no object type wanted.
     Ref<IUnknown> object;
-    ASSERT_EQ(S_OK, store_->OpenEntry(wastebasket->Value.bin.cb, reinterpret_cast<LPENTRYID>(wastebasket->Value.bin.lpb),
-                                      nullptr, MAPI_MODIFY, nullptr, object.out()));
+    ASSERT_EQ(S_OK,
+              store_->OpenEntry(wastebasket->Value.bin.cb, reinterpret_cast<LPENTRYID>(wastebasket->Value.bin.lpb),
+                                nullptr, MAPI_MODIFY, nullptr, object.out()));
     Ref<IMAPIFolder> folder;
     ASSERT_EQ(S_OK, object->QueryInterface(IID_IMAPIFolder, reinterpret_cast<void**>(folder.out())));
     EXPECT_EQ(u"Deleted Items", ReadText(folder.get(), PR_DISPLAY_NAME));
@@ -108,10 +111,12 @@ TEST_F(MsgStoreTest, OpenEntryRefusesWhatItDidNotHandOut) {
         testing_support::TempDevice other;
         Ref<IMsgStore> otherStore(host::OpenMessageStore());
         ASSERT_TRUE(otherStore);
-        EXPECT_EQ(MAPI_E_INVALID_ENTRYID, otherStore->OpenEntry(Size(inbox), Id(inbox), nullptr, 0, nullptr, object.out()));
+        EXPECT_EQ(MAPI_E_INVALID_ENTRYID,
+                  otherStore->OpenEntry(Size(inbox), Id(inbox), nullptr, 0, nullptr, object.out()));
     }
     ULONG same = TRUE;
-    EXPECT_EQ(MAPI_E_INVALID_ENTRYID, store_->CompareEntryIDs(Size(shortId), Id(shortId), Size(next), Id(next), 0, &same));
+    EXPECT_EQ(MAPI_E_INVALID_ENTRYID,
+              store_->CompareEntryIDs(Size(shortId), Id(shortId), Size(next), Id(next), 0, &same));
 
     // An interface the object does not have.
     EXPECT_EQ(MAPI_E_INTERFACE_NOT_SUPPORTED,

@@ -164,22 +164,22 @@ TEST_F(ContentsTableTest, FailuresATestAsksFor) {
     // tells) and gives no rows; the others give the whole row.
     int failures = 0;
     for (int nth = 1; nth <= 8; ++nth) {
-      for (const char* allocator : {"MAPIAllocateBuffer", "MAPIAllocateMore"}) {
-        ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
-        host::FailCall(allocator, nth, MAPI_E_NOT_ENOUGH_MEMORY);
-        rows = nullptr;
-        HRESULT hr = table->QueryRows(1, 0, &rows);
-        host::ClearFaults();
-        if (hr == MAPI_E_NOT_ENOUGH_MEMORY) {
-            ++failures;
-            EXPECT_EQ(nullptr, rows) << nth;
-        } else {
-            ASSERT_EQ(S_OK, hr) << nth;
-            ASSERT_EQ(1u, rows->cRows) << nth;
-            EXPECT_EQ(PR_MESSAGE_FLAGS, rows->aRow[0].lpProps[0].ulPropTag) << nth;
-            FreeProws(rows);
+        for (const char* allocator : {"MAPIAllocateBuffer", "MAPIAllocateMore"}) {
+            ASSERT_EQ(S_OK, table->SeekRow(BOOKMARK_BEGINNING, 0, nullptr));
+            host::FailCall(allocator, nth, MAPI_E_NOT_ENOUGH_MEMORY);
+            rows = nullptr;
+            HRESULT hr = table->QueryRows(1, 0, &rows);
+            host::ClearFaults();
+            if (hr == MAPI_E_NOT_ENOUGH_MEMORY) {
+                ++failures;
+                EXPECT_EQ(nullptr, rows) << nth;
+            } else {
+                ASSERT_EQ(S_OK, hr) << nth;
+                ASSERT_EQ(1u, rows->cRows) << nth;
+                EXPECT_EQ(PR_MESSAGE_FLAGS, rows->aRow[0].lpProps[0].ulPropTag) << nth;
+                FreeProws(rows);
+            }
         }
-      }
     }
     EXPECT_GT(failures, 0);
 }

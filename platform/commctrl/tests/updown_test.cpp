@@ -80,7 +80,8 @@ TEST(CommonControls, InitCommonControlsExRefusesAWrongSizeAndRegistersTheUpDown)
     EXPECT_FALSE(InitCommonControlsEx(&wrong));
     EXPECT_FALSE(InitCommonControlsEx(nullptr));
     EXPECT_EQ(sizeof(INITCOMMONCONTROLSEX), 8u);
-    INITCOMMONCONTROLSEX right{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
+    INITCOMMONCONTROLSEX right{sizeof(INITCOMMONCONTROLSEX),
+                               ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
     EXPECT_EQ(right.dwICC, 0x111u);
     EXPECT_TRUE(InitCommonControlsEx(&right));
     InitCommonControls();

@@ -35,14 +35,17 @@ namespace {
 // One pixel of a row of device-dependent bits.
 uint32_t DeviceBit(const BYTE* row, int x, UINT bits) {
     switch (bits) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1 ? 0x00FFFFFFu : 0;
-    case 16: {
-        unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
-        unsigned r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
-        return ((r * 255 / 31) << 16) | ((g * 255 / 63) << 8) | (b * 255 / 31);
-    }
-    case 24: return (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
-    default: return (row[4 * x + 2] << 16) | (row[4 * x + 1] << 8) | row[4 * x];
+        case 1:
+            return (row[x / 8] >> (7 - x % 8)) & 1 ? 0x00FFFFFFu : 0;
+        case 16: {
+            unsigned v = row[2 * x] | (row[2 * x + 1] << 8);
+            unsigned r = (v >> 11) & 0x1F, g = (v >> 5) & 0x3F, b = v & 0x1F;
+            return ((r * 255 / 31) << 16) | ((g * 255 / 63) << 8) | (b * 255 / 31);
+        }
+        case 24:
+            return (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
+        default:
+            return (row[4 * x + 2] << 16) | (row[4 * x + 1] << 8) | row[4 * x];
     }
 }
 

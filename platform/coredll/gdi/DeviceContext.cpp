@@ -85,9 +85,7 @@ uint32_t* Pixels(cairo_surface_t* surface, int* width, int* height, int* stride)
     return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));
 }
 
-COLORREF ToColorRef(uint32_t pixel) {
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
+COLORREF ToColorRef(uint32_t pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
 
 uint32_t ToPixel(COLORREF color) {
     return 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
@@ -174,18 +172,29 @@ extern "C" int WINAPI GetDeviceCaps(HDC hdc, int nIndex) {
     host::ScreenProfile screen = host::GetScreenProfile();
     int dpi = ScreenDpi();
     switch (nIndex) {
-    case LOGPIXELSX:
-    case LOGPIXELSY: return dpi;
-    case HORZRES: return screen.width;
-    case VERTRES: return screen.height;
-    case HORZSIZE: return (screen.width * 254 + dpi * 5) / (dpi * 10);
-    case VERTSIZE: return (screen.height * 254 + dpi * 5) / (dpi * 10);
-    case BITSPIXEL: return 24;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT;
-    case SIZEPALETTE: return 0;
-    default: return 0;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return dpi;
+        case HORZRES:
+            return screen.width;
+        case VERTRES:
+            return screen.height;
+        case HORZSIZE:
+            return (screen.width * 254 + dpi * 5) / (dpi * 10);
+        case VERTSIZE:
+            return (screen.height * 254 + dpi * 5) / (dpi * 10);
+        case BITSPIXEL:
+            return 24;
+        case PLANES:
+            return 1;
+        case NUMCOLORS:
+            return -1;
+        case RASTERCAPS:
+            return RC_BITBLT | RC_STRETCHBLT;
+        case SIZEPALETTE:
+            return 0;
+        default:
+            return 0;
     }
 }
 
@@ -225,9 +234,7 @@ extern "C" COLORREF WINAPI SetBkColor(HDC hdc, COLORREF crColor) {
     return Exchange(hdc, &DC::bkColor, crColor & 0x00FFFFFF, static_cast<COLORREF>(CLR_INVALID));
 }
 
-extern "C" COLORREF WINAPI GetBkColor(HDC hdc) {
-    return Read(hdc, &DC::bkColor, static_cast<COLORREF>(CLR_INVALID));
-}
+extern "C" COLORREF WINAPI GetBkColor(HDC hdc) { return Read(hdc, &DC::bkColor, static_cast<COLORREF>(CLR_INVALID)); }
 
 extern "C" int WINAPI SetBkMode(HDC hdc, int iBkMode) {
     if (iBkMode != TRANSPARENT && iBkMode != OPAQUE) {

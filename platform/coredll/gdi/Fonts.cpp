@@ -32,9 +32,16 @@ std::string FamilyFor(const LOGFONTW& logfont) {
     while (length < LF_FACESIZE && logfont.lfFaceName[length]) ++length;
     std::string face = Lower(host::ToUtf8(std::u16string_view(logfont.lfFaceName, length)));
     static const std::map<std::string, const char*> kMapped = {
-        {"", kSans},           {"tahoma", kSans},        {"ms shell dlg", kSans}, {"ms shell dlg 2", kSans},
-        {"system", kSans},     {"ms sans serif", kSans}, {"arial", kSans},        {"segoe ui", kSans},
-        {"courier new", kMono}, {"courier", kMono},
+        {"", kSans},
+        {"tahoma", kSans},
+        {"ms shell dlg", kSans},
+        {"ms shell dlg 2", kSans},
+        {"system", kSans},
+        {"ms sans serif", kSans},
+        {"arial", kSans},
+        {"segoe ui", kSans},
+        {"courier new", kMono},
+        {"courier", kMono},
     };
     if (auto it = kMapped.find(face); it != kMapped.end()) return it->second;
     if ((logfont.lfPitchAndFamily & 0x3) == FIXED_PITCH) return kMono;
@@ -75,8 +82,10 @@ std::shared_ptr<FontFace> MakeFace(const LOGFONTW& logfont) {
     // Negative: the character height; positive: the cell height, which
     // the metrics below then meet exactly.
     double em = kDefaultEmHeight;
-    if (logfont.lfHeight < 0) em = -static_cast<double>(logfont.lfHeight);
-    else if (logfont.lfHeight > 0) em = logfont.lfHeight / CellRatio(description);
+    if (logfont.lfHeight < 0)
+        em = -static_cast<double>(logfont.lfHeight);
+    else if (logfont.lfHeight > 0)
+        em = logfont.lfHeight / CellRatio(description);
     pango_font_description_set_absolute_size(description, em * PANGO_SCALE);
     face->description = description;
     face->underline = logfont.lfUnderline != 0;

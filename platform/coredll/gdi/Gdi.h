@@ -19,8 +19,8 @@ struct Object {
     explicit Object(Kind kind) : kind(kind) {}
     virtual ~Object() = default;
     const Kind kind;
-    bool stock = false;   // never deleted
-    int selections = 0;   // DCs it is selected into
+    bool stock = false;  // never deleted
+    int selections = 0;  // DCs it is selected into
 };
 
 struct Pen : Object {
@@ -72,7 +72,7 @@ struct DC : Object {
     RECT clip{};                         // in surface coordinates
     HWND window = nullptr;
     bool memory = false;
-    HBITMAP bitmap = nullptr;            // memory DCs
+    HBITMAP bitmap = nullptr;  // memory DCs
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
     HFONT font = nullptr;

@@ -172,45 +172,48 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ hgdiobj) {
         return previous;
     };
     switch (object->kind) {
-    case Kind::Pen: return swap(dc->pen);
-    case Kind::Brush: return swap(dc->brush);
-    case Kind::Font: return swap(dc->font);
-    case Kind::Bitmap: {
-        auto bitmap = std::static_pointer_cast<Bitmap>(object);
-        if (!dc->memory) {
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return nullptr;
-        }
-        if (dc->bitmap == hgdiobj) return hgdiobj;
-        // A bitmap is in one memory DC at a time (a state SaveDC kept counts).
-        bool savedHere = std::any_of(dc->saved.begin(), dc->saved.end(),
-                                     [&](const DC::State& state) { return state.bitmap == hgdiobj; });
-        if (!bitmap->stock && (bitmap->selectedInto || (bitmap->selections > 0 && !savedHere))) {
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return nullptr;
-        }
-        HGDIOBJ previous = dc->bitmap;
-        if (auto old = FindAs<Bitmap>(previous, Kind::Bitmap)) {
-            if (!old->stock) {
-                --old->selections;
-                old->selectedInto = nullptr;
+        case Kind::Pen:
+            return swap(dc->pen);
+        case Kind::Brush:
+            return swap(dc->brush);
+        case Kind::Font:
+            return swap(dc->font);
+        case Kind::Bitmap: {
+            auto bitmap = std::static_pointer_cast<Bitmap>(object);
+            if (!dc->memory) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return nullptr;
             }
+            if (dc->bitmap == hgdiobj) return hgdiobj;
+            // A bitmap is in one memory DC at a time (a state SaveDC kept counts).
+            bool savedHere = std::any_of(dc->saved.begin(), dc->saved.end(),
+                                         [&](const DC::State& state) { return state.bitmap == hgdiobj; });
+            if (!bitmap->stock && (bitmap->selectedInto || (bitmap->selections > 0 && !savedHere))) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return nullptr;
+            }
+            HGDIOBJ previous = dc->bitmap;
+            if (auto old = FindAs<Bitmap>(previous, Kind::Bitmap)) {
+                if (!old->stock) {
+                    --old->selections;
+                    old->selectedInto = nullptr;
+                }
+            }
+            if (!bitmap->stock) {
+                ++bitmap->selections;
+                bitmap->selectedInto = hdc;
+            }
+            dc->bitmap = static_cast<HBITMAP>(hgdiobj);
+            cairo_surface_reference(bitmap->surface);
+            cairo_surface_destroy(dc->surface);
+            dc->surface = bitmap->surface;
+            dc->origin = POINT{0, 0};
+            dc->clip = RECT{0, 0, bitmap->width, bitmap->height};
+            return previous;
         }
-        if (!bitmap->stock) {
-            ++bitmap->selections;
-            bitmap->selectedInto = hdc;
-        }
-        dc->bitmap = static_cast<HBITMAP>(hgdiobj);
-        cairo_surface_reference(bitmap->surface);
-        cairo_surface_destroy(dc->surface);
-        dc->surface = bitmap->surface;
-        dc->origin = POINT{0, 0};
-        dc->clip = RECT{0, 0, bitmap->width, bitmap->height};
-        return previous;
-    }
-    default:
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
+        default:
+            SetLastError(ERROR_INVALID_HANDLE);
+            return nullptr;
     }
 }
 
@@ -219,11 +222,16 @@ extern "C" HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT uObjectType) {
     auto dc = FindDC(hdc);
     if (!dc) return nullptr;
     switch (uObjectType) {
-    case OBJ_PEN: return dc->pen;
-    case OBJ_BRUSH: return dc->brush;
-    case OBJ_FONT: return dc->font;
-    case OBJ_BITMAP: return dc->bitmap;
-    default: return nullptr;
+        case OBJ_PEN:
+            return dc->pen;
+        case OBJ_BRUSH:
+            return dc->brush;
+        case OBJ_FONT:
+            return dc->font;
+        case OBJ_BITMAP:
+            return dc->bitmap;
+        default:
+            return nullptr;
     }
 }
 
@@ -248,12 +256,18 @@ extern "C" DWORD WINAPI GetObjectType(HGDIOBJ h) {
         return 0;
     }
     switch (object->kind) {
-    case Kind::Pen: return OBJ_PEN;
-    case Kind::Brush: return OBJ_BRUSH;
-    case Kind::Font: return OBJ_FONT;
-    case Kind::Bitmap: return OBJ_BITMAP;
-    case Kind::DC: return std::static_pointer_cast<DC>(object)->memory ? OBJ_MEMDC : OBJ_DC;
-    default: return 0;
+        case Kind::Pen:
+            return OBJ_PEN;
+        case Kind::Brush:
+            return OBJ_BRUSH;
+        case Kind::Font:
+            return OBJ_FONT;
+        case Kind::Bitmap:
+            return OBJ_BITMAP;
+        case Kind::DC:
+            return std::static_pointer_cast<DC>(object)->memory ? OBJ_MEMDC : OBJ_DC;
+        default:
+            return 0;
     }
 }
 
@@ -275,27 +289,28 @@ extern "C" int WINAPI GetObjectW(HGDIOBJ hgdiobj, int cbBuffer, LPVOID lpvObject
         return size;
     };
     switch (object->kind) {
-    case Kind::Pen: {
-        auto& pen = static_cast<Pen&>(*object);
-        return give(LOGPEN{static_cast<UINT>(pen.style), POINT{pen.width, 0}, pen.color});
-    }
-    case Kind::Brush: {
-        auto& brush = static_cast<Brush&>(*object);
-        return give(LOGBRUSH{brush.hollow ? static_cast<UINT>(BS_NULL) : BS_SOLID, brush.color, 0});
-    }
-    case Kind::Font: return give(static_cast<Font&>(*object).logfont);
-    case Kind::Bitmap: {
-        auto& bitmap = static_cast<Bitmap&>(*object);
-        BITMAP info{};
-        info.bmWidth = bitmap.width;
-        info.bmHeight = bitmap.height;
-        info.bmPlanes = 1;
-        info.bmBitsPixel = bitmap.monochrome ? 1 : 24;
-        info.bmWidthBytes = ((bitmap.width * info.bmBitsPixel + 15) / 16) * 2;
-        return give(info);
-    }
-    default:
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
+        case Kind::Pen: {
+            auto& pen = static_cast<Pen&>(*object);
+            return give(LOGPEN{static_cast<UINT>(pen.style), POINT{pen.width, 0}, pen.color});
+        }
+        case Kind::Brush: {
+            auto& brush = static_cast<Brush&>(*object);
+            return give(LOGBRUSH{brush.hollow ? static_cast<UINT>(BS_NULL) : BS_SOLID, brush.color, 0});
+        }
+        case Kind::Font:
+            return give(static_cast<Font&>(*object).logfont);
+        case Kind::Bitmap: {
+            auto& bitmap = static_cast<Bitmap&>(*object);
+            BITMAP info{};
+            info.bmWidth = bitmap.width;
+            info.bmHeight = bitmap.height;
+            info.bmPlanes = 1;
+            info.bmBitsPixel = bitmap.monochrome ? 1 : 24;
+            info.bmWidthBytes = ((bitmap.width * info.bmBitsPixel + 15) / 16) * 2;
+            return give(info);
+        }
+        default:
+            SetLastError(ERROR_INVALID_HANDLE);
+            return 0;
     }
 }

@@ -108,8 +108,10 @@ extern "C" int WINAPI DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lp
     for (int i = 0; i < lines; ++i) widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
 
     int top = lpRect->top;
-    if (single && (uFormat & DT_VCENTER)) top = lpRect->top + (lpRect->bottom - lpRect->top - lineHeight) / 2;
-    else if (single && (uFormat & DT_BOTTOM)) top = lpRect->bottom - lineHeight;
+    if (single && (uFormat & DT_VCENTER))
+        top = lpRect->top + (lpRect->bottom - lpRect->top - lineHeight) / 2;
+    else if (single && (uFormat & DT_BOTTOM))
+        top = lpRect->bottom - lineHeight;
     int result = (single && (uFormat & (DT_VCENTER | DT_BOTTOM))) ? top - lpRect->top + textHeight : textHeight;
 
     if (uFormat & DT_CALCRECT) {
@@ -128,8 +130,10 @@ extern "C" int WINAPI DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lp
             PangoLayoutLine* line = pango_layout_get_line_readonly(layout, i);
             int lineWidth = LineWidth(line);
             int x = lpRect->left;
-            if (uFormat & DT_CENTER) x = lpRect->left + (width - lineWidth) / 2;
-            else if (uFormat & DT_RIGHT) x = lpRect->right - lineWidth;
+            if (uFormat & DT_CENTER)
+                x = lpRect->left + (width - lineWidth) / 2;
+            else if (uFormat & DT_RIGHT)
+                x = lpRect->right - lineWidth;
             ShowLine(canvas, *dc, face, line, x, top + i * lineHeight);
         }
     }

@@ -61,8 +61,7 @@ std::vector<uint8_t> Utf16Bytes(const std::u16string& text) {
 
 std::u16string FromUtf16Bytes(const std::vector<uint8_t>& bytes) {
     std::u16string out(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return out;
 }
 
@@ -73,12 +72,12 @@ bool Read(std::vector<host::Effect>* effects, std::string_view kind, int64_t aft
     std::shared_ptr<EffectStore> log = CurrentLog();
     if (!log) return false;
     std::lock_guard<std::recursive_mutex> guard(log->db().lock());
-    std::string chosen = newestOnly ? "(SELECT id, kind FROM effects WHERE id > ?1 AND kind = ?2 ORDER BY id DESC LIMIT 1)"
+    std::string chosen = newestOnly
+                             ? "(SELECT id, kind FROM effects WHERE id > ?1 AND kind = ?2 ORDER BY id DESC LIMIT 1)"
                          : kind.empty() ? "(SELECT id, kind FROM effects WHERE id > ?1)"
                                         : "(SELECT id, kind FROM effects WHERE id > ?1 AND kind = ?2)";
-    host::Statement st = log->db().Prepare(
-        "SELECT e.id, e.kind, f.name, f.type, f.number, f.text FROM " + chosen +
-        " e LEFT JOIN effect_fields f ON f.effect = e.id ORDER BY e.id, f.position");
+    host::Statement st = log->db().Prepare("SELECT e.id, e.kind, f.name, f.type, f.number, f.text FROM " + chosen +
+                                           " e LEFT JOIN effect_fields f ON f.effect = e.id ORDER BY e.id, f.position");
     st.Bind(1, after);
     if (!kind.empty()) st.Bind(2, kind);
     while (st.Step()) {

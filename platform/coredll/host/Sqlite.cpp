@@ -35,9 +35,7 @@ Statement::~Statement() {
     if (stmt_) sqlite3_finalize(stmt_);
 }
 
-Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), error_(other.error_) {
-    other.stmt_ = nullptr;
-}
+Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), error_(other.error_) { other.stmt_ = nullptr; }
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
@@ -117,9 +115,7 @@ std::vector<uint8_t> Statement::Blob(int column) const {
     return std::vector<uint8_t>(b, b + n);
 }
 
-bool Statement::IsNull(int column) const {
-    return !stmt_ || sqlite3_column_type(stmt_, column) == SQLITE_NULL;
-}
+bool Statement::IsNull(int column) const { return !stmt_ || sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 std::unique_ptr<Database> Database::Open(const std::string& path, std::string_view schema, std::string* error) {
     sqlite3* db = nullptr;

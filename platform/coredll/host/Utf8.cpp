@@ -74,8 +74,10 @@ std::u16string FromUtf8(std::string_view text, bool* ok) {
                 break;
             }
             unsigned char cb = static_cast<unsigned char>(text[i + k]);
-            if ((cb & 0xC0) != 0x80) good = false;
-            else c = (c << 6) | (cb & 0x3F);
+            if ((cb & 0xC0) != 0x80)
+                good = false;
+            else
+                c = (c << 6) | (cb & 0x3F);
         }
         static const uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
         if (good && (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) good = false;

@@ -11,8 +11,10 @@ extern "C" BSTR WINAPI SysAllocStringLen(const OLECHAR* pch, UINT cch) {
     uint32_t bytes = cch * sizeof(OLECHAR);
     std::memcpy(block, &bytes, sizeof bytes);
     BSTR text = reinterpret_cast<BSTR>(block + sizeof(uint32_t));
-    if (pch) std::memcpy(text, pch, bytes);
-    else std::memset(text, 0, bytes);
+    if (pch)
+        std::memcpy(text, pch, bytes);
+    else
+        std::memset(text, 0, bytes);
     text[cch] = 0;
     return text;
 }

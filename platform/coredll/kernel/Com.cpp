@@ -116,7 +116,7 @@ STDAPI CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid) {
         int v = 0;
         for (int k = 0; k < 2; ++k) {
             OLECHAR c = lpsz[kLayout[i] + k];
-            int d = (c >= u'0' && c <= u'9') ? c - u'0'
+            int d = (c >= u'0' && c <= u'9')   ? c - u'0'
                     : (c >= u'a' && c <= u'f') ? c - u'a' + 10
                     : (c >= u'A' && c <= u'F') ? c - u'A' + 10
                                                : -1;

@@ -59,12 +59,8 @@ extern "C" HLOCAL WINAPI LocalFree(HLOCAL hMem) {
     return nullptr;
 }
 
-extern "C" UINT WINAPI LocalSize(HLOCAL hMem) {
-    return hMem ? static_cast<UINT>(HeaderOf(hMem)->size) : 0;
-}
+extern "C" UINT WINAPI LocalSize(HLOCAL hMem) { return hMem ? static_cast<UINT>(HeaderOf(hMem)->size) : 0; }
 
-extern "C" LPVOID CoTaskMemAlloc(SIZE_T cb) {
-    return LocalAlloc(LMEM_FIXED, static_cast<UINT>(cb));
-}
+extern "C" LPVOID CoTaskMemAlloc(SIZE_T cb) { return LocalAlloc(LMEM_FIXED, static_cast<UINT>(cb)); }
 
 extern "C" void CoTaskMemFree(LPVOID pv) { LocalFree(pv); }

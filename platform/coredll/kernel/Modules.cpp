@@ -27,7 +27,7 @@ struct Module {
 std::recursive_mutex g_loaderLock;
 std::map<uintptr_t, Module> g_modules;  // by HMODULE value
 std::vector<uintptr_t> g_loadOrder;
-std::set<std::string> g_everLoaded;     // paths this loader has opened itself
+std::set<std::string> g_everLoaded;  // paths this loader has opened itself
 uintptr_t g_nextModule = 0x00400000;
 const uintptr_t kMainModule = 0x00010000;
 

@@ -73,8 +73,8 @@ void CopyName(const Name& name, LPWSTR out) {
 // index is counted to.
 template <class Row>
 LONG Enumerated(HKEY hKey, DWORD index, std::optional<Row>* out) {
-    constexpr registry::Walk walk =
-        std::is_same_v<Row, registry::Subkey> ? registry::Walk::Subkeys : registry::Walk::Values;
+    constexpr registry::Walk walk = std::is_same_v<Row, registry::Subkey> ? registry::Walk::Subkeys
+                                                                          : registry::Walk::Values;
     KeyRef ref;
     LONG rc = registry::Resolve(hKey, &ref);
     if (rc != ERROR_SUCCESS) return rc;
@@ -85,12 +85,16 @@ LONG Enumerated(HKEY hKey, DWORD index, std::optional<Row>* out) {
     Store::Position at{index, 0};
     registry::Cursor last = registry::LastEnumerated(hKey, walk);
     if (last.generation == store.generation() && last.version == version) {
-        if (index == last.index) at.from = last.row;
-        else if (index == last.index + 1) at.from = last.row + 1;
+        if (index == last.index)
+            at.from = last.row;
+        else if (index == last.index + 1)
+            at.from = last.row + 1;
     }
     registry::RowId row = 0;
-    if constexpr (walk == registry::Walk::Subkeys) *out = store.SubkeyAt(ref.id, at, &row);
-    else *out = store.ValueAt(ref.id, at, &row);
+    if constexpr (walk == registry::Walk::Subkeys)
+        *out = store.SubkeyAt(ref.id, at, &row);
+    else
+        *out = store.ValueAt(ref.id, at, &row);
     if (!*out) return ReadResult(store, ERROR_NO_MORE_ITEMS);
     registry::RememberEnumerated(hKey, walk, {store.generation(), version, index, row});
     return ERROR_SUCCESS;
@@ -264,8 +268,8 @@ LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcch
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName,
-                          LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,
+                          LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
     (void)lpReserved;
     LONG rc;
     if (Faulted("RegEnumValueW", &rc)) return rc;
@@ -286,10 +290,10 @@ LONG WINAPI RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD 
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
-                             LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
-                             LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
-                             LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) {
+LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
+                             LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
+                             LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                             PFILETIME lpftLastWriteTime) {
     (void)lpReserved;
     LONG rc;
     if (Faulted("RegQueryInfoKeyW", &rc)) return rc;

@@ -52,8 +52,7 @@ std::vector<uint8_t> Bytes(const Name& text) {
 
 Name FromBytes(const std::vector<uint8_t>& bytes) {
     Name out(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
     return out;
 }
 
@@ -78,8 +77,7 @@ KeyId RootId(HKEY key) {
     return 0;
 }
 
-Store::Store(std::unique_ptr<host::Database> db, unsigned generation)
-    : db_(std::move(db)), generation_(generation) {}
+Store::Store(std::unique_ptr<host::Database> db, unsigned generation) : db_(std::move(db)), generation_(generation) {}
 
 host::Statement Store::Prepare(const char* sql) {
     host::Statement st = db_->Prepare(sql);
@@ -187,8 +185,9 @@ bool Store::DeleteValue(KeyId key, const Name& folded) {
 }
 
 std::optional<Subkey> Store::SubkeyAt(KeyId key, const Position& at, RowId* row) {
-    host::Statement st = Prepare(at.from ? "SELECT id, name, class FROM reg_keys WHERE parent = ? AND id >= ? ORDER BY id LIMIT 1"
-                                         : "SELECT id, name, class FROM reg_keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
+    host::Statement st = Prepare(
+        at.from ? "SELECT id, name, class FROM reg_keys WHERE parent = ? AND id >= ? ORDER BY id LIMIT 1"
+                : "SELECT id, name, class FROM reg_keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
     st.Bind(1, key);
     st.Bind(2, at.from ? at.from : static_cast<int64_t>(at.index));
     if (!Check(st, st.Step())) return std::nullopt;
@@ -197,8 +196,9 @@ std::optional<Subkey> Store::SubkeyAt(KeyId key, const Position& at, RowId* row)
 }
 
 std::optional<Value> Store::ValueAt(KeyId key, const Position& at, RowId* row) {
-    host::Statement st = Prepare(at.from ? "SELECT id, name, type, data FROM reg_values WHERE key = ? AND id >= ? ORDER BY id LIMIT 1"
-                                         : "SELECT id, name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
+    host::Statement st = Prepare(
+        at.from ? "SELECT id, name, type, data FROM reg_values WHERE key = ? AND id >= ? ORDER BY id LIMIT 1"
+                : "SELECT id, name, type, data FROM reg_values WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
     st.Bind(1, key);
     st.Bind(2, at.from ? at.from : static_cast<int64_t>(at.index));
     if (!Check(st, st.Step())) return std::nullopt;

@@ -45,8 +45,8 @@ struct KeyInfo {
     DWORD maxSubkeyName = 0;  // characters
     DWORD maxClass = 0;       // characters
     DWORD values = 0;
-    DWORD maxValueName = 0;   // characters
-    DWORD maxValueData = 0;   // bytes
+    DWORD maxValueName = 0;  // characters
+    DWORD maxValueData = 0;  // bytes
 };
 
 // The registry database of one device. Every method expects the caller to

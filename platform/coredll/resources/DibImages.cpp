@@ -81,23 +81,28 @@ uint32_t ReadPixel(const Layout& layout, const BYTE* row, int x, unsigned* alpha
         return (q.rgbRed << 16) | (q.rgbGreen << 8) | q.rgbBlue;
     };
     switch (layout.header.biBitCount) {
-    case 1: return fromTable((row[x / 8] >> (7 - x % 8)) & 1);
-    case 4: return fromTable((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
-    case 8: return fromTable(row[x]);
-    case 16: {
-        DWORD v = row[2 * x] | (row[2 * x + 1] << 8);
-        return (Channel(v, layout.masks[0]) << 16) | (Channel(v, layout.masks[1]) << 8) | Channel(v, layout.masks[2]);
-    }
-    case 24: return (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
-    default: {
-        DWORD v;
-        std::memcpy(&v, row + 4 * x, 4);
-        *alpha = v >> 24;
-        if (layout.header.biCompression == BI_BITFIELDS)
+        case 1:
+            return fromTable((row[x / 8] >> (7 - x % 8)) & 1);
+        case 4:
+            return fromTable((row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF);
+        case 8:
+            return fromTable(row[x]);
+        case 16: {
+            DWORD v = row[2 * x] | (row[2 * x + 1] << 8);
             return (Channel(v, layout.masks[0]) << 16) | (Channel(v, layout.masks[1]) << 8) |
                    Channel(v, layout.masks[2]);
-        return v & 0x00FFFFFF;
-    }
+        }
+        case 24:
+            return (row[3 * x + 2] << 16) | (row[3 * x + 1] << 8) | row[3 * x];
+        default: {
+            DWORD v;
+            std::memcpy(&v, row + 4 * x, 4);
+            *alpha = v >> 24;
+            if (layout.header.biCompression == BI_BITFIELDS)
+                return (Channel(v, layout.masks[0]) << 16) | (Channel(v, layout.masks[1]) << 8) |
+                       Channel(v, layout.masks[2]);
+            return v & 0x00FFFFFF;
+        }
     }
 }
 

@@ -20,7 +20,7 @@ struct GroupIconHeader {
     WORD count;
 };
 struct GroupIconEntry {
-    BYTE width;   // 0 is 256
+    BYTE width;  // 0 is 256
     BYTE height;
     BYTE colourCount;
     BYTE reserved;

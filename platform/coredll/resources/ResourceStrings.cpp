@@ -9,8 +9,8 @@ extern "C" int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const resources::Entry* block =
-        resources::FindIn(hInstance, RT_STRING, MAKEINTRESOURCE(static_cast<WORD>((uID >> 4) + 1)));
+    const resources::Entry* block = resources::FindIn(hInstance, RT_STRING,
+                                                      MAKEINTRESOURCE(static_cast<WORD>((uID >> 4) + 1)));
     if (!block) return 0;
     size_t at = 0;
     WORD length = 0;

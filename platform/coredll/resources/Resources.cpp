@@ -182,7 +182,8 @@ size_t BytesAfter(const void* p) {
     const BYTE* at = static_cast<const BYTE*>(p);
     std::lock_guard<std::mutex> lock(g_lock);
     for (const Entry* entry : g_entries)
-        if (at >= entry->data && at < entry->data + entry->size) return static_cast<size_t>(entry->data + entry->size - at);
+        if (at >= entry->data && at < entry->data + entry->size)
+            return static_cast<size_t>(entry->data + entry->size - at);
     return SIZE_MAX;
 }
 
@@ -215,8 +216,9 @@ const Entry* Find(const ModuleResources& module, LPCWSTR type, LPCWSTR name, int
         nameSeen = true;
         if (language < 0 || entry->language == language) return entry.get();
     }
-    *error = !typeSeen ? ERROR_RESOURCE_TYPE_NOT_FOUND
-                       : !nameSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_LANG_NOT_FOUND;
+    *error = !typeSeen   ? ERROR_RESOURCE_TYPE_NOT_FOUND
+             : !nameSeen ? ERROR_RESOURCE_NAME_NOT_FOUND
+                         : ERROR_RESOURCE_LANG_NOT_FOUND;
     return nullptr;
 }
 

@@ -9,10 +9,10 @@
 namespace {
 
 struct CharProps {
-    WORD bits;         // iswctype class bits
-    WORD lowerDelta;   // added modulo 2^16 by towlower
-    WORD upperDelta;   // added modulo 2^16 by towupper
-    int8_t digit;      // decimal value of an Nd digit, else -1
+    WORD bits;        // iswctype class bits
+    WORD lowerDelta;  // added modulo 2^16 by towlower
+    WORD upperDelta;  // added modulo 2^16 by towupper
+    int8_t digit;     // decimal value of an Nd digit, else -1
 };
 
 #include "UnicodeTables.inc"

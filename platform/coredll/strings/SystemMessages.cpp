@@ -61,8 +61,9 @@ constexpr Message kMessages[] = {
     {1011, u"The configuration registry key could not be opened.\r\n"},
     {1012, u"The configuration registry key could not be read.\r\n"},
     {1013, u"The configuration registry key could not be written.\r\n"},
-    {1016, u"An I/O operation initiated by the registry failed unrecoverably. The registry could not read in, "
-           u"or write out, or flush, one of the files that contain the system's image of the registry.\r\n"},
+    {1016,
+     u"An I/O operation initiated by the registry failed unrecoverably. The registry could not read in, "
+     u"or write out, or flush, one of the files that contain the system's image of the registry.\r\n"},
     {1018, u"Illegal operation attempted on a registry key that has been marked for deletion.\r\n"},
     {1113, u"No mapping for the Unicode character exists in the target multi-byte code page.\r\n"},
     {1114, u"A dynamic link library (DLL) initialization routine failed.\r\n"},

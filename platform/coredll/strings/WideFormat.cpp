@@ -89,8 +89,10 @@ void EmitText(Output& out, const Conversion& conv, const Char* s) {
         while (length < limit && s[length]) ++length;
     }
     Pad(out, conv, length, false);
-    if (s) out.Text(s, length);
-    else out.Text(kNull, length);
+    if (s)
+        out.Text(s, length);
+    else
+        out.Text(kNull, length);
     Pad(out, conv, length, true);
 }
 
@@ -100,7 +102,8 @@ void EmitChar(Output& out, const Conversion& conv, WCHAR c) {
     Pad(out, conv, 1, true);
 }
 
-void EmitNumber(Output& out, Conversion conv, uint64_t magnitude, bool negative, bool isSigned, unsigned base, bool upper) {
+void EmitNumber(Output& out, Conversion conv, uint64_t magnitude, bool negative, bool isSigned, unsigned base,
+                bool upper) {
     WCHAR digits[24];
     size_t count = 0;
     const char* alphabet = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -145,12 +148,29 @@ void Format(Output& out, const WCHAR* f, va_list args) {
         Conversion conv;
         for (bool more = true; more;) {
             switch (*f) {
-            case u'-': conv.left = true; ++f; break;
-            case u'0': conv.zero = true; ++f; break;
-            case u'#': conv.alt = true; ++f; break;
-            case u'+': conv.plus = true; ++f; break;
-            case u' ': conv.space = true; ++f; break;
-            default: more = false; break;
+                case u'-':
+                    conv.left = true;
+                    ++f;
+                    break;
+                case u'0':
+                    conv.zero = true;
+                    ++f;
+                    break;
+                case u'#':
+                    conv.alt = true;
+                    ++f;
+                    break;
+                case u'+':
+                    conv.plus = true;
+                    ++f;
+                    break;
+                case u' ':
+                    conv.space = true;
+                    ++f;
+                    break;
+                default:
+                    more = false;
+                    break;
             }
         }
         if (*f == u'*') {
@@ -197,55 +217,60 @@ void Format(Output& out, const WCHAR* f, va_list args) {
         const bool wide = conv.size == Size::Long || conv.size == Size::Wide;
         const bool narrow = conv.size == Size::Short;
         switch (*f) {
-        case u'd':
-        case u'i': {
-            int64_t value = conv.size == Size::LongLong ? va_arg(args, long long) : va_arg(args, int);
-            if (conv.size == Size::Short) value = static_cast<short>(value);
-            uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-            EmitNumber(out, conv, magnitude, value < 0, true, 10, false);
-            break;
-        }
-        case u'u':
-        case u'x':
-        case u'X': {
-            uint64_t value = conv.size == Size::LongLong ? va_arg(args, unsigned long long) : va_arg(args, unsigned);
-            if (conv.size == Size::Short) value = static_cast<unsigned short>(value);
-            EmitNumber(out, conv, value, false, false, *f == u'u' ? 10 : 16, *f == u'X');
-            break;
-        }
-        case u'p': {
-            conv.precision = 2 * sizeof(void*);
-            conv.alt = false;
-            EmitNumber(out, conv, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, false, 16, true);
-            break;
-        }
-        case u's':
-            if (narrow) EmitText(out, conv, va_arg(args, const char*));
-            else EmitText(out, conv, va_arg(args, const WCHAR*));
-            break;
-        case u'S':
-            if (wide) EmitText(out, conv, va_arg(args, const WCHAR*));
-            else EmitText(out, conv, va_arg(args, const char*));
-            break;
-        case u'c':
-        case u'C': {
-            int value = va_arg(args, int);
-            bool asNarrow = *f == u'c' ? narrow : !wide;
-            EmitChar(out, conv, asNarrow ? static_cast<WCHAR>(static_cast<unsigned char>(value))
-                                          : static_cast<WCHAR>(value));
-            break;
-        }
-        case u'%':
-            out.Put(u'%');
-            break;
-        case 0:
-            // The format ends inside a conversion: what there is stands as text.
-            out.Text(start, static_cast<size_t>(f - start));
-            return;
-        default:
-            // Not a conversion of ours (%n among them): copied as it stands.
-            out.Text(start, static_cast<size_t>(f - start) + 1);
-            break;
+            case u'd':
+            case u'i': {
+                int64_t value = conv.size == Size::LongLong ? va_arg(args, long long) : va_arg(args, int);
+                if (conv.size == Size::Short) value = static_cast<short>(value);
+                uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+                EmitNumber(out, conv, magnitude, value < 0, true, 10, false);
+                break;
+            }
+            case u'u':
+            case u'x':
+            case u'X': {
+                uint64_t value = conv.size == Size::LongLong ? va_arg(args, unsigned long long)
+                                                             : va_arg(args, unsigned);
+                if (conv.size == Size::Short) value = static_cast<unsigned short>(value);
+                EmitNumber(out, conv, value, false, false, *f == u'u' ? 10 : 16, *f == u'X');
+                break;
+            }
+            case u'p': {
+                conv.precision = 2 * sizeof(void*);
+                conv.alt = false;
+                EmitNumber(out, conv, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false, false, 16, true);
+                break;
+            }
+            case u's':
+                if (narrow)
+                    EmitText(out, conv, va_arg(args, const char*));
+                else
+                    EmitText(out, conv, va_arg(args, const WCHAR*));
+                break;
+            case u'S':
+                if (wide)
+                    EmitText(out, conv, va_arg(args, const WCHAR*));
+                else
+                    EmitText(out, conv, va_arg(args, const char*));
+                break;
+            case u'c':
+            case u'C': {
+                int value = va_arg(args, int);
+                bool asNarrow = *f == u'c' ? narrow : !wide;
+                EmitChar(out, conv,
+                         asNarrow ? static_cast<WCHAR>(static_cast<unsigned char>(value)) : static_cast<WCHAR>(value));
+                break;
+            }
+            case u'%':
+                out.Put(u'%');
+                break;
+            case 0:
+                // The format ends inside a conversion: what there is stands as text.
+                out.Text(start, static_cast<size_t>(f - start));
+                return;
+            default:
+                // Not a conversion of ours (%n among them): copied as it stands.
+                out.Text(start, static_cast<size_t>(f - start) + 1);
+                break;
         }
         ++f;
     }

@@ -13,8 +13,8 @@ class ControlTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testing_support::MessageRecorder::RegisterRecordingClass(u"ControlParent");
-        parent = CreateWindowExW(0, u"ControlParent", u"parent", WS_VISIBLE, 0, 0, 240, 300, nullptr, nullptr,
-                                 nullptr, nullptr);
+        parent = CreateWindowExW(0, u"ControlParent", u"parent", WS_VISIBLE, 0, 0, 240, 300, nullptr, nullptr, nullptr,
+                                 nullptr);
         ASSERT_NE(parent, nullptr);
         recorder.Pump();
     }

@@ -15,7 +15,7 @@
 namespace dialog_tests {
 
 struct ProbeLog {
-    std::vector<WPARAM> keys;                 // WM_KEYDOWN that reached a probe
+    std::vector<WPARAM> keys;                  // WM_KEYDOWN that reached a probe
     std::map<int, std::vector<WORD>> created;  // creation data by control id
 };
 

@@ -13,11 +13,11 @@ TEST(CharClass, DigitsAreTheDecimalDigitsOfEveryScript) {
         int value;
     };
     const Digit digits[] = {
-        {u'0', 0},      {u'9', 9},      {0x0660, 0},  // Arabic-Indic
-        {0x0667, 7},    {0x06F4, 4},                  // extended Arabic-Indic
-        {0x0966, 0},    {0x096F, 9},                  // Devanagari
-        {0x09E8, 2},    {0x0E53, 3},                  // Bengali, Thai
-        {0xFF10, 0},    {0xFF19, 9},                  // fullwidth
+        {u'0', 0},   {u'9', 9},   {0x0660, 0},  // Arabic-Indic
+        {0x0667, 7}, {0x06F4, 4},               // extended Arabic-Indic
+        {0x0966, 0}, {0x096F, 9},               // Devanagari
+        {0x09E8, 2}, {0x0E53, 3},               // Bengali, Thai
+        {0xFF10, 0}, {0xFF19, 9},               // fullwidth
     };
     for (const Digit& d : digits) {
         SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<int>(d.c));
@@ -58,11 +58,11 @@ TEST(CharClass, CaseMappingCoversCyrillicGreekArmenianAndFullwidth) {
         WCHAR upper, lower;
     };
     const Pair pairs[] = {
-        {u'A', u'a'},       {u'Z', u'z'},       {0x00C9, 0x00E9},  // É é
-        {0x0178, 0x00FF},   {0x0100, 0x0101},                      // Ÿ ÿ, Ā ā
-        {0x0401, 0x0451},   {0x042F, 0x044F},   {0x0416, 0x0436},  // Ё ё, Я я, Ж ж
-        {0x0490, 0x0491},   {0x0391, 0x03B1},   {0x03A3, 0x03C3},  // Ґ ґ, Α α, Σ σ
-        {0x0531, 0x0561},   {0xFF21, 0xFF41},   {0x10A0, 0x2D00},  // Armenian, fullwidth, Georgian
+        {u'A', u'a'},     {u'Z', u'z'},     {0x00C9, 0x00E9},  // É é
+        {0x0178, 0x00FF}, {0x0100, 0x0101},                    // Ÿ ÿ, Ā ā
+        {0x0401, 0x0451}, {0x042F, 0x044F}, {0x0416, 0x0436},  // Ё ё, Я я, Ж ж
+        {0x0490, 0x0491}, {0x0391, 0x03B1}, {0x03A3, 0x03C3},  // Ґ ґ, Α α, Σ σ
+        {0x0531, 0x0561}, {0xFF21, 0xFF41}, {0x10A0, 0x2D00},  // Armenian, fullwidth, Georgian
     };
     for (const Pair& p : pairs) {
         SCOPED_TRACE(testing::Message() << "U+" << std::hex << static_cast<int>(p.upper));
@@ -92,7 +92,8 @@ TEST(CharClass, SpacesBlanksPunctuationControlsAndHexDigits) {
         EXPECT_TRUE(iswspace(c)) << std::hex << static_cast<int>(c);
         EXPECT_FALSE(iswalpha(c));
     }
-    for (WCHAR c : {u'a', u'0', u'_', WCHAR(0x200B), WCHAR(0)}) EXPECT_FALSE(iswspace(c)) << std::hex << static_cast<int>(c);
+    for (WCHAR c : {u'a', u'0', u'_', WCHAR(0x200B), WCHAR(0)})
+        EXPECT_FALSE(iswspace(c)) << std::hex << static_cast<int>(c);
 
     EXPECT_TRUE(iswctype(u' ', _BLANK));
     EXPECT_TRUE(iswctype(u'\t', _BLANK));

@@ -18,7 +18,8 @@ std::u16string ToWide(UINT cp, const std::string& bytes, DWORD flags = 0) {
     return std::u16string(buf, n);
 }
 
-std::string ToBytes(UINT cp, const std::u16string& text, BOOL* usedDefault = nullptr, const char* defaultChar = nullptr) {
+std::string ToBytes(UINT cp, const std::u16string& text, BOOL* usedDefault = nullptr,
+                    const char* defaultChar = nullptr) {
     char buf[256];
     int n = WideCharToMultiByte(cp, 0, text.data(), static_cast<int>(text.size()), buf, 256, defaultChar, usedDefault);
     return std::string(buf, n);
@@ -29,7 +30,9 @@ TEST(CodePages, Windows1251IsTheRussianPhonesAnsiAndOemPage) {
     EXPECT_EQ(ToWide(CP_ACP, kPrivet1251), u"Привет");
     EXPECT_EQ(ToWide(CP_OEMCP, kPrivet1251), u"Привет");
     EXPECT_EQ(ToWide(1251, "\xA8\xB8\xB9 \x88"), u"Ёё№ €");
-    EXPECT_EQ(ToBytes(1251, u"Ёжик №5"), "\xA8\xE6\xE8\xEA \xB9" "5");
+    EXPECT_EQ(ToBytes(1251, u"Ёжик №5"),
+              "\xA8\xE6\xE8\xEA \xB9"
+              "5");
     EXPECT_EQ(ToBytes(CP_ACP, u"Привет"), kPrivet1251);
 }
 
@@ -65,7 +68,11 @@ TEST(CodePages, Utf8WithInvalidInput) {
     EXPECT_EQ(ToBytes(CP_UTF8, u"\U0001F600"), "\xF0\x9F\x98\x80");
 
     // Invalid bytes become U+FFFD, or fail the call when asked.
-    EXPECT_EQ(ToWide(CP_UTF8, "a\xFF" "b"), u"a\xFFFD" "b");
+    EXPECT_EQ(ToWide(CP_UTF8,
+                     "a\xFF"
+                     "b"),
+              u"a\xFFFD"
+              "b");
     const char* invalid[] = {"a\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xD0", "\xF4\x90\x80\x80"};
     for (const char* bytes : invalid) {
         SetLastError(0);

@@ -50,8 +50,7 @@ protected:
         profile = host::GetScreenProfile();
         host::SetScreenProfile(host::ScreenProfile{240, 320, 131});
         RegisterProbeClasses();
-        owner = CreateWindowExW(0, u"Probe", u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                                nullptr);
+        owner = CreateWindowExW(0, u"Probe", u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
         SetForegroundWindow(owner);
         g_script = &script;
     }

@@ -72,7 +72,9 @@ protected:
 };
 
 TEST_F(DialogTemplates, ControlsSitWhereMapDialogRectPutsThemInTheTemplatesFont) {
-    struct Object { int value = 5; } object;
+    struct Object {
+        int value = 5;
+    } object;
     HWND dlg = Make(IDD_SETTINGS, reinterpret_cast<LPARAM>(&object));
     ASSERT_NE(dlg, nullptr) << GetLastError();
     EXPECT_EQ(ClassOf(dlg), u"Dialog");
@@ -108,16 +110,20 @@ TEST_F(DialogTemplates, ControlsSitWhereMapDialogRectPutsThemInTheTemplatesFont)
     EXPECT_EQ(units.right, (letters.cx + 26) / 52);
     EXPECT_EQ(units.bottom, metrics.tmHeight);
 
-    const struct { int id, x, y, cx, cy; } places[] = {
-        {IDC_DISABLE, 8, 4, 49, 8}, {IDC_FIRST, 57, 4, 70, 8}, {IDC_ARROWS, 20, 47, 86, 12},
-        {IDC_LABEL, 10, 151, 115, 8}, {IDC_LAST, 10, 240, 110, 12}};
+    const struct {
+        int id, x, y, cx, cy;
+    } places[] = {{IDC_DISABLE, 8, 4, 49, 8},
+                  {IDC_FIRST, 57, 4, 70, 8},
+                  {IDC_ARROWS, 20, 47, 86, 12},
+                  {IDC_LABEL, 10, 151, 115, 8},
+                  {IDC_LAST, 10, 240, 110, 12}};
     for (const auto& p : places) {
         HWND control = GetDlgItem(dlg, p.id);
         ASSERT_NE(control, nullptr) << p.id;
         RECT want = DialogUnits(dlg, p.x, p.y, p.cx, p.cy);
         RECT got = PlaceOf(dlg, p.id);
-        EXPECT_TRUE(EqualRect(&got, &want)) << p.id << ": " << got.left << "," << got.top << " " << got.right << ","
-                                            << got.bottom;
+        EXPECT_TRUE(EqualRect(&got, &want))
+            << p.id << ": " << got.left << "," << got.top << " " << got.right << "," << got.bottom;
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), font) << p.id;
         EXPECT_EQ(GetDlgCtrlID(control), p.id);
     }
@@ -152,9 +158,14 @@ TEST_F(DialogTemplates, BaseUnitsGrowWithTheScreensResolution) {
 TEST_F(DialogTemplates, PredefinedClassOrdinalsMakeTheStandardControls) {
     HWND dlg = Make(IDD_CONTROLS);
     ASSERT_NE(dlg, nullptr) << GetLastError();
-    const struct { int id; const char16_t* cls; } kinds[] = {
-        {IDC_DISABLE, u"Button"}, {IDC_FIRST, u"Edit"}, {IDC_SECOND, u"Static"},
-        {IDC_GREYED, u"ListBox"}, {IDC_HIDDEN, u"ComboBox"}};
+    const struct {
+        int id;
+        const char16_t* cls;
+    } kinds[] = {{IDC_DISABLE, u"Button"},
+                 {IDC_FIRST, u"Edit"},
+                 {IDC_SECOND, u"Static"},
+                 {IDC_GREYED, u"ListBox"},
+                 {IDC_HIDDEN, u"ComboBox"}};
     for (const auto& k : kinds) {
         HWND control = GetDlgItem(dlg, k.id);
         ASSERT_NE(control, nullptr) << k.id;
@@ -198,14 +209,16 @@ TEST_F(DialogTemplates, ATemplateWithoutAFontUsesTheSystemDialogFont) {
 }
 
 TEST_F(DialogTemplates, BadTemplatesFailTheDialogWithTheLastErrorSet) {
-    HWND owner = CreateWindowExW(0, u"Probe", u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                                 nullptr);
+    HWND owner = CreateWindowExW(0, u"Probe", u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
     made.push_back(owner);
     HINSTANCE self = GetModuleHandleW(nullptr);
-    const struct { int id; LPCWSTR type; DWORD error; } bad[] = {
-        {IDD_TRUNCATED, RT_RCDATA, ERROR_INVALID_DATA},
-        {IDD_TOO_MANY, RT_RCDATA, ERROR_INVALID_DATA},
-        {IDD_UNKNOWN_CLASS, RT_DIALOG, ERROR_CANNOT_FIND_WND_CLASS}};
+    const struct {
+        int id;
+        LPCWSTR type;
+        DWORD error;
+    } bad[] = {{IDD_TRUNCATED, RT_RCDATA, ERROR_INVALID_DATA},
+               {IDD_TOO_MANY, RT_RCDATA, ERROR_INVALID_DATA},
+               {IDD_UNKNOWN_CLASS, RT_DIALOG, ERROR_CANNOT_FIND_WND_CLASS}};
     for (const auto& b : bad) {
         const DLGTEMPLATE* t = Template(b.id, b.type);
         ASSERT_NE(t, nullptr) << b.id;

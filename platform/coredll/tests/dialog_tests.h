@@ -10,14 +10,14 @@
 #define IDD_PLAIN_FONT    207
 
 // The probe control's style bit that makes it keep the arrow keys.
-#define PROBE_WANTARROWS  0x0001
+#define PROBE_WANTARROWS 0x0001
 
-#define IDC_DISABLE   1000
-#define IDC_FIRST     1001
-#define IDC_SECOND    1002
-#define IDC_GREYED    1003
-#define IDC_HIDDEN    1004
-#define IDC_ARROWS    1005
-#define IDC_LABEL     1006
-#define IDC_FAR       1007
-#define IDC_LAST      1008
+#define IDC_DISABLE 1000
+#define IDC_FIRST   1001
+#define IDC_SECOND  1002
+#define IDC_GREYED  1003
+#define IDC_HIDDEN  1004
+#define IDC_ARROWS  1005
+#define IDC_LABEL   1006
+#define IDC_FAR     1007
+#define IDC_LAST    1008

@@ -28,11 +28,11 @@ TEST(EffectLog, FieldsComeBackAsWrittenOldestFirst) {
     EXPECT_EQ(host::SessionStartEffect(), 0);
 
     const std::u16string odd = {u'a', 0xD800, u'\n', 0, u'b'};
-    int64_t first = host::AppendEffect(host::effect::kMessageBox,
-                                       {EffectField::Text("caption", u"Ошибка"), EffectField::Text("text", odd),
-                                        EffectField::Number("icon", 64)});
-    int64_t second = host::AppendEffect(host::effect::kOpened, {EffectField::Text("app", u"inbox"),
-                                                                EffectField::Text("account", u"")});
+    int64_t first = host::AppendEffect(
+        host::effect::kMessageBox,
+        {EffectField::Text("caption", u"Ошибка"), EffectField::Text("text", odd), EffectField::Number("icon", 64)});
+    int64_t second = host::AppendEffect(host::effect::kOpened,
+                                        {EffectField::Text("app", u"inbox"), EffectField::Text("account", u"")});
     int64_t third = host::AppendEffect(host::effect::kMessageBoxClosed, {EffectField::Number("box", first)});
     ASSERT_GT(first, 0);
     EXPECT_LT(first, second);
@@ -81,7 +81,8 @@ TEST(EffectLog, TwoProcessesAppendToOneLogAndNothingIsLost) {
     if (child == 0) host::OpenDevice(device.folder());
     bool ok = true;
     for (int i = 0; i < kEach; ++i)
-        ok = ok && host::AppendEffect(host::effect::kCall, {EffectField::Text("by", who), EffectField::Number("n", i)}) > 0;
+        ok = ok &&
+             host::AppendEffect(host::effect::kCall, {EffectField::Text("by", who), EffectField::Number("n", i)}) > 0;
     if (child == 0) _exit(ok ? 0 : 1);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -91,8 +91,8 @@ TEST(GdiObjects, DeletedHandlesAreRefusedAndNeverReused) {
 }
 
 TEST(GdiObjects, StockObjectsSurviveDeleteObject) {
-    HGDIOBJ stock[] = {GetStockObject(WHITE_BRUSH), GetStockObject(BLACK_BRUSH), GetStockObject(NULL_BRUSH),
-                       GetStockObject(WHITE_PEN),   GetStockObject(BLACK_PEN),   GetStockObject(NULL_PEN),
+    HGDIOBJ stock[] = {GetStockObject(WHITE_BRUSH), GetStockObject(BLACK_BRUSH),     GetStockObject(NULL_BRUSH),
+                       GetStockObject(WHITE_PEN),   GetStockObject(BLACK_PEN),       GetStockObject(NULL_PEN),
                        GetStockObject(SYSTEM_FONT), GetStockObject(DEFAULT_GUI_FONT)};
     for (HGDIOBJ object : stock) {
         ASSERT_NE(object, nullptr);

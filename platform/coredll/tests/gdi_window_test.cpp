@@ -26,8 +26,8 @@ TEST(GdiWindows, BitBltCopiesTheSourceWindowsPixelsExactly) {
     wc.lpfnWndProc = Plain;
     wc.lpszClassName = TEXT("Beneath");
     ASSERT_TRUE(RegisterClassW(&wc));
-    HWND beneath = CreateWindowExW(0, TEXT("Beneath"), nullptr, WS_VISIBLE, 0, 0, 240, 200, nullptr, nullptr,
-                                   nullptr, nullptr);
+    HWND beneath = CreateWindowExW(0, TEXT("Beneath"), nullptr, WS_VISIBLE, 0, 0, 240, 200, nullptr, nullptr, nullptr,
+                                   nullptr);
     ASSERT_NE(beneath, nullptr);
     UpdateWindow(beneath);
     HDC window = GetDC(beneath);

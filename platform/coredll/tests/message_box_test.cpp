@@ -64,8 +64,10 @@ TEST(MessageBoxes, TheOwnerIsDisabledWhileTheBoxIsUp) {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = u"BoxOwner";
     RegisterClassW(&wc);
-    testing_support::WindowThread owner(
-        [] { return CreateWindowExW(0, u"BoxOwner", u"owner", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr); });
+    testing_support::WindowThread owner([] {
+        return CreateWindowExW(0, u"BoxOwner", u"owner", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+    });
     ASSERT_TRUE(owner.Start());
     BoxCall call;
     call.owner = owner.Window();

@@ -21,9 +21,10 @@ DWORD ProbeCount(LPCWSTR name) {
 
 void RegisterProbeClass(LPCWSTR module) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, TEXT("\\CLSID\\{6f0b5c2e-9a51-4c1e-8e2b-3b7d2b6a1c01}\\InprocServer32"),
-                              0, nullptr, 0, 0, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, TEXT("\\CLSID\\{6f0b5c2e-9a51-4c1e-8e2b-3b7d2b6a1c01}\\InprocServer32"), 0,
+                        nullptr, 0, 0, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(module),
                    static_cast<DWORD>((wcslen(module) + 1) * sizeof(WCHAR)));
     RegCloseKey(key);
@@ -110,33 +111,33 @@ TEST_F(Modules, TheKernelIsAlwaysLoaded) {
 
 TEST_F(Modules, CoCreateInstanceGoesThroughTheRegistryAndTheLoader) {
     IUnknown* object = nullptr;
-    EXPECT_EQ(CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&object)),
-              CO_E_NOTINITIALIZED);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object)),
+        CO_E_NOTINITIALIZED);
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
     CoUninitialize();
 
-    EXPECT_EQ(CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&object)),
-              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object)),
+        REGDB_E_CLASSNOTREG);
     EXPECT_EQ(object, nullptr);
 
     RegisterProbeClass(TEXT("Missing.dll"));
-    EXPECT_EQ(CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&object)),
-              CO_E_DLLNOTFOUND);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object)),
+        CO_E_DLLNOTFOUND);
 
     RegisterProbeClass(TEXT("LoaderProbe.dll"));
-    ASSERT_EQ(CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&object)),
-              S_OK);
+    ASSERT_EQ(
+        CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object)),
+        S_OK);
     ASSERT_NE(object, nullptr);
     IUnknown* outer = object;
     IUnknown* aggregated = nullptr;
-    EXPECT_EQ(CoCreateInstance(CLSID_Probe, outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&aggregated)),
-              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_Probe, outer, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
+        CLASS_E_NOAGGREGATION);
     EXPECT_EQ(CoCreateInstance(CLSID_Nobody, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                reinterpret_cast<void**>(&aggregated)),
               REGDB_E_CLASSNOTREG);
@@ -150,9 +151,9 @@ TEST_F(Modules, CoCreateInstanceGoesThroughTheRegistryAndTheLoader) {
     EXPECT_EQ(ProbeCount(TEXT("Detach")), 1u);
 
     host::FailCall("CoCreateInstance", 1, E_OUTOFMEMORY);
-    EXPECT_EQ(CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(&object)),
-              E_OUTOFMEMORY);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_Probe, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object)),
+        E_OUTOFMEMORY);
     EXPECT_EQ(object, nullptr);
     CoUninitialize();
 }

@@ -81,23 +81,23 @@ TEST_F(RegistryEnumeration, AWalkStaysExactAcrossInterleavedWritesAndDeletes) {
         EXPECT_EQ(SubkeyAt(key, index), subkey);
         if (value.empty() && subkey.empty()) break;
         switch (index % 4) {
-        case 0:
-            RegDeleteValueW(other, Name("v", index / 2).c_str());
-            RegDeleteKeyW(other, Name("k", index / 2).c_str());
-            break;
-        case 1:
-            SetDword(other, Name("new", added), 0);
-            RegCloseKey(Create(other, Name("new", added++)));
-            break;
-        case 2:
-            SetDword(other, Name("v", 39), 7);
-            break;
-        case 3:
-            if (index + 3 < 40) {
-                RegDeleteValueW(other, Name("v", index + 3).c_str());
-                RegDeleteKeyW(other, Name("k", index + 3).c_str());
-            }
-            break;
+            case 0:
+                RegDeleteValueW(other, Name("v", index / 2).c_str());
+                RegDeleteKeyW(other, Name("k", index / 2).c_str());
+                break;
+            case 1:
+                SetDword(other, Name("new", added), 0);
+                RegCloseKey(Create(other, Name("new", added++)));
+                break;
+            case 2:
+                SetDword(other, Name("v", 39), 7);
+                break;
+            case 3:
+                if (index + 3 < 40) {
+                    RegDeleteValueW(other, Name("v", index + 3).c_str());
+                    RegDeleteKeyW(other, Name("k", index + 3).c_str());
+                }
+                break;
         }
     }
     // Random access, backwards, still holds.

@@ -49,14 +49,16 @@ TEST_F(RegistryTest, StringsComeBackWithExactlyTheBytesStored) {
     WCHAR buffer[8];
     std::memset(buffer, 0xAA, sizeof buffer);
     DWORD type = 0, size = sizeof buffer;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("Bare"), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, TEXT("Bare"), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size));
     EXPECT_EQ(DWORD(REG_SZ), type);
     EXPECT_EQ(10u, size);
     EXPECT_EQ(0, std::memcmp(buffer, text, 10));
     EXPECT_EQ(0xAAAA, buffer[5]);
 
     size = sizeof buffer;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("Terminated"), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, TEXT("Terminated"), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size));
     EXPECT_EQ(12u, size);
     EXPECT_EQ(0, buffer[5]);
 
@@ -64,21 +66,25 @@ TEST_F(RegistryTest, StringsComeBackWithExactlyTheBytesStored) {
     // tells the size needed.
     DWORD preset = 7;
     size = sizeof preset;
-    EXPECT_EQ(ERROR_MORE_DATA, RegQueryValueExW(key, TEXT("Bare"), nullptr, &type, reinterpret_cast<BYTE*>(&preset), &size));
+    EXPECT_EQ(ERROR_MORE_DATA,
+              RegQueryValueExW(key, TEXT("Bare"), nullptr, &type, reinterpret_cast<BYTE*>(&preset), &size));
     EXPECT_EQ(7u, preset);
     EXPECT_EQ(10u, size);
 
     // Any 4-byte value reads as a DWORD, whatever its type.
     ASSERT_EQ(ERROR_SUCCESS, SetBytes(key, TEXT("Flag"), REG_BINARY, "\x01\x00\x00\x00", 4));
     size = sizeof preset;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, TEXT("Flag"), nullptr, &type, reinterpret_cast<BYTE*>(&preset), &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, TEXT("Flag"), nullptr, &type, reinterpret_cast<BYTE*>(&preset), &size));
     EXPECT_EQ(1u, preset);
     EXPECT_EQ(DWORD(REG_BINARY), type);
 
     size = sizeof preset;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(key, TEXT("Missing"), nullptr, nullptr, reinterpret_cast<BYTE*>(&preset), &size));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegQueryValueExW(key, TEXT("Missing"), nullptr, nullptr, reinterpret_cast<BYTE*>(&preset), &size));
     EXPECT_EQ(1u, preset);
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegQueryValueExW(key, TEXT("Bare"), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegQueryValueExW(key, TEXT("Bare"), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), nullptr));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, SetBytes(key, TEXT("X"), REG_BINARY, nullptr, 4));
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(key));
 }
@@ -105,7 +111,8 @@ TEST_F(RegistryTest, NamesCompareWithoutCaseAndKeepTheirSpelling) {
     HKEY again = Create(HKEY_CURRENT_USER, TEXT("controlpanel\\PROFILES\\ВСТРЕЧА"), &disposition);
     EXPECT_EQ(DWORD(REG_OPENED_EXISTING_KEY), disposition);
     DWORD value = 0, size = sizeof value;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(again, TEXT("showdr"), nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(again, TEXT("showdr"), nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size));
     EXPECT_EQ(2u, value);
     WCHAR name[32];
     DWORD chars = 32;
@@ -124,7 +131,8 @@ TEST_F(RegistryTest, NamesCompareWithoutCaseAndKeepTheirSpelling) {
 TEST_F(RegistryTest, PathsMayStartWithABackslashAndAnEmptyPathReopensTheKey) {
     HKEY clsid = Create(HKEY_CLASSES_ROOT, TEXT("\\CLSID\\{79FEEFFE-10DE-4b52-B17C-2E5E1CA66B0D}"));
     HKEY opened = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID\\{79FEEFFE-10DE-4B52-B17C-2E5E1CA66B0D}"), 0, 0, &opened));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID\\{79FEEFFE-10DE-4B52-B17C-2E5E1CA66B0D}"), 0, 0, &opened));
     EXPECT_NE(clsid, opened);
 
     HKEY same = nullptr, same2 = nullptr;
@@ -138,7 +146,8 @@ TEST_F(RegistryTest, PathsMayStartWithABackslashAndAnEmptyPathReopensTheKey) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID\\Nothing"), 0, 0, &missing));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID\\\\Double"), 0, 0, &missing));
     std::u16string tooLong(256, u'k');
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, RegCreateKeyExW(HKEY_CLASSES_ROOT, tooLong.c_str(), 0, nullptr, 0, 0, nullptr, &missing, nullptr));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegCreateKeyExW(HKEY_CLASSES_ROOT, tooLong.c_str(), 0, nullptr, 0, 0, nullptr, &missing, nullptr));
     EXPECT_EQ(ERROR_INVALID_PARAMETER, RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID"), 0, 0, nullptr));
     for (HKEY k : {clsid, opened, same, same2}) EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(k));
 }
@@ -191,9 +200,9 @@ TEST_F(RegistryTest, EnumerationFollowsCreationOrderAndInfoCountsCharacters) {
     ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(profiles, nullptr, nullptr, nullptr, &subkeys, &maxSubkey, nullptr,
                                               &values, &maxValueName, &maxData, nullptr, nullptr));
     EXPECT_EQ(3u, subkeys);
-    EXPECT_EQ(9u, maxSubkey);       // "Automatic"
+    EXPECT_EQ(9u, maxSubkey);  // "Automatic"
     EXPECT_EQ(2u, values);
-    EXPECT_EQ(13u, maxValueName);   // "ActiveProfile"
+    EXPECT_EQ(13u, maxValueName);  // "ActiveProfile"
     EXPECT_EQ(12u, maxData);
 
     std::vector<std::u16string> names;
@@ -227,11 +236,12 @@ TEST_F(RegistryTest, EnumerationFollowsCreationOrderAndInfoCountsCharacters) {
 TEST_F(RegistryTest, ClassesAreKeptForTheKeyAskedFor) {
     WCHAR cls[] = TEXT("Widget");
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Comm\\Port"), 0, cls, 0, 0, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("Comm\\Port"), 0, cls, 0, 0, nullptr, &key, nullptr));
     WCHAR out[16];
     DWORD chars = 3;
-    EXPECT_EQ(ERROR_MORE_DATA, RegQueryInfoKeyW(key, out, &chars, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ERROR_MORE_DATA, RegQueryInfoKeyW(key, out, &chars, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                nullptr, nullptr, nullptr));
     EXPECT_EQ(6u, chars);
     HKEY comm = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("Comm"), 0, 0, &comm));
@@ -241,8 +251,8 @@ TEST_F(RegistryTest, ClassesAreKeptForTheKeyAskedFor) {
     ASSERT_EQ(ERROR_SUCCESS, RegEnumKeyExW(comm, 0, name, &nameChars, nullptr, out, &chars, nullptr));
     EXPECT_EQ(std::u16string(TEXT("Widget")), std::u16string(out, chars));
     chars = 16;
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(comm, out, &chars, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(comm, out, &chars, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                              nullptr, nullptr, nullptr));
     EXPECT_EQ(0u, chars);
     RegCloseKey(comm);
     RegCloseKey(key);

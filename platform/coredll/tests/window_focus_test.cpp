@@ -68,8 +68,10 @@ TEST_F(WindowFocus, SetFocusMovesBetweenChildrenWithKillFocusFirst) {
     EXPECT_EQ(SetFocus(a), top);
     EXPECT_EQ(SetFocus(b), a);
     std::vector<Recorded> record = recorder.Take();
-    const Expected kMoves[] = {{WM_KILLFOCUS, Sent | Wparam, W(a)}, {WM_SETFOCUS, Sent | Wparam, W(top)},
-                               {WM_KILLFOCUS, Sent | Wparam, W(b)}, {WM_SETFOCUS, Sent | Wparam, W(a)},
+    const Expected kMoves[] = {{WM_KILLFOCUS, Sent | Wparam, W(a)},
+                               {WM_SETFOCUS, Sent | Wparam, W(top)},
+                               {WM_KILLFOCUS, Sent | Wparam, W(b)},
+                               {WM_SETFOCUS, Sent | Wparam, W(a)},
                                {0}};
     EXPECT_TRUE(MatchSequence(record, kMoves));
     EXPECT_EQ(record[1].hwnd, a);
@@ -113,9 +115,8 @@ TEST_F(WindowFocus, DestroyingTheForegroundWindowActivatesItsOwnerOrTheNextWindo
 
 TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {
     HWND mine = Top(u"mine", WS_VISIBLE);
-    testing_support::WindowThread other([] {
-        return CreateWindowExW(0, u"Focused", u"theirs", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    });
+    testing_support::WindowThread other(
+        [] { return CreateWindowExW(0, u"Focused", u"theirs", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr); });
     ASSERT_TRUE(other.Start());
     HWND theirs = other.Window();
     EXPECT_EQ(SetFocus(theirs), nullptr);

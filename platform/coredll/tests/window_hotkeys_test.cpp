@@ -119,8 +119,10 @@ TEST_F(WindowHotKeys, KeysWithoutAHotKeyGoToTheFocusWindowAndTheKeyStateFollowsT
     keybd_event(VK_RETURN, 0, KEYEVENTF_SILENT, 0);
     keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP | KEYEVENTF_SILENT, 0);
     recorder.Pump();
-    const Expected kReturn[] = {{WM_KEYDOWN, Posted | Wparam, VK_RETURN}, {WM_CHAR, Posted | Wparam, '\r'},
-                                {WM_KEYUP, Posted | Wparam, VK_RETURN}, {0}};
+    const Expected kReturn[] = {{WM_KEYDOWN, Posted | Wparam, VK_RETURN},
+                                {WM_CHAR, Posted | Wparam, '\r'},
+                                {WM_KEYUP, Posted | Wparam, VK_RETURN},
+                                {0}};
     EXPECT_TRUE(MatchSequence(recorder.Take(field), kReturn));
     DestroyWindow(top);
 }

@@ -12,8 +12,8 @@ using namespace testing_support;
 
 namespace {
 
-constexpr UINT WM_ASK = WM_USER + 1;      // answered with lParam + 1
-constexpr UINT WM_ASK_BACK = WM_USER + 2; // asks the window in wParam, then answers
+constexpr UINT WM_ASK = WM_USER + 1;       // answered with lParam + 1
+constexpr UINT WM_ASK_BACK = WM_USER + 2;  // asks the window in wParam, then answers
 constexpr UINT WM_STOP = WM_USER + 3;
 
 LRESULT CALLBACK AnswerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -213,11 +213,11 @@ TEST(WindowMessages, TranslateMessageMakesCharactersOfCharacterKeys) {
         keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
     }
     recorder.Pump();
-    const Expected kKeys[] = {{WM_KEYDOWN, Posted | Wparam, '7'},  {WM_CHAR, Posted | Wparam, '7'},
-                              {WM_KEYUP, Posted | Wparam, '7'},    {WM_KEYDOWN, Posted | Wparam, VK_F8},
-                              {WM_CHAR, Posted | Wparam, '*'},     {WM_KEYUP, Posted | Wparam, VK_F8},
+    const Expected kKeys[] = {{WM_KEYDOWN, Posted | Wparam, '7'},   {WM_CHAR, Posted | Wparam, '7'},
+                              {WM_KEYUP, Posted | Wparam, '7'},     {WM_KEYDOWN, Posted | Wparam, VK_F8},
+                              {WM_CHAR, Posted | Wparam, '*'},      {WM_KEYUP, Posted | Wparam, VK_F8},
                               {WM_KEYDOWN, Posted | Wparam, VK_F9}, {WM_CHAR, Posted | Wparam, '#'},
-                              {WM_KEYUP, Posted | Wparam, VK_F9},  {WM_KEYDOWN, Posted | Wparam, VK_LEFT},
+                              {WM_KEYUP, Posted | Wparam, VK_F9},   {WM_KEYDOWN, Posted | Wparam, VK_LEFT},
                               {WM_KEYUP, Posted | Wparam, VK_LEFT}, {0}};
     EXPECT_TRUE(MatchSequence(recorder.Take(w), kKeys));
     DestroyWindow(w);

@@ -10,12 +10,11 @@ using namespace testing_support;
 
 namespace {
 
-#define EXPECT_REFUSED(call)                                                       \
-    do {                                                                           \
-        SetLastError(0);                                                           \
-        EXPECT_FALSE(call) << #call;                                               \
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE)) \
-            << #call;                                                              \
+#define EXPECT_REFUSED(call)                                                                 \
+    do {                                                                                     \
+        SetLastError(0);                                                                     \
+        EXPECT_FALSE(call) << #call;                                                         \
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE)) << #call; \
     } while (0)
 
 TEST(WindowStaleHandles, EveryCallRefusesADestroyedWindow) {

@@ -90,9 +90,7 @@ TEST(WindowZOrder, SetWindowPosSendsWindowPosChangedThenMoveAndSize) {
     EXPECT_EQ(r.bottom, 86);
     // Only the size changes: no WM_MOVE.
     MoveWindow(w, 5, 6, 30, 80, TRUE);
-    const Expected kSized[] = {{WM_WINDOWPOSCHANGED, Sent},
-                               {WM_SIZE, Sent | Lparam, 0, MAKELPARAM(30, 80)},
-                               {0}};
+    const Expected kSized[] = {{WM_WINDOWPOSCHANGED, Sent}, {WM_SIZE, Sent | Lparam, 0, MAKELPARAM(30, 80)}, {0}};
     EXPECT_TRUE(MatchSequence(recorder.Take(w), kSized));
     recorder.Ignore({WM_PAINT, WM_ERASEBKGND, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS});
     ShowWindow(w, SW_SHOWNA);

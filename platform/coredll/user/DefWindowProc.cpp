@@ -75,7 +75,8 @@ extern "C" LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPA
                 origin = POINT{w->rect.left + area.left, w->rect.top + area.top};
             }
             if (!(wp->flags & SWP_NOMOVE)) SendMessageW(hWnd, WM_MOVE, 0, MAKELPARAM(origin.x, origin.y));
-            if (!(wp->flags & SWP_NOSIZE)) SendMessageW(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+            if (!(wp->flags & SWP_NOSIZE))
+                SendMessageW(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
             return 0;
         }
         case WM_ACTIVATE:

@@ -55,7 +55,7 @@ LPCWSTR PredefinedClass(WORD ordinal);
 // What the dialog manager keeps of one dialog window.
 struct State {
     HFONT font = nullptr;
-    bool ownsFont = false;  // made from the template, deleted with the dialog
+    bool ownsFont = false;     // made from the template, deleted with the dialog
     int unitX = 0, unitY = 0;  // base units
     INT_PTR result = 0;
     bool ended = false;

@@ -128,8 +128,8 @@ extern "C" HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplat
     return tmpl ? CreateDialogIndirectParamW(hInstance, tmpl, hWndParent, lpDialogFunc, dwInitParam) : nullptr;
 }
 
-extern "C" INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate,
-                                                  HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+extern "C" INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate, HWND hWndParent,
+                                                  DLGPROC lpDialogFunc, LPARAM dwInitParam) {
     if (hWndParent && !IsWindow(hWndParent)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return -1;

@@ -67,8 +67,10 @@ void ScrollIntoView(HWND dlg, HWND control) {
     if (!state || !control || !Scrolls(dlg)) return;
     RECT r = RectInDialog(dlg, control);
     int height = ClientHeight(dlg), margin = Margin(*state);
-    if (r.top < 0) ScrollTo(dlg, state->scroll + r.top - margin);
-    else if (r.bottom > height) ScrollTo(dlg, state->scroll + (r.bottom - height) + margin);
+    if (r.top < 0)
+        ScrollTo(dlg, state->scroll + r.top - margin);
+    else if (r.bottom > height)
+        ScrollTo(dlg, state->scroll + (r.bottom - height) + margin);
 }
 
 void PaintScrollBar(HWND dlg, HDC dc) {

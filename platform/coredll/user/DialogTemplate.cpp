@@ -113,13 +113,20 @@ LPCWSTR NameOrOrdinal::AsClass() const {
 
 LPCWSTR PredefinedClass(WORD ordinal) {
     switch (ordinal) {
-        case 0x0080: return u"Button";
-        case 0x0081: return u"Edit";
-        case 0x0082: return u"Static";
-        case 0x0083: return u"ListBox";
-        case 0x0084: return u"ScrollBar";
-        case 0x0085: return u"ComboBox";
-        default: return nullptr;
+        case 0x0080:
+            return u"Button";
+        case 0x0081:
+            return u"Edit";
+        case 0x0082:
+            return u"Static";
+        case 0x0083:
+            return u"ListBox";
+        case 0x0084:
+            return u"ScrollBar";
+        case 0x0085:
+            return u"ComboBox";
+        default:
+            return nullptr;
     }
 }
 
@@ -127,8 +134,8 @@ bool ParseTemplate(const BYTE* data, size_t limit, Template* out) {
     if (!data) return false;
     Cursor c(data, limit);
     WORD count = 0;
-    if (!c.Dword(&out->style) || !c.Dword(&out->exStyle) || !c.Word(&count) || !c.Short(&out->x) ||
-        !c.Short(&out->y) || !c.Short(&out->cx) || !c.Short(&out->cy))
+    if (!c.Dword(&out->style) || !c.Dword(&out->exStyle) || !c.Word(&count) || !c.Short(&out->x) || !c.Short(&out->y) ||
+        !c.Short(&out->cx) || !c.Short(&out->cy))
         return false;
     // An extended template opens with the version 1 and 0xFFFF in place of
     // the style; this platform's dialogs use the classic one only.

@@ -73,7 +73,8 @@ void Activate(HWND top) {
             std::shared_ptr<MessageQueue> oldQ = old ? QueueOfLocked(*old) : nullptr;
             if (oldQ && oldQ != q) {
                 // The old foreground thread loses its activation and focus.
-                if (oldQ->active) messages.push_back({oldQ->active, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top)});
+                if (oldQ->active)
+                    messages.push_back({oldQ->active, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top)});
                 if (oldQ->focus) messages.push_back({oldQ->focus, WM_KILLFOCUS, reinterpret_cast<WPARAM>(top), 0});
                 oldQ->active = nullptr;
                 oldQ->focus = nullptr;
@@ -121,8 +122,10 @@ void ActivateOtherIfNeeded(HWND leaving) {
             }
         }
     }
-    if (next) Activate(next);
-    else Deliver(messages);
+    if (next)
+        Activate(next);
+    else
+        Deliver(messages);
 }
 
 }  // namespace user

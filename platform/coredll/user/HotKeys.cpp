@@ -89,9 +89,8 @@ extern "C" BOOL WINAPI UnregisterHotKey(HWND hWnd, int id) {
     Guard lock(Lock());
     if (hWnd && !CheckWindowLocked(hWnd)) return FALSE;
     DWORD self = CurrentThreadId();
-    size_t removed = std::erase_if(g_hotkeys, [&](const HotKey& hk) {
-        return hk.hwnd == hWnd && hk.id == id && (hWnd || hk.threadId == self);
-    });
+    size_t removed = std::erase_if(
+        g_hotkeys, [&](const HotKey& hk) { return hk.hwnd == hWnd && hk.id == id && (hWnd || hk.threadId == self); });
     if (!removed) {
         SetLastError(ERROR_HOTKEY_NOT_REGISTERED);
         return FALSE;

@@ -20,7 +20,7 @@ namespace {
 bool g_down[256];
 bool g_pressedSinceQuery[256];
 bool g_toggled[256];
-bool g_swallowed[256];   // held by a hotkey at its press
+bool g_swallowed[256];  // held by a hotkey at its press
 UINT g_pressModifiers[256];
 std::mutex g_observersLock;
 std::vector<std::function<void(BYTE, bool)>> g_observers;
@@ -45,11 +45,23 @@ UINT ModifiersLocked() {
 
 UINT OwnModifier(BYTE vk) {
     switch (vk) {
-        case VK_MENU: case VK_LMENU: case VK_RMENU: return MOD_ALT;
-        case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: return MOD_CONTROL;
-        case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT: return MOD_SHIFT;
-        case VK_LWIN: case VK_RWIN: return MOD_WIN;
-        default: return 0;
+        case VK_MENU:
+        case VK_LMENU:
+        case VK_RMENU:
+            return MOD_ALT;
+        case VK_CONTROL:
+        case VK_LCONTROL:
+        case VK_RCONTROL:
+            return MOD_CONTROL;
+        case VK_SHIFT:
+        case VK_LSHIFT:
+        case VK_RSHIFT:
+            return MOD_SHIFT;
+        case VK_LWIN:
+        case VK_RWIN:
+            return MOD_WIN;
+        default:
+            return 0;
     }
 }
 

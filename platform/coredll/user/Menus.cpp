@@ -79,10 +79,14 @@ Item* Locate(HMENU handle, UINT which, bool byPosition, Menu** owner = nullptr, 
 
 Item FromFlags(UINT flags, UINT_PTR idOrMenu, LPCWSTR text) {
     Item item;
-    if (flags & MF_SEPARATOR) item.type = MFT_SEPARATOR;
-    else if (flags & MF_BITMAP) item.type = MFT_BITMAP;
-    else if (flags & MF_OWNERDRAW) item.type = MFT_OWNERDRAW;
-    else if (text) item.text = text;
+    if (flags & MF_SEPARATOR)
+        item.type = MFT_SEPARATOR;
+    else if (flags & MF_BITMAP)
+        item.type = MFT_BITMAP;
+    else if (flags & MF_OWNERDRAW)
+        item.type = MFT_OWNERDRAW;
+    else if (text)
+        item.text = text;
     if (flags & (MF_GRAYED | MF_DISABLED)) item.state |= MFS_GRAYED;
     if (flags & MF_CHECKED) item.state |= MFS_CHECKED;
     if (flags & MF_DEFAULT) item.state |= MFS_DEFAULT;
@@ -204,9 +208,12 @@ extern "C" HMENU WINAPI LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName) {
     std::lock_guard<std::recursive_mutex> lock(g_lock);
     HMENU menu = NewMenu();
     bool ok = in.Word(&version) && in.Word(&offset);
-    if (ok && version == 0) ok = in.Skip(offset) && ReadItems(in, menu, 0);
-    else if (ok && version == 1) ok = offset >= 4 && in.Skip(offset) && ReadItemsEx(in, menu, 0);
-    else ok = false;
+    if (ok && version == 0)
+        ok = in.Skip(offset) && ReadItems(in, menu, 0);
+    else if (ok && version == 1)
+        ok = offset >= 4 && in.Skip(offset) && ReadItemsEx(in, menu, 0);
+    else
+        ok = false;
     if (!ok) {
         Destroy(menu);
         SetLastError(ERROR_INVALID_DATA);

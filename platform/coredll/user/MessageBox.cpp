@@ -91,10 +91,13 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetWindowLongPtrW(hwnd, GWL_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
             return 0;
-        case WM_ERASEBKGND: return 1;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_PAINT:
-            if (box) Paint(hwnd, *box);
-            else ValidateRect(hwnd, nullptr);
+            if (box)
+                Paint(hwnd, *box);
+            else
+                ValidateRect(hwnd, nullptr);
             return 0;
         case WM_KEYDOWN:
             // Action, the left soft key and Back close the box.
@@ -109,10 +112,14 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HICON IconOf(UINT type) {
     switch (type & MB_ICONMASK) {
-        case MB_ICONHAND: return LoadIconW(nullptr, IDI_HAND);
-        case MB_ICONQUESTION: return LoadIconW(nullptr, IDI_QUESTION);
-        case MB_ICONEXCLAMATION: return LoadIconW(nullptr, IDI_EXCLAMATION);
-        case MB_ICONASTERISK: return LoadIconW(nullptr, IDI_ASTERISK);
+        case MB_ICONHAND:
+            return LoadIconW(nullptr, IDI_HAND);
+        case MB_ICONQUESTION:
+            return LoadIconW(nullptr, IDI_QUESTION);
+        case MB_ICONEXCLAMATION:
+            return LoadIconW(nullptr, IDI_EXCLAMATION);
+        case MB_ICONASTERISK:
+            return LoadIconW(nullptr, IDI_ASTERISK);
     }
     return nullptr;
 }
@@ -152,9 +159,9 @@ extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
     box.text = lpText ? lpText : u"";
     box.icon = IconOf(uType);
     const int64_t id = host::AppendEffect(
-        host::effect::kMessageBox, {host::EffectField::Text("caption", box.caption),
-                                    host::EffectField::Text("text", box.text),
-                                    host::EffectField::Number("icon", static_cast<int64_t>(uType & MB_ICONMASK))});
+        host::effect::kMessageBox,
+        {host::EffectField::Text("caption", box.caption), host::EffectField::Text("text", box.text),
+         host::EffectField::Number("icon", static_cast<int64_t>(uType & MB_ICONMASK))});
 
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

@@ -68,9 +68,7 @@ kernel::Clock::time_point NextTimerLocked(const MessageQueue& q) {
     return next;
 }
 
-bool ValidFilter(HWND hWnd) {
-    return !hWnd || hWnd == reinterpret_cast<HWND>(-1) || CheckWindowLocked(hWnd);
-}
+bool ValidFilter(HWND hWnd) { return !hWnd || hWnd == reinterpret_cast<HWND>(-1) || CheckWindowLocked(hWnd); }
 
 UINT_PTR g_nextTimerId = 0x7FFF0000;
 
@@ -79,8 +77,10 @@ UINT_PTR g_nextTimerId = 0x7FFF0000;
 namespace user {
 
 void PostLocked(MessageQueue& q, const MSG& msg, bool front) {
-    if (front) q.posted.push_front(msg);
-    else q.posted.push_back(msg);
+    if (front)
+        q.posted.push_front(msg);
+    else
+        q.posted.push_back(msg);
     q.wake.notify_all();
 }
 
@@ -121,8 +121,10 @@ extern "C" BOOL WINAPI PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM l
 extern "C" BOOL WINAPI PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) {
     Guard lock(Lock());
     std::shared_ptr<MessageQueue> q;
-    if (idThread == CurrentThreadId()) q = CurrentQueueLocked();
-    else q = QueueOfThreadLocked(idThread);
+    if (idThread == CurrentThreadId())
+        q = CurrentQueueLocked();
+    else
+        q = QueueOfThreadLocked(idThread);
     // A thread that has not yet called a window function has no queue.
     if (!q || q->ended) {
         SetLastError(ERROR_INVALID_THREAD_ID);
@@ -212,21 +214,44 @@ extern "C" BOOL WINAPI TranslateMessage(const MSG* lpMsg) {
     WPARAM vk = lpMsg->wParam;
     WCHAR ch = 0;
     bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    if (vk >= '0' && vk <= '9') ch = static_cast<WCHAR>(vk);
-    else if (vk >= 'A' && vk <= 'Z') ch = static_cast<WCHAR>(shift ? vk : vk + ('a' - 'A'));
-    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) ch = static_cast<WCHAR>('0' + (vk - VK_NUMPAD0));
+    if (vk >= '0' && vk <= '9')
+        ch = static_cast<WCHAR>(vk);
+    else if (vk >= 'A' && vk <= 'Z')
+        ch = static_cast<WCHAR>(shift ? vk : vk + ('a' - 'A'));
+    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)
+        ch = static_cast<WCHAR>('0' + (vk - VK_NUMPAD0));
     else {
         switch (vk) {
-            case VK_SPACE: ch = u' '; break;
-            case VK_RETURN: ch = u'\r'; break;
-            case VK_ESCAPE: ch = 0x1B; break;
-            case VK_BACK: ch = 0x08; break;
-            case VK_TAB: ch = u'\t'; break;
-            case VK_TSTAR: case VK_MULTIPLY: ch = u'*'; break;
-            case VK_TPOUND: ch = u'#'; break;
-            case VK_ADD: ch = u'+'; break;
-            case VK_SUBTRACT: ch = u'-'; break;
-            default: break;
+            case VK_SPACE:
+                ch = u' ';
+                break;
+            case VK_RETURN:
+                ch = u'\r';
+                break;
+            case VK_ESCAPE:
+                ch = 0x1B;
+                break;
+            case VK_BACK:
+                ch = 0x08;
+                break;
+            case VK_TAB:
+                ch = u'\t';
+                break;
+            case VK_TSTAR:
+            case VK_MULTIPLY:
+                ch = u'*';
+                break;
+            case VK_TPOUND:
+                ch = u'#';
+                break;
+            case VK_ADD:
+                ch = u'+';
+                break;
+            case VK_SUBTRACT:
+                ch = u'-';
+                break;
+            default:
+                break;
         }
     }
     if (!ch) return TRUE;

@@ -25,7 +25,8 @@ cairo_surface_t* ComposeScreen(bool* asleep) {
             layers.push_back({cairo_surface_reference(WindowSurfaceLocked(*w)), ScreenRectLocked(*w)});
         }
     }
-    cairo_surface_t* screen = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width), std::max(1, p.height));
+    cairo_surface_t* screen = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width),
+                                                         std::max(1, p.height));
     bool dark = asleep && !host::ScreenIsOn();
     if (asleep) *asleep = dark;
     {

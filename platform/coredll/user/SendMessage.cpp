@@ -95,13 +95,13 @@ extern "C" LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARA
     WNDPROC proc = nullptr;
     std::shared_ptr<MessageQueue> target;
     switch (RouteLocked(hWnd, &proc, &target)) {
-    case Route::None:
-        return 0;
-    case Route::Direct:
-        lock.unlock();
-        return proc(hWnd, Msg, wParam, lParam);
-    case Route::Queued:
-        break;
+        case Route::None:
+            return 0;
+        case Route::Direct:
+            lock.unlock();
+            return proc(hWnd, Msg, wParam, lParam);
+        case Route::Queued:
+            break;
     }
     std::shared_ptr<MessageQueue> self = CurrentQueueLocked();
     std::shared_ptr<SentMessage> sm = QueueSentLocked(*target, hWnd, Msg, wParam, lParam, self);
@@ -122,14 +122,14 @@ extern "C" BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LP
     WNDPROC proc = nullptr;
     std::shared_ptr<MessageQueue> target;
     switch (RouteLocked(hWnd, &proc, &target)) {
-    case Route::None:
-        return FALSE;
-    case Route::Direct:
-        lock.unlock();
-        proc(hWnd, Msg, wParam, lParam);
-        return TRUE;
-    case Route::Queued:
-        break;
+        case Route::None:
+            return FALSE;
+        case Route::Direct:
+            lock.unlock();
+            proc(hWnd, Msg, wParam, lParam);
+            return TRUE;
+        case Route::Queued:
+            break;
     }
     QueueSentLocked(*target, hWnd, Msg, wParam, lParam, nullptr);
     return TRUE;

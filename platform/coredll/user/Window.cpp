@@ -69,8 +69,8 @@ void DestroyThreadWindowsLocked(DWORD threadId) {
 
 using namespace user;
 
-extern "C" HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle,
-                                       int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+extern "C" HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
+                                       int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                                        HINSTANCE hInstance, LPVOID lpParam) {
     HWND hwnd = nullptr;
     {
@@ -129,8 +129,8 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPC
         LinkWindowLocked(*w);
         InvalidateLocked(*w, nullptr, true);
     }
-    CREATESTRUCTW cs{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X,
-                     static_cast<LONG>(dwStyle), lpWindowName, lpClassName, dwExStyle};
+    CREATESTRUCTW cs{lpParam,      hInstance,   hMenu,    hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
+                     lpWindowName, lpClassName, dwExStyle};
     if (CallWindowProcOf(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -168,8 +168,10 @@ extern "C" BOOL WINAPI DestroyWindow(HWND hWnd) {
         parent = topLevel ? nullptr : w->parent;
         ForEachWindowLocked([&](Window& o) {
             if (o.owner != hWnd) return;
-            if (o.threadId == w->threadId) owned.push_back(o.handle);
-            else o.owner = nullptr;
+            if (o.threadId == w->threadId)
+                owned.push_back(o.handle);
+            else
+                o.owner = nullptr;
         });
         std::shared_ptr<MessageQueue> q = CurrentQueueLocked();
         focusInside = q->focus && IsDescendantLocked(hWnd, q->focus);
@@ -209,8 +211,10 @@ extern "C" BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
         if (!w) return FALSE;
         wasDisabled = (w->style & WS_DISABLED) != 0;
         if (wasDisabled == !bEnable) return wasDisabled ? TRUE : FALSE;
-        if (bEnable) w->style &= ~WS_DISABLED;
-        else w->style |= WS_DISABLED;
+        if (bEnable)
+            w->style &= ~WS_DISABLED;
+        else
+            w->style |= WS_DISABLED;
     }
     if (!bEnable) {
         // A disabled window cannot keep the focus.

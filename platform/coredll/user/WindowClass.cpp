@@ -77,8 +77,8 @@ bool RegisterSystemClass(const WNDCLASSW& wc) {
 using namespace user;
 
 extern "C" ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass) {
-    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName ||
-        IsAtom(lpWndClass->lpszClassName) || !*lpWndClass->lpszClassName) {
+    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName || IsAtom(lpWndClass->lpszClassName) ||
+        !*lpWndClass->lpszClassName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

@@ -115,8 +115,8 @@ extern "C" int WINAPI GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) 
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return static_cast<int>(SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
-                                         reinterpret_cast<LPARAM>(lpString)));
+    return static_cast<int>(
+        SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
 }
 
 extern "C" int WINAPI GetWindowTextLengthW(HWND hWnd) {

@@ -148,7 +148,8 @@ HWND PaintPendingLocked(const MessageQueue& q, HWND filter) {
     HWND found = nullptr;
     ForEachWindowLocked([&](Window& w) {
         if (found || w.threadId != q.threadId || !w.invalid || w.destroying) return;
-        if (filter && filter != reinterpret_cast<HWND>(-1) && w.handle != filter && !IsDescendantLocked(filter, w.handle))
+        if (filter && filter != reinterpret_cast<HWND>(-1) && w.handle != filter &&
+            !IsDescendantLocked(filter, w.handle))
             return;
         if (filter == reinterpret_cast<HWND>(-1)) return;
         if (IsVisibleLocked(w)) found = w.handle;

@@ -48,7 +48,8 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int 
             now.bottom = now.top + std::max(0, cy);
         }
         bool moved = now.left != old.left || now.top != old.top;
-        bool sized = (now.right - now.left) != (old.right - old.left) || (now.bottom - now.top) != (old.bottom - old.top);
+        bool sized = (now.right - now.left) != (old.right - old.left) ||
+                     (now.bottom - now.top) != (old.bottom - old.top);
         if (!(uFlags & SWP_NOZORDER)) {
             if (hWndInsertAfter == HWND_TOPMOST) {
                 w->exStyle |= WS_EX_TOPMOST;
@@ -119,8 +120,9 @@ extern "C" BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow) {
     if (child) {
         if (show == wasVisible) return wasVisible ? TRUE : FALSE;
         SendMessageW(hWnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-        SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+        SetWindowPos(
+            hWnd, nullptr, 0, 0, 0, 0,
+            SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         return wasVisible ? TRUE : FALSE;
     }
     if (show == wasVisible) {

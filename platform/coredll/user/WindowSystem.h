@@ -78,7 +78,7 @@ struct Window {
     LONG_PTR id = 0;
     HWND parent = nullptr;  // the desktop for top-level windows
     HWND owner = nullptr;
-    RECT rect{};            // window rectangle in the parent's client coordinates
+    RECT rect{};  // window rectangle in the parent's client coordinates
     std::u16string text;
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;

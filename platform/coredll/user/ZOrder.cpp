@@ -91,8 +91,10 @@ void PlaceAfterLocked(Window& w, HWND after) {
     // Kept within its band.
     int band = BandLocked(w);
     size_t i = static_cast<size_t>(std::find(list.begin(), list.end(), w.handle) - list.begin());
-    if (i > 0 && BandLocked(*GetLocked(list[i - 1])) < band) InsertTopLevelLocked(w, true);
-    else if (i + 1 < list.size() && BandLocked(*GetLocked(list[i + 1])) > band) InsertTopLevelLocked(w, false);
+    if (i > 0 && BandLocked(*GetLocked(list[i - 1])) < band)
+        InsertTopLevelLocked(w, true);
+    else if (i + 1 < list.size() && BandLocked(*GetLocked(list[i + 1])) > band)
+        InsertTopLevelLocked(w, false);
 }
 
 }  // namespace user

@@ -102,7 +102,8 @@ TEST_F(HtmlView, TheLayoutHeightFollowsTheTextTheWidthAndTheZoom) {
     Load(u"<div style='font:10pt Tahoma'>one line</div>");
     const int one = Height();
     EXPECT_GT(one, 0);
-    Load(u"<div style='font:10pt Tahoma'>" + std::u16string(40, u'x') + u" many words that will need more than one "
+    Load(u"<div style='font:10pt Tahoma'>" + std::u16string(40, u'x') +
+         u" many words that will need more than one "
          u"line in a view of two hundred pixels and then some more words</div>");
     const int longer = Height();
     EXPECT_GT(longer, one);
@@ -140,8 +141,9 @@ TEST_F(HtmlView, EmergencyWrapBreaksALongWordAnywhere) {
 }
 
 TEST_F(HtmlView, DownFocusesTheLinksInOrderAndActionReportsThem) {
-    Load(u"<div>Call <a href='tel:89161234567' name='tel1'>89161234567</a> or "
-         u"<a href='tel:+74951111111' name='tel2'>+7 495 111-11-11</a></div>");
+    Load(
+        u"<div>Call <a href='tel:89161234567' name='tel1'>89161234567</a> or "
+        u"<a href='tel:+74951111111' name='tel2'>+7 495 111-11-11</a></div>");
     std::u16string focused;
     EXPECT_FALSE(host::HtmlViewFocusedLink(view_, &focused));
     Key(VK_DOWN);

@@ -84,8 +84,7 @@ void Lookup(benchmark::State& state, bool hit) {
     auto once = [&] {
         IItem* item = nullptr;
         CEPROPID propid = 0;
-        HRESULT hr = FindMatchingContact(store.app, keys[next++ % keys.size()].c_str(), FMCF_FINDPHONE, &item,
-                                         &propid);
+        HRESULT hr = FindMatchingContact(store.app, keys[next++ % keys.size()].c_str(), FMCF_FINDPHONE, &item, &propid);
         if (item) {
             ++found;
             item->Release();

@@ -60,8 +60,8 @@ protected:
     // The application object, logged on, as the system gets it.
     Ref<IPOutlookApp> LoggedOnApp() {
         Ref<IPOutlookApp> app;
-        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
-                                         app.outVoid()));
+        EXPECT_EQ(S_OK,
+                  CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, app.outVoid()));
         if (app) {
             EXPECT_EQ(S_OK, app->Logon(0));
         }

@@ -19,9 +19,9 @@ HRESULT CanUnloadNow() {
 
 TEST_F(ActivationTest, CreatedThroughTheRegisteredInprocServer) {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CLASSES_ROOT,
-                                           TEXT("CLSID\\{05058F23-20BE-11D2-8F18-0000F87A4335}\\InprocServer32"), 0,
-                                           0, &key));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_CLASSES_ROOT, TEXT("CLSID\\{05058F23-20BE-11D2-8F18-0000F87A4335}\\InprocServer32"), 0,
+                            0, &key));
     WCHAR module[32] = {};
     DWORD type = 0, size = sizeof module;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(module), &size));
@@ -30,8 +30,8 @@ TEST_F(ActivationTest, CreatedThroughTheRegisteredInprocServer) {
     EXPECT_EQ(std::u16string(u"pimstore.dll"), module);
 
     Ref<IUnknown> unknown;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                     unknown.outVoid()));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, unknown.outVoid()));
     Ref<IPOutlookApp> app;
     EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IPOutlookApp, app.outVoid()));
     Ref<IDispatch> dispatch;
@@ -43,15 +43,15 @@ TEST_F(ActivationTest, CreatedThroughTheRegisteredInprocServer) {
     // Without its registry entry the class is unknown.
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CLASSES_ROOT, TEXT("CLSID\\{05058F23-20BE-11D2-8F18-0000F87A4335}")));
     Ref<IPOutlookApp> none;
-    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER,
-                                                    IID_IPOutlookApp, none.outVoid()));
+    EXPECT_EQ(REGDB_E_CLASSNOTREG,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, none.outVoid()));
 }
 
 TEST_F(ActivationTest, NothingWorksOutsideALogonSession) {
     Add(u"Ivan", u"Petrov", {{PIMPR_MOBILE_TELEPHONE_NUMBER, u"+79161234567"}});
     Ref<IPOutlookApp> app;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
-                                     app.outVoid()));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, app.outVoid()));
     IItem* item = reinterpret_cast<IItem*>(0x1);
     CEPROPID propid = 0;
     EXPECT_EQ(E_UNEXPECTED, FindMatchingContact(app.get(), u"+79161234567", FMCF_FINDPHONE, &item, &propid));
@@ -86,12 +86,12 @@ TEST_F(ActivationTest, NothingWorksOutsideALogonSession) {
 TEST_F(ActivationTest, InjectedFaultsOfActivationAndLogon) {
     Ref<IPOutlookApp> app;
     host::FailCall("CoCreateInstance", 1, E_OUTOFMEMORY);
-    EXPECT_EQ(E_OUTOFMEMORY, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
-                                              app.outVoid()));
+    EXPECT_EQ(E_OUTOFMEMORY,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, app.outVoid()));
     EXPECT_EQ(nullptr, app.get());
 
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
-                                     app.outVoid()));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, app.outVoid()));
     host::FailCall("IPOutlookApp::Logon", 1, E_FAIL);
     EXPECT_EQ(E_FAIL, app->Logon(0));
     // The failed logon left the session closed.
@@ -103,8 +103,8 @@ TEST_F(ActivationTest, InjectedFaultsOfActivationAndLogon) {
 
 TEST_F(ActivationTest, LogonFailsWithoutADevice) {
     Ref<IPOutlookApp> app;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp,
-                                     app.outVoid()));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, app.outVoid()));
     host::CloseDevice();
     EXPECT_EQ(E_FAIL, app->Logon(0));
 }

@@ -167,8 +167,10 @@ TEST_F(ContactTest, ATextLongerThanAPropertyHoldsIsRefused) {
 
     // One character more, in any property, and nothing is stored.
     void (*const setters[])(IContact*, BSTR) = {
-        [](IContact* c, BSTR t) { c->put_FirstName(t); },   [](IContact* c, BSTR t) { c->put_LastName(t); },
-        [](IContact* c, BSTR t) { c->put_FileAs(t); },      [](IContact* c, BSTR t) { c->put_CompanyName(t); },
+        [](IContact* c, BSTR t) { c->put_FirstName(t); },
+        [](IContact* c, BSTR t) { c->put_LastName(t); },
+        [](IContact* c, BSTR t) { c->put_FileAs(t); },
+        [](IContact* c, BSTR t) { c->put_CompanyName(t); },
         [](IContact* c, BSTR t) { c->put_HomeTelephoneNumber(t); },
     };
     for (auto set : setters) {

@@ -29,7 +29,8 @@ TEST_F(HostApiTest, ABatchIsStoredWholeOrNotAtAll) {
     EXPECT_EQ(u"", host::ContactNameForNumber(u"1111111"));
 
     ASSERT_TRUE(host::BeginContactBatch());
-    for (int i = 0; i < 50; ++i) EXPECT_NE(0, host::AddContact(Record(u"C", u"", u"+7 916 000 00 " + std::u16string(1, u'0' + i % 10))));
+    for (int i = 0; i < 50; ++i)
+        EXPECT_NE(0, host::AddContact(Record(u"C", u"", u"+7 916 000 00 " + std::u16string(1, u'0' + i % 10))));
     EXPECT_TRUE(host::CommitContactBatch());
     ASSERT_TRUE(host::ListContacts(&all));
     EXPECT_EQ(50u, all.size());

@@ -47,7 +47,7 @@ TEST_F(MatchTest, LastSevenDigitsMatchAcrossNotations) {
     long olga = Add(u"Olga", u"", {{PIMPR_HOME_TELEPHONE_NUMBER, u"8 (495) 765.43.21"}});
     EXPECT_EQ(ivan, Who(u"89161234567"));
     EXPECT_EQ(ivan, Who(u"+79161234567"));
-    EXPECT_EQ(ivan, Who(u"1234567"));            // seven digits are enough
+    EXPECT_EQ(ivan, Who(u"1234567"));               // seven digits are enough
     EXPECT_EQ(ivan, Who(u"tel:+1-800-123-45-67"));  // everything but digits is ignored
     EXPECT_EQ(olga, Who(u"+7 495 7654321"));
     EXPECT_EQ(0, Who(u"+79161234568"));
@@ -75,9 +75,10 @@ TEST_F(MatchTest, LongestTrailingRunWinsThenFirstStored) {
 
     // Within one contact the longer run wins over the property order, and
     // the property order breaks ties.
-    long both = Add(u"Both", u"", {{PIMPR_MOBILE_TELEPHONE_NUMBER, u"0001112222"},
-                                  {PIMPR_HOME_TELEPHONE_NUMBER, u"5551112222"},
-                                  {PIMPR_BUSINESS_TELEPHONE_NUMBER, u"5551112222"}});
+    long both = Add(u"Both", u"",
+                    {{PIMPR_MOBILE_TELEPHONE_NUMBER, u"0001112222"},
+                     {PIMPR_HOME_TELEPHONE_NUMBER, u"5551112222"},
+                     {PIMPR_BUSINESS_TELEPHONE_NUMBER, u"5551112222"}});
     Found f = Find(u"5551112222");
     EXPECT_EQ(both, f.oid);
     EXPECT_EQ(CEPROPID(PIMPR_BUSINESS_TELEPHONE_NUMBER), f.propid);
@@ -106,9 +107,9 @@ TEST_F(MatchTest, DigitsOfAnyScriptCountByTheirValue) {
     long latin = Add(u"Latin", u"", {{PIMPR_HOME_TELEPHONE_NUMBER, u"+7 916 765-43-21"}});
     EXPECT_EQ(arabic, Who(u"0501234567"));
     EXPECT_EQ(latin, Who(u"８９１６７６５４３２１"));  // fullwidth
-    EXPECT_EQ(latin, Who(u"۸۹۱۶۷۶۵۴۳۲۱"));        // extended Arabic-Indic
-    EXPECT_EQ(latin, Who(u"८९१६७६५४३२१"));        // Devanagari
-    EXPECT_EQ(0, Who(u"²³⁴⁵⁶⁷⁸"));  // superscripts are no decimal digits
+    EXPECT_EQ(latin, Who(u"۸۹۱۶۷۶۵۴۳۲۱"));             // extended Arabic-Indic
+    EXPECT_EQ(latin, Who(u"८९१६७६५४३२१"));             // Devanagari
+    EXPECT_EQ(0, Who(u"²³⁴⁵⁶⁷⁸"));                     // superscripts are no decimal digits
 }
 
 TEST_F(MatchTest, NoMatchIsSFalseWithANullItem) {

@@ -64,8 +64,8 @@ protected:
     }
 
     host::EntryId Arrive(const std::u16string& text) {
-        host::EntryId id = host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", text,
-                                                      u"+79161234567", u"Mirela");
+        host::EntryId id = host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", text, u"+79161234567",
+                                                      u"Mirela");
         EXPECT_FALSE(id.empty());
         return id;
     }

@@ -13,8 +13,7 @@ LONG g_locks = 0;
 
 void Count(LPCWSTR name) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("LoaderProbe"), 0, nullptr, 0, 0, nullptr, &key, nullptr) != 0)
-        return;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, TEXT("LoaderProbe"), 0, nullptr, 0, 0, nullptr, &key, nullptr) != 0) return;
     DWORD value = 0, size = sizeof value;
     RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
     ++value;
@@ -40,6 +39,7 @@ public:
         if (r == 0) delete this;
         return r;
     }
+
 private:
     LONG refs_ = 1;
 };
@@ -69,10 +69,13 @@ public:
         return hr;
     }
     STDMETHODIMP LockServer(BOOL lock) override {
-        if (lock) InterlockedIncrement(&g_locks);
-        else InterlockedDecrement(&g_locks);
+        if (lock)
+            InterlockedIncrement(&g_locks);
+        else
+            InterlockedDecrement(&g_locks);
         return S_OK;
     }
+
 private:
     LONG refs_ = 1;
 };

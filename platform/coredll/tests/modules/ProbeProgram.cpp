@@ -14,8 +14,8 @@ int RunWindow(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.lpszClassName = TEXT("ProbeProgramWindow");
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, TEXT("ProbeProgram"), WS_VISIBLE, 0, 0, 10, 10, nullptr,
-                                nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, TEXT("ProbeProgram"), WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                instance, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     DestroyWindow(hwnd);

@@ -29,9 +29,12 @@ void Click(HWND hwnd, ButtonState& state) {
     if (!IsEnabled(hwnd)) return;
     DWORD kind = Kind(hwnd);
     if (kind == BS_GROUPBOX) return;
-    if (kind == BS_AUTOCHECKBOX) state.check = state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-    else if (kind == BS_AUTO3STATE) state.check = (state.check + 1) % 3;
-    else if (kind == BS_AUTORADIOBUTTON) state.check = BST_CHECKED;
+    if (kind == BS_AUTOCHECKBOX)
+        state.check = state.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+    else if (kind == BS_AUTO3STATE)
+        state.check = (state.check + 1) % 3;
+    else if (kind == BS_AUTORADIOBUTTON)
+        state.check = BST_CHECKED;
     InvalidateRect(hwnd, nullptr, TRUE);
     NotifyParent(hwnd, BN_CLICKED);
 }
@@ -116,8 +119,10 @@ void Paint(HWND hwnd, ButtonState& state) {
             box.right = box.left + side;
             PaintCheckBox(dc, box, state.check, enabled);
             RECT label = client;
-            if (boxRight) label.right = box.left - side / 3;
-            else label.left = box.right + side / 3;
+            if (boxRight)
+                label.right = box.left - side / 3;
+            else
+                label.left = box.right + side / 3;
             if (state.focused) {
                 // The phone shows the focus as the label in the highlight colours.
                 FillWith(dc, label, COLOR_HIGHLIGHT);
@@ -147,9 +152,12 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             DWORD kind = Kind(hwnd);
             if (kind == BS_GROUPBOX) return DLGC_STATIC;
             LRESULT code = DLGC_BUTTON;
-            if (kind == BS_DEFPUSHBUTTON) code |= DLGC_DEFPUSHBUTTON;
-            else if (kind == BS_PUSHBUTTON) code |= DLGC_UNDEFPUSHBUTTON;
-            else if (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON) code |= DLGC_RADIOBUTTON;
+            if (kind == BS_DEFPUSHBUTTON)
+                code |= DLGC_DEFPUSHBUTTON;
+            else if (kind == BS_PUSHBUTTON)
+                code |= DLGC_UNDEFPUSHBUTTON;
+            else if (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON)
+                code |= DLGC_RADIOBUTTON;
             // Action belongs to the button itself, not to the dialog's default command.
             if (DlgCodeKey(lParam) == VK_RETURN) code |= DLGC_WANTMESSAGE;
             return code;

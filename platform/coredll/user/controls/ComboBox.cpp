@@ -50,7 +50,8 @@ void Paint(HWND hwnd, ComboBoxState& state) {
         if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         RECT label{client.left + 2, client.top, arrow.left, client.bottom};
         const std::u16string& entry = state.items.TextAt(selection);
-        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, oldFont);
     }
     EndPaint(hwnd, &ps);

@@ -44,9 +44,7 @@ HBRUSH ControlColors(HWND control, UINT ctlColor, HDC dc, int background, int te
 
 bool IsEnabled(HWND hwnd) { return IsWindowEnabled(hwnd) != FALSE; }
 
-bool HasStyle(HWND hwnd, DWORD bits) {
-    return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & bits) != 0;
-}
+bool HasStyle(HWND hwnd, DWORD bits) { return (static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & bits) != 0; }
 
 WPARAM DlgCodeKey(LPARAM lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);

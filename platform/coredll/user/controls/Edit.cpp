@@ -168,8 +168,9 @@ void Paint(HWND hwnd, EditState& state) {
     DWORD style = StyleOf(hwnd);
     bool enabled = IsEnabled(hwnd);
     bool readOnly = (style & ES_READONLY) != 0;
-    HBRUSH background = readOnly || !enabled ? ControlColors(hwnd, WM_CTLCOLORSTATIC, dc, COLOR_STATIC, COLOR_STATICTEXT)
-                                             : ControlColors(hwnd, WM_CTLCOLOREDIT, dc, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    HBRUSH background = readOnly || !enabled
+                            ? ControlColors(hwnd, WM_CTLCOLORSTATIC, dc, COLOR_STATIC, COLOR_STATICTEXT)
+                            : ControlColors(hwnd, WM_CTLCOLOREDIT, dc, COLOR_WINDOW, COLOR_WINDOWTEXT);
     FillRect(dc, &client, background);
     if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     HGDIOBJ oldFont = SelectObject(dc, FontOr(state.font));
@@ -183,7 +184,8 @@ void Paint(HWND hwnd, EditState& state) {
     } else {
         int top = client.top + std::max(0, static_cast<int>(client.bottom - client.top) - line) / 2;
         RECT area{client.left + kMargin - state.scroll, top, client.right + 0x4000, top + line};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         if (state.focused && enabled) {
             SIZE extent{};
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(std::min(state.caret, text.size())), &extent);
@@ -220,7 +222,12 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL;
             // Left and Right move the caret; Up and Down stay the dialog's.
             switch (DlgCodeKey(lParam)) {
-                case VK_LEFT: case VK_RIGHT: case VK_HOME: case VK_END: case VK_DELETE: case VK_BACK:
+                case VK_LEFT:
+                case VK_RIGHT:
+                case VK_HOME:
+                case VK_END:
+                case VK_DELETE:
+                case VK_BACK:
                     code |= DLGC_WANTMESSAGE;
                     break;
                 default:

@@ -24,8 +24,10 @@ int ItemList::Insert(int index, LPCWSTR text) {
 int ItemList::Delete(int index) {
     if (!Valid(index)) return LB_ERR;
     items_.erase(items_.begin() + index);
-    if (selection_ == index) selection_ = -1;
-    else if (selection_ > index) --selection_;
+    if (selection_ == index)
+        selection_ = -1;
+    else if (selection_ > index)
+        --selection_;
     return Count();
 }
 

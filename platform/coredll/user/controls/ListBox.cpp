@@ -67,13 +67,26 @@ bool OnKeyDown(HWND hwnd, ListBoxState& state, WPARAM vk) {
     int selection = state.items.Selection();
     int rows = VisibleRows(hwnd, state);
     switch (vk) {
-        case VK_UP: UserSelect(hwnd, state, selection < 0 ? 0 : std::max(0, selection - 1)); return true;
-        case VK_DOWN: UserSelect(hwnd, state, selection < 0 ? 0 : std::min(count - 1, selection + 1)); return true;
-        case VK_PRIOR: UserSelect(hwnd, state, std::max(0, selection - rows)); return true;
-        case VK_NEXT: UserSelect(hwnd, state, std::min(count - 1, std::max(0, selection) + rows)); return true;
-        case VK_HOME: UserSelect(hwnd, state, 0); return true;
-        case VK_END: UserSelect(hwnd, state, count - 1); return true;
-        default: return false;
+        case VK_UP:
+            UserSelect(hwnd, state, selection < 0 ? 0 : std::max(0, selection - 1));
+            return true;
+        case VK_DOWN:
+            UserSelect(hwnd, state, selection < 0 ? 0 : std::min(count - 1, selection + 1));
+            return true;
+        case VK_PRIOR:
+            UserSelect(hwnd, state, std::max(0, selection - rows));
+            return true;
+        case VK_NEXT:
+            UserSelect(hwnd, state, std::min(count - 1, std::max(0, selection) + rows));
+            return true;
+        case VK_HOME:
+            UserSelect(hwnd, state, 0);
+            return true;
+        case VK_END:
+            UserSelect(hwnd, state, count - 1);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -105,9 +118,11 @@ void Paint(HWND hwnd, ListBoxState& state) {
         }
         RECT label{row.left + 2, row.top, row.right - 2, row.bottom};
         const std::u16string& entry = state.items.TextAt(i);
-        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &label,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (state.focused && enabled && state.items.Selection() < 0) FrameRect(dc, &client, GetSysColorBrush(COLOR_HIGHLIGHT));
+    if (state.focused && enabled && state.items.Selection() < 0)
+        FrameRect(dc, &client, GetSysColorBrush(COLOR_HIGHLIGHT));
     SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);
 }

@@ -28,8 +28,10 @@ void LoadImageFromText(HWND hwnd, StaticState& state, const CREATESTRUCTW& cs) {
     if (kind != SS_ICON && kind != SS_BITMAP) return;
     LPCWSTR name = ResourceName(cs.lpszName);
     if (!name) return;
-    if (kind == SS_ICON) state.icon = LoadIconW(cs.hInstance, name);
-    else if (kind == SS_BITMAP) state.bitmap = LoadBitmapW(cs.hInstance, name);
+    if (kind == SS_ICON)
+        state.icon = LoadIconW(cs.hInstance, name);
+    else if (kind == SS_BITMAP)
+        state.bitmap = LoadBitmapW(cs.hInstance, name);
     // The name was the image's, not a text to show.
     DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u""));
 }

@@ -95,8 +95,8 @@ public:
         return S_OK;
     }
 
-    STDMETHODIMP ProcessMessage(IMsgStore* store, ULONG cbMsg, LPENTRYID lpMsg, ULONG, LPENTRYID,
-                                ULONG* eventType, MRCHANDLED* handled) override {
+    STDMETHODIMP ProcessMessage(IMsgStore* store, ULONG cbMsg, LPENTRYID lpMsg, ULONG, LPENTRYID, ULONG* eventType,
+                                MRCHANDLED* handled) override {
         IMessage* message = nullptr;
         LPSPropValue subject = nullptr;
         if (SUCCEEDED(store->OpenEntry(cbMsg, lpMsg, nullptr, MAPI_MODIFY, nullptr,
