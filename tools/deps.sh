@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ make cmake pkg-config python3 xxd
   libsqlite3-dev googletest libgtest-dev libbenchmark-dev
-  libcairo2-dev libpango1.0-dev libgumbo-dev fontconfig fonts-dejavu-core
+  libcairo2-dev libpango1.0-dev libgumbo-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
   binutils-mingw-w64-x86-64 ccache
 )
 

@@ -1,8 +1,10 @@
 // Fonts: LOGFONTW to a pango font of the same pixel size, and the text
 // metrics GDI reports for it. The phone's faces ("Tahoma", the dialog face
 // "MS Shell Dlg") map to one installed sans face, so that text measures the
-// same on every machine that has it; pango falls back per character for
-// scripts the face lacks.
+// same on every machine that has it; the condensed cut is the one nearest
+// the phone's narrow face, so that dialogs laid out in dialog units keep
+// close to the width they were drawn for. Pango falls back per character
+// for scripts the face lacks.
 #include "gdi/Fonts.h"
 
 #include <coredll_host.h>
@@ -16,7 +18,7 @@ namespace gdi {
 
 namespace {
 
-const char kSans[] = "DejaVu Sans";
+const char kSans[] = "DejaVu Sans Condensed";
 const char kMono[] = "DejaVu Sans Mono";
 
 // Character height of a font asked for with height 0.
