@@ -56,6 +56,9 @@ struct WindowInfo {
 };
 // The foreground window; false when there is none.
 bool ForegroundWindowInfo(WindowInfo* info);
+// The window that has the keyboard focus on the foreground window's thread
+// (GetFocus as that thread would see it); null when it has none.
+HWND ForegroundFocus();
 struct HotKeyInfo {
     std::string window;  // class name of the window holding it
     int id = 0;

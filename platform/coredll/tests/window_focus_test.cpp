@@ -4,6 +4,7 @@
 #include <MessageRecorder.h>
 #include <WindowThread.h>
 #include <gtest/gtest.h>
+#include <screen_host.h>
 #include <windows.h>
 
 #include <atomic>
@@ -128,6 +129,11 @@ TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {
     EXPECT_EQ(GetForegroundWindow(), theirs);
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(GetFocus(), nullptr);
+    // What the state report reads: the focus as the foreground's thread sees it.
+    SendMessageW(theirs, WM_NULL, 0, 0);  // its activation has been handled there
+    EXPECT_EQ(host::ForegroundFocus(), theirs);
+    EXPECT_TRUE(SetForegroundWindow(mine));
+    EXPECT_EQ(host::ForegroundFocus(), mine);
     EXPECT_TRUE(other.Stop());
     EXPECT_FALSE(IsWindow(theirs));
     DestroyWindow(mine);

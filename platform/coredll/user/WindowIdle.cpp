@@ -58,4 +58,12 @@ bool ForegroundWindowInfo(WindowInfo* info) {
     return true;
 }
 
+HWND ForegroundFocus() {
+    Guard lock(Lock());
+    Window* fg = GetLocked(ForegroundLocked());
+    if (!fg) return nullptr;
+    std::shared_ptr<MessageQueue> q = QueueOfLocked(*fg);
+    return q && GetLocked(q->focus) ? q->focus : nullptr;
+}
+
 }  // namespace host
