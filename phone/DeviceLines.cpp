@@ -78,6 +78,11 @@ void StateLine(Session& session, const std::vector<std::string>& args) {
 
 void KeyLine(Session&, const std::vector<std::string>& args) { PressKeys(args); }
 
+void TypeLine(Session&, const std::vector<std::string>& args) {
+    if (args.size() != 1) throw LineError("usage: type TEXT (one word or a quoted string)");
+    TypeText(args[0]);
+}
+
 void RotateLine(Session&, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: rotate");
     Rotate();

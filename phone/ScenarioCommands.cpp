@@ -9,7 +9,7 @@ const std::map<std::string, LineHandler>& ScenarioCommands() {
         {"sms", SmsLine},       {"report", ReportLine},     {"read", ReadLine},       {"unread", UnreadLine},
         {"delete", DeleteLine}, {"profile", ProfileLine},   {"lock", LockLine},       {"wait", WaitLine},
         {"state", StateLine},   {"key", KeyLine},           {"rotate", RotateLine},   {"screenshot", ScreenshotLine},
-        {"start", StartLine},   {"settings", SettingsLine}, {"toolkit", ToolkitLine},
+        {"start", StartLine},   {"settings", SettingsLine}, {"toolkit", ToolkitLine}, {"type", TypeLine},
     };
     return commands;
 }

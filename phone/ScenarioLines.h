@@ -20,6 +20,7 @@ void StateLine(Session&, const std::vector<std::string>& args);
 
 // The screen and the keys.
 void KeyLine(Session&, const std::vector<std::string>& args);
+void TypeLine(Session&, const std::vector<std::string>& args);
 void RotateLine(Session&, const std::vector<std::string>& args);
 void ScreenshotLine(Session&, const std::vector<std::string>& args);
 

@@ -4,6 +4,7 @@
 
 #include "Cli.h"
 
+#include <coredll_host.h>
 #include <screen_host.h>
 
 #include <cstdio>
@@ -69,6 +70,11 @@ void PressKeys(const std::vector<std::string>& names) {
         host::PressKey(vk);
         host::WaitForIdle(kSettleMs);
     }
+}
+
+void TypeText(const std::string& text) {
+    if (!host::TypeText(host::FromUtf8(text))) throw CommandError("nothing on the screen takes typed text");
+    host::WaitForIdle(kSettleMs);
 }
 
 void Rotate() {

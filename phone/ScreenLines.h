@@ -18,6 +18,9 @@ bool KeyByName(const std::string& name, unsigned char* vk);
 // windows handle it before the next. An unknown name is a CommandError,
 // raised before any key is pressed.
 void PressKeys(const std::vector<std::string>& names);
+// Types UTF-8 text into the focused control of the window in front and
+// waits until it has been taken.
+void TypeText(const std::string& text);
 
 // "rotate": the screen swaps width and height.
 void Rotate();
