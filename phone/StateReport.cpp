@@ -2,6 +2,7 @@
 
 #include "Json.h"
 #include "ScreenLines.h"
+#include "StateDialog.h"
 #include "StateWindows.h"
 
 #include <cemapi_host.h>
@@ -143,6 +144,20 @@ const char* HandledName(int handled) {
     return "?";
 }
 
+void AppendMessages(std::string& text, const char* title, host::MessageFolder folder) {
+    std::vector<host::StoredMessage> messages = host::ListMessages(folder);
+    text += std::string(title) + " (" + std::to_string(messages.size()) + "):\n";
+    int n = 0;
+    for (const host::StoredMessage& m : messages) {
+        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + Printable(m.messageClass) +
+                " from " + Printable(m.senderAddress);
+        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + Printable(m.senderName) + ")";
+        text += ": " + Printable(m.subject) + "\n";
+    }
+}
+
+}  // namespace
+
 // A message's text on one line of the report: control characters (line
 // breaks, escape sequences, the C1 controls some terminals obey) are shown
 // as escapes, so that a text can neither fake entries nor drive the terminal.
@@ -175,20 +190,6 @@ std::string Printable(const std::u16string& text) {
     return out;
 }
 
-void AppendMessages(std::string& text, const char* title, host::MessageFolder folder) {
-    std::vector<host::StoredMessage> messages = host::ListMessages(folder);
-    text += std::string(title) + " (" + std::to_string(messages.size()) + "):\n";
-    int n = 0;
-    for (const host::StoredMessage& m : messages) {
-        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + Printable(m.messageClass) +
-                " from " + Printable(m.senderAddress);
-        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + Printable(m.senderName) + ")";
-        text += ": " + Printable(m.subject) + "\n";
-    }
-}
-
-}  // namespace
-
 std::string StateAsJson() {
     JsonWriter json;
     json.BeginObject();
@@ -212,6 +213,8 @@ std::string StateAsJson() {
     WriteSoftKeys(json);
     json.Key("popup");
     WritePopup(json);
+    json.Key("dialog");
+    WriteDialog(json);
     json.Key("toolkit");
     WriteToolkit(json);
     json.Key("standard_notifications").Number(StandardNotifications());
@@ -233,6 +236,7 @@ std::string StateAsText() {
                 "\n";
     }
     text += WindowsStateText();
+    text += DialogStateText();
     text += "home screen: " + std::to_string(host::UnreadCount()) + " unread\n";
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);

@@ -9,4 +9,9 @@ namespace phone {
 std::string StateAsJson();
 std::string StateAsText();
 
+// A text on one line of the plain report: control characters (line breaks,
+// escape sequences, the C1 controls some terminals obey) are shown as
+// escapes, so that a text can neither fake entries nor drive the terminal.
+std::string Printable(const std::u16string& text);
+
 }  // namespace phone
