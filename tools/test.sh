@@ -9,7 +9,7 @@ preset="${1:-default}"
 tools/deps.sh
 case "$preset" in
   default|asan) tools/build.sh "$preset" ;;
-  tsan) tools/build.sh tsan --target coredll_tests common_tests cemapi_tests inbox_tests rule_tests ;;
+  tsan) tools/build.sh tsan --target coredll_tests common_tests cemapi_tests inbox_tests rule_tests bubble_tests ;;
   *) echo "usage: tools/test.sh [default|asan|tsan]" >&2; exit 2 ;;
 esac
 ctest --preset "$preset"
