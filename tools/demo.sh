@@ -14,11 +14,10 @@ key='HKLM\Software\Orvane\Lumenrest'
 
 run init --force --contacts demo/contacts.vcf
 run contacts list
-# What the settings program writes when the user chooses Done.
-run reg set "$key" UseFileAs dword:0
-run reg set "$key" UseCustomText dword:1
-run reg set "$key" CustomText 'sz:Delivered to @s!'
-run reg set "$key" DeleteDR dword:1
+# The settings program, driven by its keys; Done writes the record.
+mkdir -p "$shots/settings"
+(cd "$shots/settings" && "$OLDPWD/$phone" run "$OLDPWD/demo/settings.scenario" --shots .)
+echo
 run reg get "$key"
 run reg get 'HKCU\ControlPanel\Profiles'
 run rewrite "Ring 8 916 123 45 67 <today> & 8 800 200-00-00"
