@@ -79,7 +79,8 @@ void FreeBubbleThreadState() {
 BubbleThreadState& GetBubbleThread() {
     static BubbleThreadState none = {};
     if (!g_state) return none;
-    if (g_state->thread) return *g_state;
+    // Always under the lock: a handle read while another thread writes it
+    // would be a race, and the lock costs nothing next to a send.
     EnterCriticalSection(&g_startLock);
     if (!g_state->thread) {
         g_state->readyEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);

@@ -48,7 +48,7 @@ function(phone_test name)
   endif()
   # The discovery script writes property values unquoted, so a test gets one
   # label: "threads" for the tests that ThreadSanitizer runs, else the first.
-  # The leak checker leaves alone what the font libraries keep.
+  # The sanitizers leave alone what the font libraries keep and share.
   set(label "")
   if(T_LABELS)
     list(GET T_LABELS 0 label)
@@ -56,8 +56,14 @@ function(phone_test name)
       set(label threads)
     endif()
   endif()
+  # (One variable only: the discovery script cannot pass a list through.)
+  if(PHONE_TSAN)
+    set(sanitizer_env "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/tsan.supp")
+  else()
+    set(sanitizer_env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tools/lsan.supp"
+    PROPERTIES ENVIRONMENT "${sanitizer_env}"
     TIMEOUT ${T_TIMEOUT} LABELS ${label})
 endfunction()
 
