@@ -3,6 +3,7 @@
 #include "NotificationHandoff.h"
 
 #include <WindowThread.h>
+#include <coredll_host.h>
 #include <htmlview_host.h>
 #include <shell_host.h>
 
@@ -29,6 +30,9 @@ void BubbleTest::TearDown() {
         FreeBubbleThreadState();
     }
     if (store_) store_->Release();
+    // What the bubble loaded (the call manager with its screen) goes too, as
+    // at the end of a session, so that no thread of it outlives the test.
+    host::UnloadAllModules();
     host::StopShell();
     host::StopMessageStore();
 }

@@ -8,7 +8,6 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -120,11 +119,6 @@ extern "C" HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
         entry = module.entry;
         g_modules.emplace(handle, module);
         g_loadOrder.push_back(handle);
-        // As at the end of a process on the phone, the modules still loaded
-        // are detached before the process's own state goes away, so that
-        // threads they run are ended while the window system still stands.
-        static const bool detachAtExit = std::atexit(host::UnloadAllModules) == 0;
-        (void)detachAtExit;
     }
     // The entry runs without the loader lock held, so that it may wait for
     // threads that load or free modules themselves.
