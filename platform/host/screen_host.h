@@ -38,6 +38,15 @@ void SetScreenOn(bool on);
 // (black while the display sleeps). Waits for the windows to settle first.
 bool SaveScreenshot(const std::string& path, std::string* error);
 
+// The screen as it is composed now, without waiting for anything: width x
+// height pixels, row by row, each 0x00RRGGBB (black while the display sleeps).
+void ComposeScreenPixels(std::vector<uint32_t>* pixels, int* width, int* height);
+// Called whenever what the screen shows may have changed: a window painted,
+// was shown, hidden, moved, raised or destroyed, the screen turned, slept or
+// woke. It runs on the changing thread, possibly with the window system
+// locked, so it must only take note (set a flag, wake a loop).
+void AddScreenObserver(std::function<void()> observer);
+
 // Waits until every thread that has windows is waiting for messages with
 // nothing left to handle (sent, posted, paint or due timers), so that what
 // a key or a message caused has been handled and painted. False when

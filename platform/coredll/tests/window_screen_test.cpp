@@ -1,11 +1,13 @@
-// The screen's profile: system metrics, and rotation telling every
-// top-level window with WM_SETTINGCHANGE / SETTINGCHANGE_RESET.
+// The screen's profile: system metrics, rotation telling every top-level
+// window with WM_SETTINGCHANGE / SETTINGCHANGE_RESET, and the composed
+// screen with the observers that hear of its changes.
 #include <MessageRecorder.h>
 #include <gtest/gtest.h>
 #include <screen_host.h>
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 using namespace testing_support;
 
@@ -51,6 +53,91 @@ TEST(WindowScreen, RotationSwapsTheScreenAndSendsSettingChangeResetToEveryTopLev
     host::RotateScreen();
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
     DestroyWindow(hidden);
+}
+
+LRESULT CALLBACK RedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, red);
+    DeleteObject(red);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+struct Screen {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    Screen() { host::ComposeScreenPixels(&pixels, &width, &height); }
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+TEST(WindowScreen, ObserversHearOfEveryChangeThatTheComposedScreenShows) {
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
+    static std::atomic<int> changes{0};
+    host::AddScreenObserver([] { ++changes; });
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = RedProc;
+    wc.lpszClassName = u"Red";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    const COLORREF desk = GetSysColor(COLOR_BACKGROUND);
+    const uint32_t kDesk = (GetRValue(desk) << 16) | (GetGValue(desk) << 8) | GetBValue(desk);
+
+    HWND red = CreateWindowExW(0, u"Red", nullptr, WS_VISIBLE, 10, 20, 100, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(red, nullptr);
+    Pump();
+    EXPECT_GT(changes.load(), 0) << "made and painted";
+    Screen painted;
+    ASSERT_EQ(painted.width, 240);
+    ASSERT_EQ(painted.height, 320);
+    EXPECT_EQ(painted.at(10, 20), 0xFF0000u);
+    EXPECT_EQ(painted.at(109, 69), 0xFF0000u);
+    EXPECT_EQ(painted.at(110, 70), kDesk);
+
+    changes = 0;
+    SetWindowPos(red, nullptr, 100, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_GT(changes.load(), 0) << "moved";
+    Screen moved;
+    EXPECT_EQ(moved.at(10, 20), kDesk);
+    EXPECT_EQ(moved.at(100, 200), 0xFF0000u) << "the picture moves with its window";
+
+    changes = 0;
+    ShowWindow(red, SW_HIDE);
+    EXPECT_GT(changes.load(), 0) << "hidden";
+    EXPECT_EQ(Screen().at(100, 200), kDesk);
+    ShowWindow(red, SW_SHOWNOACTIVATE);
+    Pump();
+
+    changes = 0;
+    host::RotateScreen();
+    EXPECT_GT(changes.load(), 0) << "turned";
+    Screen turned;
+    EXPECT_EQ(turned.width, 320);
+    EXPECT_EQ(turned.height, 240);
+    host::RotateScreen();
+
+    changes = 0;
+    host::SetScreenOn(false);
+    EXPECT_GT(changes.load(), 0) << "asleep";
+    Screen dark;
+    EXPECT_EQ(dark.at(100, 200), 0u);
+    changes = 0;
+    host::SetScreenOn(true);
+    EXPECT_GT(changes.load(), 0) << "awake";
+    EXPECT_EQ(Screen().at(100, 200), 0xFF0000u);
+
+    changes = 0;
+    DestroyWindow(red);
+    EXPECT_GT(changes.load(), 0) << "destroyed";
+    EXPECT_EQ(Screen().at(100, 200), kDesk);
 }
 
 }  // namespace

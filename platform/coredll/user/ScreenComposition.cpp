@@ -5,9 +5,24 @@
 
 #include <screen_host.h>
 
+#include <cstring>
+#include <mutex>
+
 using namespace user;
 
+namespace {
+
+std::mutex g_observersLock;
+std::vector<std::function<void()>> g_observers;
+
+}  // namespace
+
 namespace user {
+
+void ScreenChanged() {
+    std::lock_guard<std::mutex> lock(g_observersLock);
+    for (const auto& observer : g_observers) observer();
+}
 
 cairo_surface_t* ComposeScreen(bool* asleep) {
     host::ScreenProfile p = host::GetScreenProfile();
@@ -55,6 +70,26 @@ cairo_surface_t* ComposeScreen(bool* asleep) {
 }  // namespace user
 
 namespace host {
+
+void ComposeScreenPixels(std::vector<uint32_t>* pixels, int* width, int* height) {
+    bool asleep = false;
+    cairo_surface_t* screen = ComposeScreen(&asleep);
+    const int w = cairo_image_surface_get_width(screen), h = cairo_image_surface_get_height(screen);
+    const int stride = cairo_image_surface_get_stride(screen);
+    const unsigned char* data = cairo_image_surface_get_data(screen);
+    pixels->resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) std::memcpy(pixels->data() + static_cast<size_t>(y) * w, data + y * stride, w * 4u);
+    // RGB24 leaves the top byte undefined.
+    for (uint32_t& p : *pixels) p &= 0x00FFFFFF;
+    cairo_surface_destroy(screen);
+    *width = w;
+    *height = h;
+}
+
+void AddScreenObserver(std::function<void()> observer) {
+    std::lock_guard<std::mutex> lock(g_observersLock);
+    g_observers.push_back(std::move(observer));
+}
 
 bool SaveScreenshot(const std::string& path, std::string* error) {
     WaitForIdle();

@@ -43,6 +43,7 @@ void RotateScreen() {
         tops = GetLocked(DesktopLocked())->children;
     }
     for (HWND h : tops) SendMessageW(h, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
+    ScreenChanged();
 }
 
 }  // namespace host

@@ -1,6 +1,8 @@
 // The emulated phone's display: its profile and whether it is lit. Whether
 // it is lit is an outside effect: the log of the device has the word, and
 // the process keeps its own view only for a process without a device.
+#include "user/WindowSystem.h"
+
 #include <coredll_host.h>
 #include <effect_log.h>
 #include <screen_host.h>
@@ -39,6 +41,7 @@ void SetScreenOn(bool on) {
     if (ScreenIsOn() == on) return;
     g_on.store(on);
     AppendEffect(effect::kScreen, {EffectField::Bool("on", on)});
+    user::ScreenChanged();
 }
 
 }  // namespace host

@@ -111,6 +111,7 @@ void DrawBorder(HWND hwnd) {
         cairo_surface_flush(surface);
     }
     cairo_surface_destroy(surface);
+    ScreenChanged();
 }
 
 }  // namespace
@@ -209,6 +210,7 @@ extern "C" HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
 extern "C" BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* lpPaint) {
     if (!lpPaint || !lpPaint->hdc) return FALSE;
     gdi::DestroySurfaceDC(lpPaint->hdc);
+    ScreenChanged();
     return TRUE;
 }
 
@@ -294,5 +296,6 @@ extern "C" HDC WINAPI GetWindowDC(HWND hWnd) {
 extern "C" int WINAPI ReleaseDC(HWND, HDC hDC) {
     if (!hDC) return 0;
     gdi::DestroySurfaceDC(hDC);
+    ScreenChanged();
     return 1;
 }

@@ -89,6 +89,7 @@ extern "C" BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int 
         wp.cy = now.bottom - now.top;
         wp.flags = uFlags | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
     }
+    ScreenChanged();
     SendMessageW(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
     if (activate) Activate(hWnd);
     if (hidden) ActivateOtherIfNeeded(hWnd);

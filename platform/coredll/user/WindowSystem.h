@@ -185,6 +185,8 @@ void ResetWorkAreaLocked();
 // The visible windows composed in z-order onto the screen (black while the
 // display sleeps when asleep is given); a new reference, or null.
 cairo_surface_t* ComposeScreen(bool* asleep);
+// Tells the screen's observers that what it shows may have changed.
+void ScreenChanged();
 
 // --- Window destruction without messages, for ended threads (Window.cpp) -----
 void DestroyThreadWindowsLocked(DWORD threadId);

@@ -50,13 +50,16 @@ void LinkWindowLocked(Window& w) {
         // dialog controls are in their tab order.
         SiblingsLocked(w).push_back(w.handle);
     }
+    ScreenChanged();
 }
 
 void UnlinkWindowLocked(Window& w) {
     if (Window* parent = GetLocked(w.parent)) std::erase(parent->children, w.handle);
+    ScreenChanged();
 }
 
 void BringToTopLocked(Window& w) {
+    ScreenChanged();
     if (!IsTopLevelLocked(w)) {
         std::vector<HWND>& list = SiblingsLocked(w);
         std::erase(list, w.handle);
@@ -72,6 +75,7 @@ void BringToTopLocked(Window& w) {
 }
 
 void MoveToBottomLocked(Window& w) {
+    ScreenChanged();
     if (IsTopLevelLocked(w)) {
         InsertTopLevelLocked(w, true);
         return;
@@ -82,6 +86,7 @@ void MoveToBottomLocked(Window& w) {
 }
 
 void PlaceAfterLocked(Window& w, HWND after) {
+    ScreenChanged();
     std::vector<HWND>& list = SiblingsLocked(w);
     if (after == w.handle || std::find(list.begin(), list.end(), after) == list.end()) return;
     std::erase(list, w.handle);
