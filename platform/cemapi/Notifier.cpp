@@ -1,5 +1,7 @@
 #include "Notifier.h"
 
+#include <coredll_host.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -241,10 +243,14 @@ void Notifier::Run(uint64_t run) {
     std::unique_lock<std::mutex> lock(mutex_);
     while (run == run_) {
         if (registrations_.empty()) {
+            host::OutsideWait waiting;
             changed_.wait(lock, [&] { return run != run_ || !registrations_.empty(); });
             continue;
         }
-        changed_.wait_for(lock, kPollInterval, [&] { return run != run_ || woken_; });
+        {
+            host::OutsideWait waiting;
+            changed_.wait_for(lock, kPollInterval, [&] { return run != run_ || woken_; });
+        }
         woken_ = false;
         if (run != run_ || registrations_.empty()) continue;
         int64_t lowest = INT64_MAX;

@@ -63,6 +63,17 @@ bool WaitForProgram(DWORD threadId, DWORD timeoutMs);
 // ended forcibly. The emulator calls it before it unloads the modules.
 void EndPrograms(DWORD timeoutMs);
 
+// A service thread of the platform that blocks on a wait of its own (not
+// one of the platform's waits) marks itself waiting for as long, so that
+// host::WaitForIdle does not take it for a thread at work.
+class OutsideWait {
+public:
+    OutsideWait();
+    ~OutsideWait();
+    OutsideWait(const OutsideWait&) = delete;
+    OutsideWait& operator=(const OutsideWait&) = delete;
+};
+
 // Calls the process-detach entry of every module still loaded, newest
 // first, and unloads them: what the platform does when a process ends. The
 // emulator calls it before it exits, once its own threads are stopped.

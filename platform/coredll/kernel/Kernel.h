@@ -56,6 +56,15 @@ public:
     DWORD exitCode = STILL_ACTIVE;  // guarded by mutex
     // Set by TerminateThread; the thread stops at its next platform wait.
     std::atomic<bool> terminated{false};
+    // Started by CreateThread (not a thread of the host that called in).
+    bool started = false;
+    // How deep in a platform wait the thread is: 0 while it runs.
+    std::atomic<int> waiting{0};
+    // The wait it blocks in, while it does (guarded by siteLock): a wait
+    // whose condition already holds is a thread about to run.
+    std::mutex siteLock;
+    std::mutex* siteMutex = nullptr;
+    const std::function<bool()>* sitePredicate = nullptr;
     // Per-thread state that other parts of coredll hang on a thread (the
     // window system's message queue), destroyed when the thread ends.
     std::shared_ptr<void> messageQueue;
@@ -63,6 +72,16 @@ public:
     // Marks the thread ended with the code and wakes its waiters.
     void Finish(DWORD code);
 };
+
+// Whether every thread CreateThread started, but the caller, is in a
+// platform wait or has ended: nothing is left running that could still
+// change what the device shows.
+bool StartedThreadsWaiting();
+// Changes with every start of a thread and every entry to or exit from a
+// wait: equal before and after a look, nothing moved meanwhile.
+uint64_t WaitChanges();
+void EnterWait(Thread& t);
+void LeaveWait(Thread& t);
 
 // The handle table. Handles are never reused, so a stale handle is refused.
 HANDLE InsertHandle(std::shared_ptr<Object> object);

@@ -21,12 +21,30 @@ std::mutex g_hooksLock;
 std::vector<std::function<void(Thread&)>> g_exitHooks;
 
 thread_local std::shared_ptr<Thread> t_current;
+// Bumped whenever a thread starts or enters or leaves a wait, so that a
+// look at all threads can tell whether any moved while it looked.
+std::atomic<uint64_t> g_waitChanges{0};
+
+}  // namespace
+
+void EnterWait(Thread& t) {
+    ++t.waiting;
+    ++g_waitChanges;
+}
+
+void LeaveWait(Thread& t) {
+    --t.waiting;
+    ++g_waitChanges;
+}
+
+namespace {
 
 std::shared_ptr<Thread> NewThread() {
     auto thread = std::make_shared<Thread>(g_nextThreadId.fetch_add(4));
     std::lock_guard<std::mutex> lock(g_threadsLock);
     std::erase_if(g_threads, [](const std::weak_ptr<Thread>& w) { return w.expired(); });
     g_threads.push_back(thread);
+    ++g_waitChanges;
     return thread;
 }
 
@@ -103,6 +121,40 @@ std::shared_ptr<Thread> ThreadById(DWORD id) {
     return nullptr;
 }
 
+uint64_t WaitChanges() { return g_waitChanges.load(); }
+
+namespace {
+
+// Whether the thread waits and will go on waiting: its wait's condition
+// does not hold yet. A wait that cannot be looked at now counts as over.
+bool StillWaiting(Thread& t) {
+    if (t.waiting.load() == 0) return false;
+    std::lock_guard<std::mutex> site(t.siteLock);
+    if (!t.siteMutex) return true;  // a wait of its own (host::OutsideWait)
+    std::unique_lock<std::mutex> waited(*t.siteMutex, std::try_to_lock);
+    return waited.owns_lock() && !(*t.sitePredicate)();
+}
+
+}  // namespace
+
+bool StartedThreadsWaiting() {
+    const Thread* self = t_current.get();
+    std::vector<std::shared_ptr<Thread>> threads;
+    {
+        std::lock_guard<std::mutex> lock(g_threadsLock);
+        for (auto& w : g_threads)
+            if (std::shared_ptr<Thread> t = w.lock(); t && t.get() != self && t->started) threads.push_back(t);
+    }
+    for (const std::shared_ptr<Thread>& t : threads) {
+        {
+            std::lock_guard<std::mutex> ended(t->mutex);
+            if (t->ended) continue;
+        }
+        if (!StillWaiting(*t)) return false;
+    }
+    return true;
+}
+
 void AddThreadExitHook(std::function<void(Thread&)> hook) {
     std::lock_guard<std::mutex> lock(g_hooksLock);
     g_exitHooks.push_back(std::move(hook));
@@ -134,13 +186,33 @@ bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, 
         auto now = Clock::now();
         if (now >= deadline) return false;
         auto until = deadline - now > kSlice ? now + kSlice : deadline;
+        Thread* self = t_current.get();
+        if (self) {
+            std::lock_guard<std::mutex> site(self->siteLock);
+            self->siteMutex = lock.mutex();
+            self->sitePredicate = &pred;
+            EnterWait(*self);
+        }
         cv.wait_until(lock, until);
+        if (self) {
+            std::lock_guard<std::mutex> site(self->siteLock);
+            self->siteMutex = nullptr;
+            self->sitePredicate = nullptr;
+            LeaveWait(*self);
+        }
     }
 }
 
 }  // namespace kernel
 
 using namespace kernel;
+
+namespace host {
+
+OutsideWait::OutsideWait() { kernel::EnterWait(*kernel::CurrentThread()); }
+OutsideWait::~OutsideWait() { kernel::LeaveWait(*kernel::CurrentThread()); }
+
+}  // namespace host
 
 extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, DWORD, LPTHREAD_START_ROUTINE lpStartAddr,
                                       LPVOID lpvThreadParam, DWORD, LPDWORD lpIDThread) {
@@ -154,6 +226,7 @@ extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, DWORD, LPTHREAD_STA
         return nullptr;
     }
     std::shared_ptr<Thread> thread = NewThread();
+    thread->started = true;
     auto* start = new StartInfo{thread, lpStartAddr, lpvThreadParam};
     pthread_attr_t attr;
     pthread_attr_init(&attr);

@@ -33,6 +33,8 @@ TEST(MessageBoxes, ABoxBlocksItsCallerUntilActionAndIsRecorded) {
         const int before = host::CountEffects(host::effect::kMessageBox);
         HANDLE thread = CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
         ASSERT_TRUE(testing_support::PumpUntil([] { return Box() != nullptr; }));
+        // Made is not yet shown: the box's thread settles into its loop first.
+        ASSERT_TRUE(host::WaitForIdle());
         EXPECT_EQ(GetForegroundWindow(), Box());
         EXPECT_EQ(WaitForSingleObject(thread, 100), static_cast<DWORD>(WAIT_TIMEOUT)) << "the caller waits";
         EXPECT_EQ(call.result.load(), -1);

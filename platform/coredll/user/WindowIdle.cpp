@@ -1,5 +1,6 @@
 // Waiting for the window system to settle, and what the state report reads
 // of it.
+#include "kernel/Kernel.h"
 #include "user/WindowSystem.h"
 
 #include <coredll_host.h>
@@ -15,8 +16,12 @@ namespace host {
 bool WaitForIdle(unsigned timeoutMs) {
     auto deadline = kernel::Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        bool busy = false;
-        {
+        // A thread without windows may still be about to change them (a
+        // helper that shows a window, say): every thread has to be waiting
+        // too, and none may have moved while the queues were looked at.
+        const uint64_t before = kernel::WaitChanges();
+        bool busy = !kernel::StartedThreadsWaiting();
+        if (!busy) {
             Guard lock(Lock());
             std::set<MessageQueue*> seen;
             // The caller's own queue cannot move while it waits here.
@@ -28,7 +33,7 @@ bool WaitForIdle(unsigned timeoutMs) {
                 if (!QueueIdleLocked(*q)) busy = true;
             });
         }
-        if (!busy) return true;
+        if (!busy && kernel::WaitChanges() == before) return true;
         if (kernel::Clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
