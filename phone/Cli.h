@@ -58,6 +58,7 @@ int RunRegister(Args& args);
 int RunUnregister(Args& args);
 int RunRun(Args& args);
 int RunShell(Args& args);
+int RunWindow(Args& args);
 int RunSms(Args& args);
 int RunRewrite(Args& args);
 

@@ -84,6 +84,20 @@ const std::vector<CommandHelp>& Table() {
         {"shell", "phone [--device DIR] shell [--json]",
          "Reads scenario lines from the terminal, one at a time, in one session (see\n"
          "phone run --help); a failed line is reported and the shell goes on.\n"},
+        {"window", "phone [--device DIR] window [--scale N] [--json] [--exit] [SCRIPT]",
+         "Shows the phone in a desktop window, live, with its keypad under the screen,\n"
+         "in the session of phone shell. Click a key to press it (held while the button\n"
+         "is), or use the keyboard:\n"
+         "  F1 F2            the soft keys         Enter            Action\n"
+         "  F3 / End         Talk / End            Escape, Backspace Back\n"
+         "  Home             Home                  arrows           the arrows\n"
+         "  0-9 * #          the number pad        letters          typed text\n"
+         "  F12              save a picture of the window (phone-window-N.png)\n"
+         "The terminal takes scenario lines meanwhile (see phone run --help). SCRIPT's\n"
+         "lines (- for standard input) run first, at the pace of its wait lines; --exit\n"
+         "closes the window after its last line, otherwise the window stays until it is\n"
+         "closed. --scale N (1 to 8) enlarges it; --json prints each line's result.\n"
+         "Without a display (DISPLAY, WAYLAND_DISPLAY) it says so and exits 2.\n"},
         {"sms", "phone [--device DIR] sms FROM TEXT [--name NAME] [--json]",
          "The scenario `sms FROM TEXT [name NAME]` followed by `state`.\n"},
         {"rewrite", "phone [--device DIR] rewrite TEXT [--report [--failed]]",

@@ -1,71 +1,15 @@
 // phone run, phone shell and phone sms: scenario lines in one session.
 #include "Cli.h"
-#include "DeviceProfile.h"
-#include "Json.h"
-#include "ScenarioLine.h"
+#include "ScenarioRunner.h"
 #include "Session.h"
-
-#include <screen_host.h>
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 namespace phone {
-
-namespace {
-
-// Opens the device and starts a session on it.
-void StartSession(Session& session) {
-    OpenDeviceOrFail(session.device());
-    DeviceProfile profile = LoadDeviceProfile(session.device());
-    host::SetScreenProfile(host::ScreenProfile{profile.width, profile.height, profile.dpi});
-    std::string error;
-    if (!session.Start(&error)) throw CommandError("cannot start the device: " + error);
-}
-
-// Runs the lines of a stream; stopOnError ends at the first failed line.
-bool RunLines(Session& session, std::istream& in, bool stopOnError, bool prompt) {
-    bool allOk = true;
-    std::string line;
-    int number = 0;
-    for (;;) {
-        if (prompt) {
-            std::fputs("phone> ", stdout);
-            std::fflush(stdout);
-        }
-        if (!std::getline(in, line)) break;
-        ++number;
-        std::vector<std::string> words;
-        std::string error;
-        bool ok;
-        if (!SplitScenarioLine(line, &words, &error)) {
-            if (session.json()) {
-                JsonWriter result;
-                result.BeginObject().Key("line").Number(number).Key("command").Null().Key("ok").Bool(false);
-                result.Key("error").String(error).EndObject();
-                std::printf("%s\n", result.str().c_str());
-                std::fflush(stdout);
-            }
-            std::fprintf(stderr, "phone: line %d: %s\n", number, error.c_str());
-            ok = false;
-        } else {
-            ok = session.RunLine(number, words);
-        }
-        if (!ok) {
-            allOk = false;
-            if (stopOnError) break;
-        }
-    }
-    if (prompt) std::fputs("\n", stdout);
-    if (in.bad()) throw CommandError("cannot read the scenario after line " + std::to_string(number));
-    return allOk;
-}
-
-}  // namespace
 
 int RunRun(Args& args) {
     bool json = args.TakeFlag("--json");
@@ -82,7 +26,7 @@ int RunRun(Args& args) {
     }
     Session session(args.device, json, shots);
     StartSession(session);
-    bool ok = RunLines(session, script == "-" ? std::cin : file, true, false);
+    bool ok = RunLines(session, StreamLines(script == "-" ? std::cin : file), true, false);
     session.Stop();
     return ok ? kExitOk : kExitFailed;
 }
@@ -92,7 +36,7 @@ int RunShell(Args& args) {
     args.ExpectAtMost(0);
     Session session(args.device, json, "");
     StartSession(session);
-    bool ok = RunLines(session, std::cin, false, isatty(STDIN_FILENO) != 0);
+    bool ok = RunLines(session, StreamLines(std::cin), false, isatty(STDIN_FILENO) != 0);
     session.Stop();
     return ok ? kExitOk : kExitFailed;
 }

@@ -94,6 +94,7 @@ const std::map<std::string, Command>& Commands() {
         {"unregister", RunUnregister},
         {"run", RunRun},
         {"shell", RunShell},
+        {"window", RunWindow},
         {"sms", RunSms},
         {"rewrite", RunRewrite},
     };
