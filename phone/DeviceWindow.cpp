@@ -72,6 +72,9 @@ DeviceWindow::DeviceWindow(int scale, std::string title)
 DeviceWindow::~DeviceWindow() { Close(); }
 
 bool DeviceWindow::Open(std::string* error) {
+    // The window's own pixels go straight to the desktop: no GPU wanted,
+    // and the window is never made again behind the user's back.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
         return false;

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev googletest libgtest-dev libbenchmark-dev
   libcairo2-dev libpango1.0-dev libgumbo-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
   binutils-mingw-w64-x86-64 ccache
+  libsdl2-dev libx11-dev xvfb xdotool
 )
 
 missing=()
