@@ -216,6 +216,13 @@ void SettingsDialog::Done() {
     EndDialog(Window(), 0);
 }
 
+BOOL SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A dialog ended without Done or Exit (the phone shutting the program
+    // down) still gives its profile items back.
+    if (message == WM_DESTROY) ReleaseProfileItems();
+    return ModalDialog::HandleMessage(window, message, wParam, lParam);
+}
+
 void SettingsDialog::Exit() {
     ReleaseProfileItems();
     EndDialog(Window(), 1);

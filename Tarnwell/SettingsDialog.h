@@ -13,6 +13,7 @@ public:
 protected:
     BOOL OnInit() override;
     BOOL OnCommand(WPARAM command, LPARAM source) override;
+    BOOL HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Handlers of the check boxes; each stores the box's state first.
