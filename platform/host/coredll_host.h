@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -100,6 +101,9 @@ void ClearFaults();
 bool ShouldFail(std::string_view name, long* result = nullptr);
 // Number of calls of the named function seen since the last ClearFaults.
 int CallCount(std::string_view name);
+// Every fault point reached since the last ClearFaults: each named function
+// with its number of calls, in name order. A sweep fails each call in turn.
+std::vector<std::pair<std::string, int>> CallCounts();
 
 // --- Registry batches -----------------------------------------------------
 // Registry calls made by this thread between BeginRegistryBatch and

@@ -54,4 +54,12 @@ int CallCount(std::string_view name) {
     return it == g_calls.end() ? 0 : it->second;
 }
 
+std::vector<std::pair<std::string, int>> CallCounts() {
+    std::lock_guard<std::mutex> lock(g_faultLock);
+    std::vector<std::pair<std::string, int>> counts;
+    for (const auto& [name, calls] : g_calls)
+        if (calls > 0) counts.emplace_back(name, calls);
+    return counts;
+}
+
 }  // namespace host
