@@ -4,14 +4,14 @@
 
 namespace {
 
-void WriteDword(HKEY key, LPCWSTR name, LONG value) {
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+LONG WriteDword(HKEY key, LPCWSTR name, LONG value) {
+    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
 // Texts are stored without their terminating NUL; an empty text as 0 bytes.
-void WriteText(HKEY key, LPCWSTR name, const WString& text) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.Text()),
-                   static_cast<DWORD>(text.Length()) * sizeof(WCHAR));
+LONG WriteText(HKEY key, LPCWSTR name, const WString& text) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.Text()),
+                          static_cast<DWORD>(text.Length()) * sizeof(WCHAR));
 }
 
 LONG ReadFlag(HKEY key, LPCWSTR name, LONG current) {
@@ -63,20 +63,70 @@ bool LoadSettings(Settings& s) {
     return true;
 }
 
+namespace {
+
+// A value of the key as it was before Done wrote it: its type and bytes, or
+// absent. Held so that a write that fails can put back what went before.
+struct SavedValue {
+    bool present = false;
+    DWORD type = 0;
+    DWORD size = 0;
+    BYTE* data = nullptr;
+    ~SavedValue() {
+        if (data) LocalFree(data);
+    }
+};
+
+// False when the value's state cannot be known (its read failed).
+bool Snapshot(HKEY key, LPCWSTR name, SavedValue& saved) {
+    DWORD size = 0;
+    LONG rc = RegQueryValueExW(key, name, nullptr, &saved.type, nullptr, &size);
+    if (rc == ERROR_FILE_NOT_FOUND) return true;
+    if (rc != ERROR_SUCCESS) return false;
+    saved.data = static_cast<BYTE*>(LocalAlloc(LMEM_FIXED, size ? size : 1));
+    if (!saved.data) return false;
+    saved.size = size;
+    if (RegQueryValueExW(key, name, nullptr, &saved.type, saved.data, &saved.size) != ERROR_SUCCESS) return false;
+    saved.present = true;
+    return true;
+}
+
+void Restore(HKEY key, LPCWSTR name, const SavedValue& saved) {
+    if (saved.present)
+        RegSetValueExW(key, name, 0, saved.type, saved.data, saved.size);
+    else
+        RegDeleteValueW(key, name);
+}
+
+LONG WriteField(HKEY key, const SettingField& field, const Settings& s) {
+    if (field.flag) return WriteDword(key, field.name, s.*field.flag);
+    return WriteText(key, field.name, s.*field.text);
+}
+
+}  // namespace
+
+// The record is written whole or not at all: a value that cannot be written
+// puts back the ones written before it, so that the rule client never reads
+// half of one edit and half of the last.
 bool SaveSettings(const Settings& s) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    for (int position = 0; position < kFieldCount; ++position) {
-        for (const SettingField& field : kFields) {
-            if (field.savePosition != position) continue;
-            if (field.flag)
-                WriteDword(key, field.name, s.*field.flag);
-            else
-                WriteText(key, field.name, s.*field.text);
-        }
+    const SettingField* order[kFieldCount] = {};
+    for (const SettingField& field : kFields) order[field.savePosition] = &field;
+
+    SavedValue before[kFieldCount];
+    bool ok = true;
+    for (int position = 0; ok && position < kFieldCount; ++position)
+        ok = Snapshot(key, order[position]->name, before[position]);
+    for (int position = 0; ok && position < kFieldCount; ++position) {
+        LONG rc = WriteField(key, *order[position], s);
+        if (rc == ERROR_SUCCESS) continue;
+        for (int back = position - 1; back >= 0; --back) Restore(key, order[back]->name, before[back]);
+        SetLastError(static_cast<DWORD>(rc));
+        ok = false;
     }
-    RegFlushKey(key);
+    if (ok) RegFlushKey(key);
     RegCloseKey(key);
-    return true;
+    return ok;
 }

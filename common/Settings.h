@@ -33,5 +33,6 @@ struct Settings {
 // cannot be opened. Missing flags keep their values; missing texts empty.
 bool LoadSettings(Settings& settings);
 
-// Writes every value of the record; false when the key cannot be created.
+// Writes every value of the record; false, with the key as it was, when the
+// key cannot be created or a value cannot be written.
 bool SaveSettings(const Settings& settings);

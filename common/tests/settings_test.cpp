@@ -4,6 +4,9 @@
 #include <TempDevice.h>
 #include <gtest/gtest.h>
 
+#include <coredll_host.h>
+
+#include <map>
 #include <string>
 
 namespace {
@@ -198,6 +201,74 @@ TEST_F(SettingsStore, ReadersAtAPathFallBackQuietly) {
     RegCloseKey(key);
     EXPECT_EQ(Of(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("ActiveProfile"))), u"Silent");
     EXPECT_EQ(ReadRegStringAt(HKEY_CURRENT_USER, TEXT("ControlPanel\\Profiles"), TEXT("Missing")).Length(), 0);
+}
+
+// Every value of the key as it stands: name, type and bytes, in name order.
+std::map<std::u16string, std::pair<DWORD, std::basic_string<BYTE>>> KeyContents() {
+    std::map<std::u16string, std::pair<DWORD, std::basic_string<BYTE>>> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, 0, &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[64];
+        DWORD length = 64, type = 0;
+        BYTE data[256];
+        DWORD size = sizeof data;
+        if (RegEnumValueW(key, i, name, &length, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        values[std::u16string(name, length)] = {type, std::basic_string<BYTE>(data, size)};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// Each registry call and allocation a save makes, failed in turn: the key
+// then holds the old record or the new one whole, never a mix; a save that
+// says it failed changed nothing.
+TEST_F(SettingsStore, ASaveFailedAtAnyPointLeavesTheOldRecordOrTheNewOneWhole) {
+    Settings edited;
+    edited.ShowNumber = 0;
+    edited.SMS = 0;
+    edited.PhoneNumLen = 9;
+    edited.TurnOffScreen = 1;
+    edited.CustomText = WString::FromText(TEXT("new @s"));
+    edited.ExcludeProfile = WString::FromText(TEXT("Meeting"));
+    Settings old;
+    old.CustomText = WString::FromText(TEXT("old @s"));
+
+    for (bool keyHeldARecord : {false, true}) {
+        SCOPED_TRACE(keyHeldARecord ? "over an older record" : "on a fresh key");
+        auto reset = [&] {
+            HKEY key = CreateKey();
+            for (const auto& [name, value] : KeyContents())
+                RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(name.c_str()));
+            RegCloseKey(key);
+            if (keyHeldARecord) ASSERT_TRUE(SaveSettings(old));
+        };
+        reset();
+        auto before = KeyContents();
+        host::ClearFaults();
+        ASSERT_TRUE(SaveSettings(edited));
+        auto points = host::CallCounts();
+        auto after = KeyContents();
+        ASSERT_EQ(after.size(), 16u);
+
+        int swept = 0, failed = 0;
+        for (const auto& [function, calls] : points) {
+            for (int nth = 1; nth <= calls; ++nth) {
+                SCOPED_TRACE(function + " #" + std::to_string(nth));
+                reset();
+                host::ClearFaults();
+                host::FailCall(function, nth, ERROR_NOT_ENOUGH_MEMORY);
+                bool saved = SaveSettings(edited);
+                host::ClearFaults();
+                EXPECT_EQ(KeyContents(), saved ? after : before);
+                ++swept;
+                failed += saved ? 0 : 1;
+            }
+        }
+        // Every write and every read of the older values is a point.
+        EXPECT_GE(swept, keyHeldARecord ? 48 : 32);
+        EXPECT_GE(failed, 16);
+    }
 }
 
 }  // namespace
