@@ -29,20 +29,21 @@ LPCWSTR NumberTypeSuffix(CEPROPID propId) {
     return nullptr;
 }
 
+// A part that cannot be read (the store out of memory) fails the name: a
+// name short of a part would be written into the message as the contact's.
 bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, TextBuffer& name) {
     if (!contact) return !name.Failed();
     if (useFileAs) {
         OwnedBstr fileAs;
-        contact->get_FileAs(fileAs.Receive());
+        if (FAILED(contact->get_FileAs(fileAs.Receive()))) return false;
         return AppendBstr(name, fileAs);
     }
 
     OwnedBstr first, last;
-    contact->get_FirstName(first.Receive());
-    contact->get_LastName(last.Receive());
+    if (FAILED(contact->get_FirstName(first.Receive())) || FAILED(contact->get_LastName(last.Receive()))) return false;
     if (first.Length() == 0 && last.Length() == 0) {
         OwnedBstr company;
-        contact->get_CompanyName(company.Receive());
+        if (FAILED(contact->get_CompanyName(company.Receive()))) return false;
         return AppendBstr(name, company);
     }
 
@@ -56,7 +57,7 @@ bool FormatContactName(IContact* contact, BOOL lastNameFirst, BOOL useFileAs, Te
 bool BuildDisplayName(IContact* contact, CEPROPID propId, LPCWSTR number, int numberLength, const Settings& settings,
                       TextBuffer& displayName) {
     const int start = displayName.Length();
-    FormatContactName(contact, settings.LastNameFirst, settings.UseFileAs, displayName);
+    if (!FormatContactName(contact, settings.LastNameFirst, settings.UseFileAs, displayName)) return false;
     // The suffix alone would stand for the number and lose it: without a
     // name part and without the number there is nothing to show.
     if (displayName.Length() == start && !settings.ShowNumber) return displayName.Append(nullptr, 0);

@@ -26,8 +26,14 @@ MessageKind KindOfMessage(LPCWSTR messageClass) {
 bool RewriteStoredText(LPCWSTR subject, Settings& settings, const MessageKind& kind, WString* stored) {
     LocalText rewritten;
     BOOL wasRewritten = ReplaceNumbersWithNames(subject, settings, rewritten.Receive(), kind.delivered ? TRUE : FALSE);
-    *stored = WString::FromText(wasRewritten ? rewritten.Get() : subject);
-    return wasRewritten != FALSE;
+    if (wasRewritten) {
+        *stored = WString::FromText(rewritten.Get());
+        // A rewritten text that could not be copied is not written back: an
+        // empty one would take the message's text with it.
+        if (stored->Text()) return true;
+    }
+    *stored = WString::FromText(subject);
+    return false;
 }
 
 WString BubbleText(const WString& stored, const Settings& settings) {
