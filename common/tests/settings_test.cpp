@@ -241,7 +241,9 @@ TEST_F(SettingsStore, ASaveFailedAtAnyPointLeavesTheOldRecordOrTheNewOneWhole) {
             for (const auto& [name, value] : KeyContents())
                 RegDeleteValueW(key, reinterpret_cast<LPCWSTR>(name.c_str()));
             RegCloseKey(key);
-            if (keyHeldARecord) ASSERT_TRUE(SaveSettings(old));
+            if (keyHeldARecord) {
+                ASSERT_TRUE(SaveSettings(old));
+            }
         };
         reset();
         auto before = KeyContents();
