@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -23,10 +24,14 @@ int StoreBusyWaitMs();
 // For tests: a shorter wait, for stores opened from now on.
 void SetStoreBusyWait(int milliseconds);
 
+class Database;
+
 class Statement {
 public:
     Statement() = default;
     Statement(sqlite3* db, std::string_view sql);
+    // A statement of the database's cache, given back to it when done with.
+    Statement(sqlite3_stmt* cached, Database* home) : stmt_(cached), home_(home) {}
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
@@ -52,7 +57,9 @@ public:
     int error() const { return error_; }
 
 private:
+    friend class Database;
     sqlite3_stmt* stmt_ = nullptr;
+    Database* home_ = nullptr;
     int error_ = SQLITE_OK;
 };
 
@@ -69,7 +76,9 @@ public:
     std::recursive_mutex& lock() { return lock_; }
 
     bool Exec(std::string_view sql);
-    Statement Prepare(std::string_view sql) { return Statement(db_, sql); }
+    // A statement made once per text and kept: the stores run the same few
+    // queries over and over, and parsing one costs more than running it.
+    Statement Prepare(std::string_view sql);
     int64_t LastInsertId() const;
     int Changes() const;
 
@@ -81,8 +90,18 @@ public:
     bool InTransaction() const { return depth_ > 0; }
 
 private:
+    friend class Statement;
     explicit Database(sqlite3* db) : db_(db) {}
+    // Takes back a statement of the cache, reset and unbound.
+    void GiveBack(sqlite3_stmt* stmt);
+
     sqlite3* db_;
+    std::mutex cacheLock_;
+    // Statements not in use, by their text; one text may have several when
+    // a query runs inside another of the same text.
+    std::multimap<std::string, sqlite3_stmt*, std::less<>> idle_;
+    // The text each statement of the cache was made from.
+    std::map<sqlite3_stmt*, std::string> texts_;
     std::recursive_mutex lock_;
     int depth_ = 0;
     bool failed_ = false;

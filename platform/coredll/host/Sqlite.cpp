@@ -32,15 +32,22 @@ Statement::Statement(sqlite3* db, std::string_view sql) {
 }
 
 Statement::~Statement() {
-    if (stmt_) sqlite3_finalize(stmt_);
+    if (!stmt_) return;
+    if (home_)
+        home_->GiveBack(stmt_);
+    else
+        sqlite3_finalize(stmt_);
 }
 
-Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), error_(other.error_) { other.stmt_ = nullptr; }
+Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), home_(other.home_), error_(other.error_) {
+    other.stmt_ = nullptr;
+}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
-        if (stmt_) sqlite3_finalize(stmt_);
+        this->~Statement();
         stmt_ = other.stmt_;
+        home_ = other.home_;
         error_ = other.error_;
         other.stmt_ = nullptr;
     }
@@ -128,7 +135,9 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
     }
     std::unique_ptr<Database> result(new Database(db));
     sqlite3_busy_timeout(db, g_busyWaitMs.load());
-    std::string setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;";
+    // Reads map the file instead of copying it page by page through the kernel.
+    std::string setup =
+        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; PRAGMA mmap_size=268435456;";
     // Two processes making a store at the same moment can meet in the switch
     // to WAL or in the schema, where SQLite answers busy at once instead of
     // waiting (waiting could deadlock there): such a start is tried again
@@ -146,7 +155,49 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
 }
 
 Database::~Database() {
+    for (auto& [sql, stmt] : idle_) sqlite3_finalize(stmt);
     if (db_) sqlite3_close_v2(db_);
+}
+
+namespace {
+// Distinct statements a database keeps; beyond them a statement is
+// finalized when done with.
+constexpr size_t kMaxCachedStatements = 256;
+}  // namespace
+
+Statement Database::Prepare(std::string_view sql) {
+    {
+        std::lock_guard<std::mutex> lock(cacheLock_);
+        auto it = idle_.find(sql);
+        if (it != idle_.end()) {
+            sqlite3_stmt* stmt = it->second;
+            idle_.erase(it);
+            return Statement(stmt, this);
+        }
+    }
+    sqlite3_stmt* stmt = nullptr;
+    int rc = Checked(
+        sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
+    if (rc != SQLITE_OK) {
+        Statement failed;
+        failed.error_ = rc;
+        return failed;
+    }
+    std::lock_guard<std::mutex> lock(cacheLock_);
+    if (texts_.size() >= kMaxCachedStatements) {
+        Statement own;
+        own.stmt_ = stmt;
+        return own;
+    }
+    texts_.emplace(stmt, std::string(sql));
+    return Statement(stmt, this);
+}
+
+void Database::GiveBack(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    std::lock_guard<std::mutex> lock(cacheLock_);
+    idle_.emplace(texts_[stmt], stmt);
 }
 
 bool Database::Exec(std::string_view sql) {
