@@ -3,6 +3,7 @@
 #include "Message.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace cemapi {
 
@@ -10,6 +11,8 @@ namespace {
 
 // The phone's store hands out at most this many rows per QueryRows.
 constexpr LONG kMaxRowsPerQuery = 10;
+// Rows read from the store at once.
+constexpr size_t kPageRows = 64;
 
 const ULONG kDefaultColumns[] = {
     PR_ENTRYID,     PR_MESSAGE_FLAGS,        PR_MESSAGE_CLASS,         PR_SUBJECT,
@@ -80,8 +83,34 @@ HRESULT ContentsTable::Refresh() {
     }
     rows_.clear();
     for (const SortKey& key : *keys) rows_.push_back(key.id);
+    page_.clear();
     position_ = std::min(position_, rows_.size());
     seenChange_ = last;
+    return S_OK;
+}
+
+HRESULT ContentsTable::ReadPage(size_t count) {
+    const int64_t writes = StoreDb::ProcessWrites();
+    const size_t pageEnd = pageStart_ + page_.size();
+    if (writes == pageWrites_ && position_ >= pageStart_ && std::min(position_ + count, rows_.size()) <= pageEnd &&
+        !page_.empty())
+        return S_OK;
+    HRESULT hr = Refresh();
+    if (FAILED(hr)) return hr;
+    const size_t end = std::min(rows_.size(), position_ + std::max(count, kPageRows));
+    std::vector<RowId> ids(rows_.begin() + static_cast<ptrdiff_t>(position_),
+                           rows_.begin() + static_cast<ptrdiff_t>(end));
+    std::vector<ULONG> propIds;
+    for (ULONG tag : columns_) propIds.push_back(PROP_ID(tag));
+    std::optional<std::vector<MessageData>> found = store_->db().Messages(ids, propIds);
+    if (!found) return MAPI_E_CALL_FAILED;
+    page_.assign(ids.size(), std::nullopt);
+    std::unordered_map<RowId, size_t> slot;
+    for (size_t i = 0; i < ids.size(); ++i) slot.emplace(ids[i], i);
+    for (MessageData& message : *found)
+        if (message.folder == folder_) page_[slot[message.id]] = std::move(message);
+    pageStart_ = position_;
+    pageWrites_ = writes;
     return S_OK;
 }
 
@@ -93,6 +122,7 @@ STDMETHODIMP ContentsTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulF
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONG* tags = lpPropTagArray->aulPropTag;
     columns_.assign(tags, tags + lpPropTagArray->cValues);
+    page_.clear();  // a page holds the properties of the columns it was read for
     return S_OK;
 }
 
@@ -201,14 +231,14 @@ STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* 
     if (ulFlags & ~TBL_NOADVANCE) return MAPI_E_UNKNOWN_FLAGS;
 
     std::lock_guard<std::mutex> lock(mutex_);
-    hr = Refresh();
+    hr = ReadPage(static_cast<size_t>(std::min(lRowCount, kMaxRowsPerQuery)));
     if (FAILED(hr)) return hr;
     const size_t wanted = std::min<size_t>(std::min(lRowCount, kMaxRowsPerQuery), rows_.size() - position_);
-    std::vector<MessageData> messages;
+    std::vector<const MessageData*> messages;
     for (size_t i = 0; i < wanted; ++i) {
         // A message deleted or moved away since the order was read is left out.
-        std::optional<MessageData> message = store_->db().Message(rows_[position_ + i]);
-        if (message && message->folder == folder_) messages.push_back(std::move(*message));
+        const std::optional<MessageData>& message = page_[position_ - pageStart_ + i];
+        if (message) messages.push_back(&*message);
     }
 
     LPSRowSet rows = nullptr;
@@ -221,10 +251,10 @@ STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* 
     columnStorage[0] = static_cast<ULONG>(columns_.size());
     std::copy(columns_.begin(), columns_.end(), columnStorage.begin() + 1);
     const auto* columns = reinterpret_cast<const SPropTagArray*>(columnStorage.data());
-    for (const MessageData& message : messages) {
+    for (const MessageData* message : messages) {
         SRow& row = slots[rows->cRows];
         row.ulAdrEntryPad = 0;
-        hr = AnswerProps(MessageProps(store_->db(), message), columns, &row.cValues, &row.lpProps);
+        hr = AnswerProps(MessageProps(store_->db(), *message), columns, &row.cValues, &row.lpProps);
         if (FAILED(hr)) {
             FreeProws(rows);
             return hr;

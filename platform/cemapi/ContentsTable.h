@@ -1,12 +1,16 @@
 // IMAPITable: the contents table of a folder, a cursor over its messages.
 // The table follows the folder: it reloads its order whenever the store's
-// change log has moved on.
+// change log has moved on. Rows are read a page at a time, so that a walk
+// row by row costs one query a page: a page is as the store was when it
+// was read, and is read again once this process writes to the store.
 #pragma once
 
 #include "MapiObject.h"
 #include "MsgStore.h"
 
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace cemapi {
 
@@ -44,6 +48,8 @@ private:
     ~ContentsTable() override;
     // Reloads the row order if the store changed since it was read.
     HRESULT Refresh();
+    // Makes the page hold the count rows from the position on.
+    HRESULT ReadPage(size_t count);
 
     MsgStore* const store_;
     const RowId folder_;
@@ -54,6 +60,11 @@ private:
     std::vector<RowId> rows_;
     int64_t seenChange_ = -1;
     size_t position_ = 0;
+    // Rows from pageStart_ on, as read; a message gone from the folder is
+    // left empty. Valid while pageWrites_ is the process's write count.
+    std::vector<std::optional<MessageData>> page_;
+    size_t pageStart_ = 0;
+    int64_t pageWrites_ = -1;
 };
 
 }  // namespace cemapi

@@ -5,6 +5,7 @@
 #include <coredll_host.h>
 #include <device_store.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -186,6 +187,35 @@ std::optional<MessageData> StoreDb::Message(RowId message) {
     return data;
 }
 
+std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowId>& messages,
+                                                          const std::vector<ULONG>& propIds) {
+    std::vector<MessageData> found;
+    if (messages.empty()) return found;
+    auto placeholders = [](size_t n) {
+        std::string list = "?";
+        for (size_t i = 1; i < n; ++i) list += ",?";
+        return list;
+    };
+    std::string sql =
+        "SELECT m.id, m.folder, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id";
+    if (!propIds.empty()) sql += " AND p.id IN (" + placeholders(propIds.size()) + ")";
+    sql += " WHERE m.id IN (" + placeholders(messages.size()) + ") ORDER BY m.id, p.id";
+    ReadScope read(*this);
+    host::Statement st = Prepare(sql.c_str());
+    int index = 1;
+    for (ULONG id : propIds) st.Bind(index++, static_cast<int64_t>(id));
+    for (RowId id : messages) st.Bind(index++, id);
+    while (st.Step()) {
+        const RowId id = st.Int(0);
+        if (found.empty() || found.back().id != id) found.push_back(MessageData{id, st.Int(1), {}});
+        if (!st.IsNull(2))
+            found.back().props.push_back(
+                Prop{PROP_TAG(static_cast<ULONG>(st.Int(3)), static_cast<ULONG>(st.Int(2))), st.Int(4), st.Blob(5)});
+    }
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    return found;
+}
+
 std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
     ReadScope read(*this);
     host::Statement st = Prepare(
@@ -228,6 +258,14 @@ std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPr
     if (st.error() != SQLITE_OK) return std::nullopt;
     return keys;
 }
+
+namespace {
+std::atomic<int64_t> g_processWrites{0};
+}  // namespace
+
+void CountProcessWrite() { g_processWrites.fetch_add(1, std::memory_order_relaxed); }
+
+int64_t StoreDb::ProcessWrites() { return g_processWrites.load(std::memory_order_relaxed); }
 
 int64_t StoreDb::LastChange() {
     ReadScope read(*this);

@@ -81,6 +81,11 @@ public:
     // Reads: nullopt when the object is not there, or the read failed.
     std::optional<FolderInfo> Folder(RowId folder);
     std::optional<MessageData> Message(RowId message);
+    // Several messages in one query, in any order, each with only the
+    // properties whose ids are listed (all of them when none is); a message
+    // no longer in the store is left out.
+    std::optional<std::vector<MessageData>> Messages(const std::vector<RowId>& messages,
+                                                     const std::vector<ULONG>& propIds);
     // The messages of a folder newest first (latest delivery time, and of one
     // moment the last to arrive), read in one query.
     std::optional<std::vector<MessageData>> NewestFirst(RowId folder);
@@ -89,6 +94,9 @@ public:
     std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
     // The newest entry of the change log: any write of any process moves it.
     int64_t LastChange();
+    // Moves with every write this process commits to any store, at no cost
+    // to read: what a reader of this process has read is stale once it moved.
+    static int64_t ProcessWrites();
 
     // Writes: each is one transaction, and logs what it changed.
     // An unlisted message is in its folder (it can be opened, changed, moved

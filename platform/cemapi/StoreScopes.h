@@ -9,6 +9,8 @@
 
 namespace cemapi {
 
+void CountProcessWrite();
+
 class StoreDb::ReadScope {
 public:
     explicit ReadScope(StoreDb& store) : store_(store), lock_(store.db_->lock()) {
@@ -40,6 +42,7 @@ public:
     // Commits unless a statement failed (then everything is undone).
     HRESULT Finish() {
         if (store_.failed_ || !tx_.Commit()) return MAPI_E_CALL_FAILED;
+        CountProcessWrite();
         store_.notifier_->Wake();
         return S_OK;
     }

@@ -3,6 +3,8 @@
 
 #include <coredll_host.h>
 
+#include <algorithm>
+
 using namespace mapitest;
 
 namespace {
@@ -134,6 +136,48 @@ TEST_F(ContentsTableTest, FollowsTheFolderAndSortsNewestFirst) {
     EXPECT_EQ(std::u16string(u"middle"), rows->aRow[0].lpProps[0].Value.lpszW);
     FreeProws(rows);
     EXPECT_EQ(5u, Subjects(table.get(), 100).size());
+}
+
+// A walk row by row over more rows than the table reads at once sees every
+// write of this process as it happens, and the columns last asked for.
+TEST_F(ContentsTableTest, AWalkSeesTheProcesssWritesAndTheColumnsAskedForOnTheWay) {
+    std::vector<Bytes> ids;
+    for (int i = 0; i < 150; ++i)
+        ids.push_back(Deliver(u"m" + std::u16string(1, u'0' + i / 100) + std::u16string(1, u'0' + i / 10 % 10) +
+                              std::u16string(1, u'0' + i % 10)));
+    Ref<IMAPITable> table = TableOf(host::MessageFolder::Inbox);
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_SUBJECT}));
+    std::vector<std::u16string> seen;
+    std::vector<bool> read;
+    auto next = [&] {
+        LPSRowSet rows = nullptr;
+        EXPECT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+        bool more = rows && rows->cRows == 1;
+        if (more) {
+            const SRow& row = rows->aRow[0];
+            seen.push_back(row.lpProps[0].Value.lpszW);
+            read.push_back(row.cValues > 1 && row.lpProps[1].ulPropTag == PR_MESSAGE_FLAGS &&
+                           (row.lpProps[1].Value.ul & MSGFLAG_READ));
+        }
+        FreeProws(rows);
+        return more;
+    };
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(next());
+    ASSERT_TRUE(host::DeleteMessage(ids[10]));         // ahead, in the rows read already
+    ASSERT_TRUE(host::SetMessageRead(ids[20], true));  // ahead too
+    ASSERT_TRUE(host::DeleteMessage(ids[100]));        // beyond them
+    ASSERT_EQ(S_OK, Columns(table.get(), {PR_SUBJECT, PR_MESSAGE_FLAGS}));
+    while (next()) {
+    }
+    ASSERT_EQ(seen.size(), 148u);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), u"m010"), 0);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), u"m100"), 0);
+    EXPECT_EQ(seen[5], u"m005");
+    EXPECT_EQ(seen.back(), u"m149");
+    auto m020 = std::find(seen.begin(), seen.end(), u"m020");
+    ASSERT_NE(m020, seen.end());
+    EXPECT_TRUE(read[m020 - seen.begin()]);
+    EXPECT_EQ(std::count(read.begin(), read.end(), true), 1);
 }
 
 TEST_F(ContentsTableTest, FailuresATestAsksFor) {
