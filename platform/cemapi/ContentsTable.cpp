@@ -12,7 +12,7 @@ namespace {
 // The phone's store hands out at most this many rows per QueryRows.
 constexpr LONG kMaxRowsPerQuery = 10;
 // Rows read from the store at once.
-constexpr size_t kPageRows = 64;
+constexpr size_t kPageRows = 256;
 
 const ULONG kDefaultColumns[] = {
     PR_ENTRYID,     PR_MESSAGE_FLAGS,        PR_MESSAGE_CLASS,         PR_SUBJECT,
@@ -254,7 +254,7 @@ STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* 
     for (const MessageData* message : messages) {
         SRow& row = slots[rows->cRows];
         row.ulAdrEntryPad = 0;
-        hr = AnswerProps(MessageProps(store_->db(), *message), columns, &row.cValues, &row.lpProps);
+        hr = AnswerProps(MessageProps(store_->db(), *message, &columns_), columns, &row.cValues, &row.lpProps);
         if (FAILED(hr)) {
             FreeProws(rows);
             return hr;

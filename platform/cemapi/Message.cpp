@@ -1,5 +1,7 @@
 #include "Message.h"
 
+#include <algorithm>
+
 #include <cstddef>
 
 namespace cemapi {
@@ -35,13 +37,19 @@ HRESULT ReportProblems(const std::vector<Problem>& problems, LPSPropProblemArray
 
 }  // namespace
 
-std::vector<Prop> MessageProps(StoreDb& db, const MessageData& message) {
+std::vector<Prop> MessageProps(StoreDb& db, const MessageData& message, const std::vector<ULONG>* wanted) {
+    auto asked = [wanted](ULONG tag) {
+        return !wanted ||
+               std::any_of(wanted->begin(), wanted->end(), [tag](ULONG w) { return PROP_ID(w) == PROP_ID(tag); });
+    };
     std::vector<Prop> props = message.props;
-    props.push_back(BinaryProp(PR_ENTRYID, db.EntryId(MAPI_MESSAGE, message.id)));
-    props.push_back(BinaryProp(PR_PARENT_ENTRYID, db.EntryId(MAPI_FOLDER, message.folder)));
-    props.push_back(LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE));
+    if (asked(PR_ENTRYID)) props.push_back(BinaryProp(PR_ENTRYID, db.EntryId(MAPI_MESSAGE, message.id)));
+    if (asked(PR_PARENT_ENTRYID))
+        props.push_back(BinaryProp(PR_PARENT_ENTRYID, db.EntryId(MAPI_FOLDER, message.folder)));
+    if (asked(PR_OBJECT_TYPE)) props.push_back(LongProp(PR_OBJECT_TYPE, MAPI_MESSAGE));
     // Every message has flags; one never given any has not been read.
-    if (!FindProp(props, PROP_ID(PR_MESSAGE_FLAGS))) props.push_back(LongProp(PR_MESSAGE_FLAGS, 0));
+    if (asked(PR_MESSAGE_FLAGS) && !FindProp(props, PROP_ID(PR_MESSAGE_FLAGS)))
+        props.push_back(LongProp(PR_MESSAGE_FLAGS, 0));
     return props;
 }
 

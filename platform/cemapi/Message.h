@@ -9,7 +9,7 @@ namespace cemapi {
 
 // The values a message answers: the stored ones and those the store keeps
 // for it (entry identifiers, object type, message flags).
-std::vector<Prop> MessageProps(StoreDb& db, const MessageData& message);
+std::vector<Prop> MessageProps(StoreDb& db, const MessageData& message, const std::vector<ULONG>* wanted = nullptr);
 
 class Message final : public PropObject<IMessage> {
 public:

@@ -245,6 +245,15 @@ std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
 
 std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {
     ReadScope read(*this);
+    if (sortPropId == 0) {
+        // The order of arrival needs no value: the folder's index alone.
+        host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? AND listed ORDER BY id");
+        st.Bind(1, folder);
+        std::vector<SortKey> keys;
+        while (st.Step()) keys.push_back(SortKey{st.Int(0), std::nullopt});
+        if (st.error() != SQLITE_OK) return std::nullopt;
+        return keys;
+    }
     host::Statement st = Prepare(
         "SELECT m.id, p.type, p.number, p.bytes FROM messages m "
         "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? AND m.listed ORDER BY m.id");
