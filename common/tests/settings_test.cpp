@@ -6,6 +6,7 @@
 
 #include <coredll_host.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -267,6 +268,8 @@ TEST_F(SettingsStore, ASaveFailedAtAnyPointLeavesTheOldRecordOrTheNewOneWhole) {
                 failed += saved ? 0 : 1;
             }
         }
+        std::printf("save %s: %d fault points swept, %d failed whole\n",
+                    keyHeldARecord ? "over a record" : "on a fresh key", swept, failed);
         // Every write and every read of the older values is a point.
         EXPECT_GE(swept, keyHeldARecord ? 48 : 32);
         EXPECT_GE(failed, 16);
