@@ -2,6 +2,7 @@
 // also when another `phone` process reads or deletes a message.
 #include "PhoneRunner.h"
 
+#include <Json.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -9,13 +10,15 @@ namespace {
 using phone_test::Lines;
 using phone_test::RunPhone;
 
-// The "home" member of each state object a --json run printed.
-std::vector<std::string> HomeStates(const std::string& out) {
-    std::vector<std::string> homes;
+// The home screen's unread count of each state object a --json run
+// printed (-1 where a state has none).
+std::vector<long long> HomeStates(const std::string& out) {
+    std::vector<long long> homes;
     for (const std::string& line : Lines(out)) {
-        if (line.rfind("{\"screen\":", 0) != 0) continue;
-        size_t at = line.find("\"home\":");
-        homes.push_back(at == std::string::npos ? "<missing>" : line.substr(at, line.find('}', at) - at + 1));
+        testing_support::JsonValue state = testing_support::ParseJson(line);
+        if (!state.Has("screen")) continue;
+        const testing_support::JsonValue& unread = state["home"]["unread"];
+        homes.push_back(unread.kind() == testing_support::JsonValue::Kind::Number ? unread.Int() : -1);
     }
     return homes;
 }
@@ -46,11 +49,11 @@ TEST(HomeScreen, AnotherProcessReadingAMessageChangesTheCount) {
     ASSERT_EQ(status, 0) << err;
     std::string printed;
     testing_support::RunCommand("cat '" + shown + "'", &printed);
-    std::vector<std::string> homes = HomeStates(printed);
+    std::vector<long long> homes = HomeStates(printed);
     ASSERT_EQ(homes.size(), 3u) << printed;
-    EXPECT_EQ(homes[0], "\"home\":{\"unread\":2}");
-    EXPECT_EQ(homes[1], "\"home\":{\"unread\":1}");
-    EXPECT_EQ(homes[2], "\"home\":{\"unread\":0}");
+    EXPECT_EQ(homes[0], 2);
+    EXPECT_EQ(homes[1], 1);
+    EXPECT_EQ(homes[2], 0);
 }
 
 }  // namespace
@@ -67,13 +70,13 @@ TEST(HomeScreen, TheNextStateShowsTheCountALineLeft) {
         "sms +79161234567 a\nstate\nsms +79161234568 b\nstate\nread 1\nstate\ndelete 2\nstate\nunread 1\nstate\n");
     phone_test::Result r = RunPhone(device.path(), "run '" + script + "' --json");
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> homes = HomeStates(r.out);
+    std::vector<long long> homes = HomeStates(r.out);
     ASSERT_EQ(homes.size(), 5u) << r.out;
-    EXPECT_EQ(homes[0], "\"home\":{\"unread\":1}");
-    EXPECT_EQ(homes[1], "\"home\":{\"unread\":2}");
-    EXPECT_EQ(homes[2], "\"home\":{\"unread\":1}");
-    EXPECT_EQ(homes[3], "\"home\":{\"unread\":0}");
-    EXPECT_EQ(homes[4], "\"home\":{\"unread\":1}");
+    EXPECT_EQ(homes[0], 1);
+    EXPECT_EQ(homes[1], 2);
+    EXPECT_EQ(homes[2], 1);
+    EXPECT_EQ(homes[3], 0);
+    EXPECT_EQ(homes[4], 1);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ import os
 import sys
 import unicodedata
 
-# Class bits, as wcsfuncs.h numbers them.
+# Class bits, as winbase.h numbers them.
 UPPER, LOWER, DIGIT, SPACE = 0x0001, 0x0002, 0x0004, 0x0008
 PUNCT, CONTROL, BLANK, HEX = 0x0010, 0x0020, 0x0040, 0x0080
 ALPHA = 0x0100
