@@ -41,21 +41,34 @@ namespace {
 // with shift held are left to the text they type ("*" and "#").
 BYTE PhoneKeyOf(const SDL_Keysym& key) {
     switch (key.sym) {
-        case SDLK_F1: return VK_F1;
-        case SDLK_F2: return VK_F2;
-        case SDLK_F3: return VK_F3;
-        case SDLK_END: return VK_F4;
-        case SDLK_HOME: return VK_LWIN;
+        case SDLK_F1:
+            return VK_F1;
+        case SDLK_F2:
+            return VK_F2;
+        case SDLK_F3:
+            return VK_F3;
+        case SDLK_END:
+            return VK_F4;
+        case SDLK_HOME:
+            return VK_LWIN;
         case SDLK_ESCAPE:
-        case SDLK_BACKSPACE: return VK_ESCAPE;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_BACKSPACE:
+            return VK_ESCAPE;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_KP_MULTIPLY: return VK_F8;
-        default: break;
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_KP_MULTIPLY:
+            return VK_F8;
+        default:
+            break;
     }
     if (key.sym >= SDLK_0 && key.sym <= SDLK_9 && !(key.mod & KMOD_SHIFT))
         return static_cast<BYTE>('0' + (key.sym - SDLK_0));

@@ -49,7 +49,8 @@ int RunWindow(Args& args) {
     const std::string script = args.words.empty() ? "" : args.words[0];
     if (exitAfter && script.empty())
         throw UsageError("--exit closes the window after the SCRIPT's last line: name one (or - for standard input)");
-    if (!HasDisplay()) throw UsageError("no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    if (!HasDisplay())
+        throw UsageError("no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
     std::ifstream file;
     if (!script.empty() && script != "-") {
         std::error_code ec;
@@ -76,7 +77,8 @@ int RunWindow(Args& args) {
     std::thread lines([&] {
         try {
             int number = 0;
-            if (!script.empty() && !RunLines(session, script == "-" ? terminal : StreamLines(file), true, false, &number))
+            if (!script.empty() &&
+                !RunLines(session, script == "-" ? terminal : StreamLines(file), true, false, &number))
                 ok = false;
             if (exitAfter) {
                 window.RequestClose();

@@ -46,8 +46,8 @@ VirtualDisplay::VirtualDisplay() {
         int null = open("/dev/null", O_RDWR);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
-        std::vector<std::string> words = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x1024x24",
-                                          "-nolisten", "tcp"};
+        std::vector<std::string> words = {
+            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x1024x24", "-nolisten", "tcp"};
         execvp("Xvfb", Argv(words).data());
         _exit(127);
     }
@@ -187,7 +187,8 @@ bool WindowProcess::ReadLine(std::string* line, int timeoutMs) {
             buffer_.erase(0, end + 1);
             return true;
         }
-        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+        int left = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
         pollfd p = {out_, POLLIN, 0};
         if (left <= 0 || poll(&p, 1, left) <= 0) return false;
         char chunk[4096];

@@ -26,7 +26,7 @@ public:
     ~VirtualDisplay();
     const std::string& display() const { return display_; }
     const std::string& error() const { return error_; }
-    
+
     // The top-level window whose title starts with prefix, waited for up to
     // timeoutMs; 0 when there is none.
     XWindow WindowTitled(const std::string& prefix, int timeoutMs);

@@ -87,7 +87,8 @@ TEST_F(WindowEndToEnd, AMessageIsAnsweredWithTheKeypadAndTheKeyboardAndTheWindow
 
     // A message arrives through the terminal; the window shows the bubble
     // exactly as the device's screenshot does.
-    ASSERT_TRUE(phone.RunLine("sms +79161234567 \"Call me on 89161234567\" name Mirela")["ok"].Bool()) << phone.errors();
+    ASSERT_TRUE(phone.RunLine("sms +79161234567 \"Call me on 89161234567\" name Mirela")["ok"].Bool())
+        << phone.errors();
     const std::string shot = files_.path() + "/bubble.png";
     ASSERT_TRUE(phone.RunLine("screenshot \"" + shot + "\"")["ok"].Bool());
     EXPECT_TRUE(ShowsTheScreenshot(window, shot)) << phone.errors();
@@ -107,7 +108,8 @@ TEST_F(WindowEndToEnd, AMessageIsAnsweredWithTheKeypadAndTheKeyboardAndTheWindow
 
     // The keyboard's "1" does the same to the next one.
     ASSERT_TRUE(phone.RunLine("sms +79160000000 \"second\"")["ok"].Bool());
-    ASSERT_TRUE(StateUntil(phone, [](const JsonValue& s) { return s["bubble"]["shown"].Bool(); })["bubble"]["shown"].Bool());
+    ASSERT_TRUE(
+        StateUntil(phone, [](const JsonValue& s) { return s["bubble"]["shown"].Bool(); })["bubble"]["shown"].Bool());
     ASSERT_EQ(display_.Xdotool("windowfocus --sync " + std::to_string(window)), 0);
     ASSERT_EQ(display_.Xdotool("key 1"), 0);
     state = StateUntil(phone, [](const JsonValue& s) { return !s["bubble"]["shown"].Bool(); });

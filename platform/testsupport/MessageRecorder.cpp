@@ -149,17 +149,64 @@ void MessageRecorder::Clear() {
 
 const char* MessageName(UINT message) {
     switch (message) {
-#define NAME(m) \
-    case m:     \
-        return #m;
-        NAME(WM_CREATE)
-        NAME(WM_DESTROY) NAME(WM_MOVE) NAME(WM_SIZE) NAME(WM_ACTIVATE) NAME(WM_SETFOCUS) NAME(WM_KILLFOCUS)
-            NAME(WM_ENABLE) NAME(WM_SETTEXT) NAME(WM_GETTEXT) NAME(WM_GETTEXTLENGTH) NAME(WM_PAINT) NAME(WM_CLOSE)
-                NAME(WM_QUIT) NAME(WM_ERASEBKGND) NAME(WM_SHOWWINDOW) NAME(WM_SETTINGCHANGE) NAME(WM_WINDOWPOSCHANGED)
-                    NAME(WM_NOTIFY) NAME(WM_NCCREATE) NAME(WM_NCDESTROY) NAME(WM_KEYDOWN) NAME(WM_KEYUP) NAME(WM_CHAR)
-                        NAME(WM_COMMAND) NAME(WM_TIMER) NAME(WM_HOTKEY) NAME(WM_USER)
-#undef NAME
-                            default : return "message";
+        case WM_CREATE:
+            return "WM_CREATE";
+        case WM_DESTROY:
+            return "WM_DESTROY";
+        case WM_MOVE:
+            return "WM_MOVE";
+        case WM_SIZE:
+            return "WM_SIZE";
+        case WM_ACTIVATE:
+            return "WM_ACTIVATE";
+        case WM_SETFOCUS:
+            return "WM_SETFOCUS";
+        case WM_KILLFOCUS:
+            return "WM_KILLFOCUS";
+        case WM_ENABLE:
+            return "WM_ENABLE";
+        case WM_SETTEXT:
+            return "WM_SETTEXT";
+        case WM_GETTEXT:
+            return "WM_GETTEXT";
+        case WM_GETTEXTLENGTH:
+            return "WM_GETTEXTLENGTH";
+        case WM_PAINT:
+            return "WM_PAINT";
+        case WM_CLOSE:
+            return "WM_CLOSE";
+        case WM_QUIT:
+            return "WM_QUIT";
+        case WM_ERASEBKGND:
+            return "WM_ERASEBKGND";
+        case WM_SHOWWINDOW:
+            return "WM_SHOWWINDOW";
+        case WM_SETTINGCHANGE:
+            return "WM_SETTINGCHANGE";
+        case WM_WINDOWPOSCHANGED:
+            return "WM_WINDOWPOSCHANGED";
+        case WM_NOTIFY:
+            return "WM_NOTIFY";
+        case WM_NCCREATE:
+            return "WM_NCCREATE";
+        case WM_NCDESTROY:
+            return "WM_NCDESTROY";
+        case WM_KEYDOWN:
+            return "WM_KEYDOWN";
+        case WM_KEYUP:
+            return "WM_KEYUP";
+        case WM_CHAR:
+            return "WM_CHAR";
+        case WM_COMMAND:
+            return "WM_COMMAND";
+        case WM_TIMER:
+            return "WM_TIMER";
+        case WM_HOTKEY:
+            return "WM_HOTKEY";
+        case WM_USER:
+            return "WM_USER";
+        default:
+            return "message";
     }
 }
 

@@ -81,7 +81,7 @@ TEST_F(InboxService, AMessageWithANulIsRefusedWhole) {
     const std::u16string withNul(u"call 89161234567 a\0b tail", 25);
     const host::ArrivingMessage refused[] = {
         {u"IPM.SMStext", withNul, u"+79161234567", u""},
-        {u"IPM.SMStext", u"hello", std::u16string(u"+7916\0" u"123", 9), u""},
+        {u"IPM.SMStext", u"hello", std::u16string(u"+7916\0\u0031\u0032\u0033", 9), u""},
         {u"IPM.SMStext", u"hello", u"+79161234567", std::u16string(u"Mi\0rela", 7)},
         {std::u16string(u"IPM.SMStext\0x", 13), u"hello", u"+79161234567", u""},
     };
