@@ -181,6 +181,8 @@ def main():
             tally[name][0] += 1
             tally[name][1] += 1 if killed else 0
             messages += delivered
+            if campaign.round % 100 == 0:
+                print(f"{campaign.round} rounds, all stores intact", flush=True)
         total = sum(n for n, _ in tally.values())
         print(f"{total} rounds, {sum(k for _, k in tally.values())} processes killed while running; "
               f"{messages} messages delivered whole before the kills; every store intact")
