@@ -129,27 +129,52 @@ TEST_F(BubbleEndToEnd, TheDigitsAndTheMenuDoWhatTheyName) {
 
 TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
     for (int dpi : {96, 131, 192}) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
         testing_support::TempFolder device;
         std::string size = dpi == 192 ? "480x640" : "240x320";
         ASSERT_EQ(RunPhone(device.path(), "init --screen " + size + " --dpi " + std::to_string(dpi)).status, 0);
-        const std::string box = files_.path() + "/box.png", page = files_.path() + "/page.png";
+        // A message to read, and its entry identifier from the state report.
+        ASSERT_EQ(RunPhone(device.path(), "sms +79161234567 \"hello there\"").status, 0);
+        Result first = RunPhone(device.path(), "run '" + WriteBytes(files_, "state.txt", "state\n") + "' --json");
+        std::vector<JsonValue> before = States(first.out);
+        ASSERT_EQ(before.size(), 1u) << first.out;
+        const std::string entry = before[0]["inbox"][0]["entry"].Text();
+
+        auto shot = [&](const std::string& name) { return files_.path() + "/" + name + ".png"; };
         std::string script = WriteBytes(files_, "probe.txt",
                                         "start PlatformProbe box Caption \"Some text\"\n"
                                         "screenshot \"" +
-                                            box +
+                                            shot("box") +
                                             "\"\n"
                                             "key action\nwait 100\n"
                                             "start PlatformProbe compose +79161234567\n"
+                                            "screenshot \"" +
+                                            shot("composer") +
+                                            "\"\n"
+                                            "key back\nwait 100\n"
+                                            "start PlatformProbe read " +
+                                            entry +
+                                            "\n"
+                                            "screenshot \"" +
+                                            shot("reader") +
+                                            "\"\n"
                                             "key back\nwait 100\n"
                                             "start PlatformProbe inbox\n"
+                                            "screenshot \"" +
+                                            shot("inbox") +
+                                            "\"\n"
                                             "key end\nwait 100\n"
                                             "start PlatformProbe call 89161234567\n"
+                                            "screenshot \"" +
+                                            shot("call") +
+                                            "\"\n"
                                             "key end\nwait 100\n"
                                             "start PlatformProbe page\n"
                                             "screenshot \"" +
-                                            page +
+                                            shot("page") +
                                             "\"\n"
                                             "key back\nwait 100\n"
+                                            "toolkit on\nwait 100\n"
                                             "state\n");
         Result r = RunPhone(device.path(), "run '" + script + "' --json");
         ASSERT_EQ(r.status, 0) << r.err << r.out;
@@ -159,14 +184,27 @@ TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
         EXPECT_EQ(s["message_boxes"].size(), 1u) << s.Dump();
         EXPECT_EQ(s["message_boxes"][0]["caption"].Text(), "Caption");
         EXPECT_FALSE(s["message_boxes"][0]["open"].Bool());
-        ASSERT_EQ(s["opened"].size(), 2u);
+        ASSERT_EQ(s["opened"].size(), 3u) << s.Dump();
         EXPECT_EQ(s["opened"][0]["app"].Text(), "composer");
         EXPECT_EQ(s["opened"][0]["to"].Text(), "+79161234567");
-        EXPECT_EQ(s["opened"][1]["app"].Text(), "inbox");
+        EXPECT_EQ(s["opened"][1]["app"].Text(), "reader");
+        EXPECT_EQ(s["opened"][2]["app"].Text(), "inbox");
+        EXPECT_TRUE(s["inbox"][0]["read"].Bool()) << "the reader marks its message read";
         EXPECT_EQ(s["calls"].Dump(), R"(["89161234567"])");
+        // The stand-in of the utility is up and holds its hotkeys.
+        EXPECT_TRUE(s["toolkit"]["running"].Bool()) << s.Dump();
+        int utilityKeys = 0;
+        for (const JsonValue& key : s["hotkeys"].Elements())
+            if (key["window"].Text() == "ENATIVE_SMARTTOOLKIT") ++utilityKeys;
+        EXPECT_GT(utilityKeys, 0) << s["hotkeys"].Dump();
+
         const int w = dpi == 192 ? 480 : 240, h = dpi == 192 ? 640 : 320;
-        EXPECT_GT(Ink(box, 0, h / 3, w, h / 3), 0.02) << "the box in the middle, dpi " << dpi;
-        EXPECT_GT(Ink(page, 0, h / 10, w / 2, h / 5), 0.002) << "the page's text, dpi " << dpi;
+        EXPECT_GT(Ink(shot("box"), 0, h / 3, w, h / 3), 0.02) << "the box in the middle";
+        // The messaging application's windows and the call screen fill the
+        // screen below the title bar with their own text.
+        for (const char* window : {"composer", "reader", "inbox", "call"})
+            EXPECT_GT(Ink(shot(window), 0, h / 8, w, h / 2), 0.005) << window;
+        EXPECT_GT(Ink(shot("page"), 0, h / 10, w / 2, h / 5), 0.002) << "the page's text";
     }
 }
 

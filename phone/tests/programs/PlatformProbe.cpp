@@ -86,6 +86,13 @@ int ShowPage(HINSTANCE instance) {
     return 0;
 }
 
+int HexDigit(WCHAR c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 }  // namespace
 
 extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
@@ -114,6 +121,18 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine,
         LONG result = call ? call(words[1], nullptr, nullptr, nullptr) : -1;
         FreeLibrary(cellcore);
         return result == 0 ? 0 : 5;
+    }
+    if (wcscmp(what, TEXT("read")) == 0 && count == 2) {
+        // The entry identifier as the state report prints it, in hex.
+        BYTE entry[256];
+        size_t length = wcslen(words[1]) / 2;
+        if (length == 0 || length > sizeof entry) return 6;
+        for (size_t i = 0; i < length; ++i) {
+            int high = HexDigit(words[1][2 * i]), low = HexDigit(words[1][2 * i + 1]);
+            if (high < 0 || low < 0) return 6;
+            entry[i] = static_cast<BYTE>(high * 16 + low);
+        }
+        return SUCCEEDED(MailDisplayMessage(reinterpret_cast<LPENTRYID>(entry), static_cast<ULONG>(length))) ? 0 : 3;
     }
     if (wcscmp(what, TEXT("page")) == 0) return ShowPage(instance);
     return 1;
