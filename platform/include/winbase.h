@@ -122,12 +122,16 @@ HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
+// "\Windows\Name.dll" (or .exe for the program); the characters copied,
+// cut to nSize - 1 and NUL-terminated; 0 for an unknown module.
+DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 
-#define LoadLibrary     LoadLibraryW
-#define GetProcAddress  GetProcAddressW
-#define GetModuleHandle GetModuleHandleW
-#define CreateEvent     CreateEventW
-#define FormatMessage   FormatMessageW
+#define LoadLibrary       LoadLibraryW
+#define GetProcAddress    GetProcAddressW
+#define GetModuleHandle   GetModuleHandleW
+#define GetModuleFileName GetModuleFileNameW
+#define CreateEvent       CreateEventW
+#define FormatMessage     FormatMessageW
 
 // --- Resources of a module (compiled from its .rc file) -------------------------
 // A module's resources. hModule NULL is the program's own module. Names and

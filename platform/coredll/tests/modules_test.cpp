@@ -99,6 +99,32 @@ TEST_F(Modules, FailuresReturnNullWithTheLastErrorSet) {
     FreeLibrary(module);
 }
 
+TEST_F(Modules, AModulesFileNameLoadsTheSameModuleAgain) {
+    HMODULE module = LoadLibraryW(TEXT("LoaderProbe.dll"));
+    ASSERT_NE(module, nullptr);
+    WCHAR name[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(module, name, MAX_PATH);
+    EXPECT_EQ(std::u16string(name, length), u"\\Windows\\LoaderProbe.dll");
+    // Loading the module by that name takes a reference on the same module:
+    // one FreeLibrary later it is still loaded.
+    EXPECT_EQ(LoadLibraryW(name), module);
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetModuleHandleW(TEXT("LoaderProbe.dll")), module);
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetModuleHandleW(TEXT("LoaderProbe.dll")), nullptr);
+
+    // Cut to the buffer, always terminated; the program is an .exe.
+    WCHAR small[5];
+    EXPECT_EQ(GetModuleFileNameW(GetModuleHandleW(TEXT("coredll.dll")), small, 5), 4u);
+    EXPECT_EQ(std::u16string(small), u"\\Win");
+    length = GetModuleFileNameW(nullptr, name, MAX_PATH);
+    ASSERT_GT(length, 4u);
+    EXPECT_EQ(std::u16string(name + length - 4), u".exe");
+    SetLastError(0);
+    EXPECT_EQ(GetModuleFileNameW(reinterpret_cast<HMODULE>(0x7777), name, MAX_PATH), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 TEST_F(Modules, TheKernelIsAlwaysLoaded) {
     HMODULE core = LoadLibraryW(TEXT("coredll.dll"));
     ASSERT_NE(core, nullptr);
