@@ -202,15 +202,24 @@ void BubbleWindow::StartWatching(IMsgStore* store) {
     if (!watcher) return;
     watchedStore_ = store;
     store->AddRef();
+    // The store's registration keeps the watcher alive; the window keeps a
+    // reference of its own until it stops watching.
     store->Advise(0, nullptr, kWatchedEvents, watcher, &watchConnection_);
-    // The store's registration keeps the watcher alive.
-    watcher->Release();
+    watcher_ = watcher;
 }
 
 void BubbleWindow::StopWatching() {
     if (!watchedStore_) return;
-    watchedStore_->Unadvise(watchConnection_);
+    if (FAILED(watchedStore_->Unadvise(watchConnection_))) {
+        // The store keeps calling the watcher: it must never act again, and
+        // its code must stay loaded for as long as the store holds it.
+        watcher_->Detach();
+        WCHAR module[MAX_PATH];
+        if (GetModuleFileNameW(instance_, module, MAX_PATH)) LoadLibraryW(module);
+    }
     watchConnection_ = 0;
+    watcher_->Release();
+    watcher_ = nullptr;
     watchedStore_->Release();
     watchedStore_ = nullptr;
 }

@@ -82,6 +82,7 @@ BubbleWindow::BubbleWindow(HINSTANCE instance, HWND homeWindow)
       unregisterFunc1_(nullptr),
       watchedStore_(nullptr),
       watchConnection_(0),
+      watcher_(nullptr),
       lockInitialized_(false),
       windowBeneath_(nullptr) {
     for (HWND& bar : menuBars_) bar = nullptr;

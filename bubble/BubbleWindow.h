@@ -7,6 +7,8 @@
 #include "NotificationItem.h"
 #include "WindowBase.h"
 
+class ReadStateWatcher;
+
 #include <cemapi.h>
 
 // The menu bars by index.
@@ -92,6 +94,7 @@ private:
     UnregisterFunc1Proc unregisterFunc1_;
     IMsgStore* watchedStore_;
     ULONG watchConnection_;
+    ReadStateWatcher* watcher_;
     CRITICAL_SECTION lock_;
     bool lockInitialized_;
     HWND windowBeneath_;

@@ -55,6 +55,7 @@ bool ReadStateWatcher::MarkedRead(const OBJECT_NOTIFICATION& notice) {
 }
 
 STDMETHODIMP_(ULONG) ReadStateWatcher::OnNotify(ULONG cNotif, LPNOTIFICATION lpNotifications) {
+    if (InterlockedCompareExchange(&detached_, 0, 0)) return S_OK;
     // Only the first notice decides, whatever the count.
     if (cNotif == 0 || !lpNotifications) return S_OK;
     const NOTIFICATION& first = lpNotifications[0];

@@ -22,6 +22,10 @@ public:
     STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP_(ULONG) OnNotify(ULONG cNotif, LPNOTIFICATION lpNotifications) override;
 
+    // From now on every notice is ignored: the window stopped watching but
+    // the store could not drop the registration.
+    void Detach() { InterlockedExchange(&detached_, 1); }
+
 private:
     // Whether the modification the notice names marked the message read.
     bool MarkedRead(const OBJECT_NOTIFICATION& notice);
@@ -29,4 +33,5 @@ private:
     BubbleWindow* window_;
     IMsgStore* store_;
     LONG refs_;
+    LONG detached_ = 0;
 };

@@ -161,5 +161,29 @@ TEST_F(Sweep, AReportMovedToDeletedItemsIsInOnePlaceWhereverItFails) {
     EXPECT_GT(moved, 0);
 }
 
+// A watcher the store cannot let go of (Unadvise failing when the bubble
+// comes down) is still called by the store: the module keeps itself loaded
+// so that its code is there when the store releases the watcher at the end.
+TEST_F(Sweep, AWatcherTheStoreCannotLetGoOfKeepsTheModuleLoaded) {
+    host::EntryId entry = Arrive(u"IPM.SMStext", u"hello", u"+79169876543");
+    ASSERT_EQ(Process(entry), S_OK);
+    host::WaitForIdle();
+    HWND bubble = FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr);
+    ASSERT_NE(bubble, nullptr);
+    ASSERT_TRUE(IsWindowVisible(bubble));
+
+    host::FailCall("IMsgStore::Unadvise", 1, E_FAIL);
+    ASSERT_TRUE(host::SetMessageRead(entry, true));
+    for (int i = 0; i < 2000 && IsWindowVisible(bubble); ++i) Sleep(1);
+    host::WaitForIdle();
+    EXPECT_FALSE(IsWindowVisible(bubble));
+    EXPECT_EQ(host::CallCount("IMsgStore::Unadvise"), 1);
+
+    client_->Release();
+    client_ = nullptr;
+    CoFreeUnusedLibraries();
+    EXPECT_NE(GetModuleHandleW(TEXT("Lumenrest.dll")), nullptr);
+}
+
 }  // namespace
 }  // namespace rule_tests
