@@ -180,4 +180,25 @@ TEST_F(ModalDialogs, TheFocusGivenByTheProgramIsScrolledIntoView) {
     EXPECT_GE(handed.top, 0) << "WM_NEXTDLGCTL with a control";
 }
 
+// WM_INITDIALOG's answer decides the first focus: TRUE puts it on the first
+// tab stop even where the procedure had set it, FALSE keeps the procedure's.
+TEST_F(ModalDialogs, TrueFromWmInitDialogFocusesTheFirstTabStopAndFalseKeepsTheProgramsFocus) {
+    for (bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "FALSE" : "TRUE");
+        int focused = 0;
+        script.other = [keep](HWND hwnd, UINT msg, WPARAM, LPARAM) -> INT_PTR {
+            if (msg != WM_INITDIALOG) return FALSE;
+            SetFocus(GetDlgItem(hwnd, IDC_LAST));
+            return keep ? FALSE : TRUE;
+        };
+        script.steps = {[&](HWND hwnd) {
+            focused = GetDlgCtrlID(GetFocus());
+            EndDialog(hwnd, 0);
+        }};
+        script.next = 0;
+        EXPECT_EQ(Run(IDD_SETTINGS), 0);
+        EXPECT_EQ(focused, keep ? IDC_LAST : IDC_DISABLE);
+    }
+}
+
 }  // namespace

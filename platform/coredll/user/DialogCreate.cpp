@@ -89,11 +89,11 @@ HWND Create(HINSTANCE instance, LPCDLGTEMPLATEW tmpl, HWND parent, DLGPROC proc,
     if (!CreateControls(hwnd, instance, t, *state, state->font)) return nullptr;
 
     HWND first = FirstTabStop(hwnd);
-    if (SendMessageW(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && IsWindow(hwnd)) {
-        // The procedure may have moved the focus itself, or disabled the control.
-        HWND focus = GetFocus();
-        if (!focus || !IsChild(hwnd, focus)) FocusControl(hwnd, FirstTabStop(hwnd));
-    }
+    // TRUE asks for the default focus, whatever the procedure did with it:
+    // the first tab stop as it stands now (the procedure may have disabled
+    // the one it was given). A procedure that sets the focus returns FALSE.
+    if (SendMessageW(hwnd, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && IsWindow(hwnd))
+        FocusControl(hwnd, FirstTabStop(hwnd));
     if (!IsWindow(hwnd)) return Fail(nullptr, ERROR_INVALID_WINDOW_HANDLE);
     if (!state->ended && (modal || (t.style & WS_VISIBLE))) ShowWindow(hwnd, SW_SHOWNORMAL);
     return hwnd;
