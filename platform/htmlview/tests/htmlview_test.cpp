@@ -4,6 +4,7 @@
 // order and chosen; other keys reach the parent; bad markup never breaks it.
 #include <TempDevice.h>
 #include <coredll_host.h>
+#include <aygshell.h>
 #include <gtest/gtest.h>
 #include <htmlctrl.h>
 #include <htmlview_host.h>
@@ -182,6 +183,22 @@ TEST_F(HtmlView, OtherKeysReachTheParentAsKeyNotices) {
     g_notices.clear();
     Key(VK_DOWN);
     EXPECT_TRUE(g_notices.empty()) << "Down belongs to the view";
+}
+
+// Back held by a menu bar is handed to the focus window as the shell hands
+// it: in the view it is a key like the others, for the parent to act on.
+TEST_F(HtmlView, BackHandedToTheFocusReachesTheParentAsAKey) {
+    Load(u"<div>no links</div>");
+    SetFocus(view_);
+    ASSERT_EQ(GetFocus(), view_);
+    g_notices.clear();
+    SHSendBackToFocusWindow(WM_HOTKEY, 2, MAKELPARAM(MOD_KEYUP, VK_TBACK));
+    SHSendBackToFocusWindow(WM_HOTKEY, 2, MAKELPARAM(0, VK_TBACK));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    ASSERT_EQ(g_notices.size(), 1u);
+    EXPECT_EQ(g_notices[0].code, static_cast<UINT>(NM_KEYDOWN));
+    EXPECT_EQ(g_notices[0].key, static_cast<UINT>(VK_TBACK));
 }
 
 TEST_F(HtmlView, BadMarkupLaysOutWithoutACrash) {
