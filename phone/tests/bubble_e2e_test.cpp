@@ -208,5 +208,63 @@ TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
     }
 }
 
+// A program's dialog with a control of every kind, driven with the keys and
+// turned, at three resolutions: the report tells where each control is and
+// what it holds, and the screenshots show them there.
+TEST_F(BubbleEndToEnd, AProgramsDialogOfEveryControlKindIsDrivenAndTurned) {
+    for (int dpi : {96, 131, 192}) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        testing_support::TempFolder device;
+        const int w = dpi == 192 ? 480 : 240, h = dpi == 192 ? 640 : 320;
+        ASSERT_EQ(RunPhone(device.path(), "init --screen " + std::to_string(w) + "x" + std::to_string(h) + " --dpi " +
+                                              std::to_string(dpi))
+                      .status,
+                  0);
+        const std::string tall = files_.path() + "/tall.png", wide = files_.path() + "/wide.png";
+        // Action ticks the box in focus; Down moves past the button to the
+        // edit; typed letters go into it; Down again to the list, whose spin
+        // steps with Right.
+        std::string script = WriteBytes(files_, "dialog.txt",
+                                        "start PlatformProbe dialog\nkey action down down\ntype abc\n"
+                                        "key down right\nscreenshot \"" +
+                                            tall + "\"\nstate\nrotate\nscreenshot \"" + wide + "\"\nstate\n");
+        Result r = RunPhone(device.path(), "run '" + script + "' --json");
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        std::vector<JsonValue> states = States(r.out);
+        ASSERT_EQ(states.size(), 2u);
+        for (const JsonValue& state : states) {
+            const JsonValue& dialog = state["dialog"];
+            ASSERT_FALSE(dialog.IsNull()) << state.Dump();
+            EXPECT_EQ(dialog["title"].Text(), "Controls");
+            std::map<long long, const JsonValue*> controls;
+            for (const JsonValue& c : dialog["controls"].Elements()) controls[c["id"].Int()] = &c;
+            ASSERT_EQ(controls.size(), 8u) << dialog.Dump();
+            EXPECT_TRUE((*controls[102])["checked"].Bool()) << "Action ticked the box";
+            EXPECT_EQ((*controls[106])["text"].Text(), "abc");
+            EXPECT_EQ((*controls[107])["selected"].Int(), 1) << "Right stepped the list";
+            EXPECT_TRUE((*controls[107])["focused"].Bool());
+            EXPECT_EQ((*controls[108])["class"].Text(), "msctls_updown32");
+            EXPECT_EQ((*controls[109])["class"].Text(), "ComboBox");
+            // The up-down stands right of its buddy, at its height.
+            const JsonValue& list = (*controls[107])["rect"];
+            const JsonValue& spin = (*controls[108])["rect"];
+            EXPECT_EQ(spin[0].Int(), list[0].Int() + list[2].Int());
+            EXPECT_EQ(spin[3].Int(), list[3].Int());
+            // Every control lies inside the group box, left to right.
+            const JsonValue& group = (*controls[101])["rect"];
+            for (auto& [id, c] : controls) {
+                const JsonValue& rect = (*c)["rect"];
+                EXPECT_GE(rect[0].Int(), group[0].Int()) << id;
+                EXPECT_LE(rect[0].Int() + rect[2].Int(), group[0].Int() + group[2].Int()) << id;
+            }
+        }
+        // The dialog fills the screen below the title bar in both shapes.
+        EXPECT_EQ(states[0]["dialog"]["rect"][2].Int(), w);
+        EXPECT_EQ(states[1]["dialog"]["rect"][2].Int(), h);
+        EXPECT_GT(Ink(tall, 0, h / 8, w / 2, h / 2), 0.03) << "the controls drawn in the tall screen";
+        EXPECT_GT(Ink(wide, 0, w / 8, h / 2, w / 2), 0.03) << "and in the wide one";
+    }
+}
+
 }  // namespace
 }  // namespace phone_test

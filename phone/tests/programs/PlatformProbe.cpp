@@ -8,7 +8,13 @@
 //   call NUMBER          a voice call through the telephony call request
 //   page                 a full-screen window with an HTML view showing a page
 //                        with two links, until Back or End closes it
+//   read ENTRY           the reader on the message of that entry identifier (hex)
+//   dialog               a full-screen dialog with a control of every kind
+#include "PlatformProbeDialog.h"
+
+#include <aygshell.h>
 #include <cemapi.h>
+#include <commctrl.h>
 #include <htmlctrl.h>
 #include <windows.h>
 
@@ -86,6 +92,38 @@ int ShowPage(HINSTANCE instance) {
     return 0;
 }
 
+// The dialog of every control kind, full screen, until the session ends it.
+INT_PTR CALLBACK KindsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+        case WM_INITDIALOG: {
+            SHINITDLGINFO info = {};
+            info.dwMask = SHIDIM_FLAGS;
+            info.hDlg = dialog;
+            info.dwFlags = SHIDIF_SIZEDLGFULLSCREEN;
+            SHInitDialog(&info);
+            static const LPCWSTR kItems[] = {TEXT("one"), TEXT("two"), TEXT("three")};
+            for (LPCWSTR item : kItems) {
+                SendDlgItemMessageW(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+                SendDlgItemMessageW(dialog, IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            }
+            SendDlgItemMessageW(dialog, IDC_LIST, LB_SETCURSEL, 0, 0);
+            SendDlgItemMessageW(dialog, IDC_COMBO, CB_SETCURSEL, 2, 0);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+int ShowKinds(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
+    if (!InitCommonControlsEx(&controls)) return 7;
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_KINDS), nullptr, KindsProc, 0) >= 0 ? 0 : 8;
+}
+
 int HexDigit(WCHAR c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -135,5 +173,6 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine,
         return SUCCEEDED(MailDisplayMessage(reinterpret_cast<LPENTRYID>(entry), static_cast<ULONG>(length))) ? 0 : 3;
     }
     if (wcscmp(what, TEXT("page")) == 0) return ShowPage(instance);
+    if (wcscmp(what, TEXT("dialog")) == 0) return ShowKinds(instance);
     return 1;
 }
