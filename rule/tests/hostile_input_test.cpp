@@ -118,9 +118,17 @@ TEST_F(HostileInput, MarkupAndLinksOfTheMessageSenderAndContactReachThePageAsTex
     EXPECT_NE(stored.subject.find(u"<script>alert(1)</script> <b>Mi</b>,m (89161234567)"), std::u16string::npos);
 }
 
+// The thread checker runs the same path on a quarter of it: what it looks
+// for is in the threads, not in the length.
+#if defined(__SANITIZE_THREAD__)
+constexpr size_t kLongText = 1 << 18;
+#else
+constexpr size_t kLongText = 1 << 20;
+#endif
+
 TEST_F(HostileInput, AMegabyteOfTextIsRuledAndAnnounced) {
     std::u16string text = u"call 89161234567 ";
-    text.append(1 << 20, u'x');
+    text.append(kLongText, u'x');
     text += u" or 89161234567";
     host::EntryId entry = host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", text, u"+79161112233",
                                                      u"");
