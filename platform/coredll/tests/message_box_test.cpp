@@ -3,6 +3,7 @@
 // box is in the log of outside effects, open and then closed.
 #include <TempDevice.h>
 #include <WindowThread.h>
+#include <coredll_host.h>
 #include <effect_log.h>
 #include <gtest/gtest.h>
 #include <screen_host.h>
@@ -76,12 +77,21 @@ TEST(MessageBoxes, TheOwnerIsDisabledWhileTheBoxIsUp) {
     call.type = MB_ICONERROR;
     HANDLE thread = CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
     ASSERT_TRUE(testing_support::PumpUntil([] { return Box() != nullptr; }));
-    EXPECT_FALSE(IsWindowEnabled(owner.Window()));
+    EXPECT_FALSE(IsWindowEnabled(owner.Window())) << "disabled before the box shows";
+    host::WaitForIdle();  // the box's loop is waiting for its keys
     EXPECT_EQ(host::LastEffect(host::effect::kMessageBox)->Field("icon")->number, MB_ICONERROR);
     host::PressKey(VK_RETURN);
     ASSERT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_TRUE(IsWindowEnabled(owner.Window()));
     CloseHandle(thread);
+
+    // A box whose window cannot be made shows nothing, logs nothing and
+    // gives the owner back enabled.
+    const int logged = host::CountEffects(host::effect::kMessageBox);
+    host::FailCall("CreateWindowExW", 1, ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(MessageBoxW(owner.Window(), u"text", u"caption", MB_OK), 0);
+    EXPECT_EQ(host::CountEffects(host::effect::kMessageBox), logged);
+    EXPECT_TRUE(IsWindowEnabled(owner.Window()));
     EXPECT_TRUE(owner.Stop());
 }
 

@@ -158,11 +158,6 @@ extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
     box.caption = lpCaption ? lpCaption : u"Error";
     box.text = lpText ? lpText : u"";
     box.icon = IconOf(uType);
-    const int64_t id = host::AppendEffect(
-        host::effect::kMessageBox,
-        {host::EffectField::Text("caption", box.caption), host::EffectField::Text("text", box.text),
-         host::EffectField::Number("icon", static_cast<int64_t>(uType & MB_ICONMASK))});
-
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int margin = ScaleToDpi(4);
@@ -170,11 +165,20 @@ extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
     const int height = BoxHeight(box.text, width, box.icon != nullptr, work);
     const int top = work.top + (work.bottom - work.top - height) / 2;
     HWND previous = GetForegroundWindow();
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, kClass, box.caption.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
-                                  work.left + margin, top, width, height, hWnd, nullptr, nullptr, &box);
-    if (!window) return 0;
+    // The owner is disabled before the box can be seen, and the box is in
+    // the log only once it exists.
     const bool ownerWasEnabled = hWnd && IsWindowEnabled(hWnd);
     if (ownerWasEnabled) EnableWindow(hWnd, FALSE);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, kClass, box.caption.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
+                                  work.left + margin, top, width, height, hWnd, nullptr, nullptr, &box);
+    if (!window) {
+        if (ownerWasEnabled) EnableWindow(hWnd, TRUE);
+        return 0;
+    }
+    const int64_t id = host::AppendEffect(
+        host::effect::kMessageBox,
+        {host::EffectField::Text("caption", box.caption), host::EffectField::Text("text", box.text),
+         host::EffectField::Number("icon", static_cast<int64_t>(uType & MB_ICONMASK))});
     SetForegroundWindow(window);
     SetFocus(window);
 
