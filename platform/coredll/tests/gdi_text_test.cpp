@@ -66,6 +66,27 @@ TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
     EXPECT_EQ(fit, 2);
 }
 
+TEST(GdiText, AFontTallerThanTheFontLibraryScalesIsMadeAtTheLargestItScales) {
+    // 65,535 pixels is as tall as the font library scales a face; a taller
+    // one measures and draws as that one does, and leaves nothing behind.
+    PaintTarget target(10, 10);
+    SIZE largest{}, taller{};
+    TEXTMETRICW tm{};
+    {
+        SelectedFont font(target.dc(), Tahoma(-65535));
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("W"), 1, &largest));
+    }
+    {
+        SelectedFont font(target.dc(), Tahoma(-100000));
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("W"), 1, &taller));
+        ASSERT_TRUE(GetTextMetricsW(target.dc(), &tm));
+        EXPECT_TRUE(ExtTextOutW(target.dc(), 0, 0, 0, nullptr, TEXT("W"), 1, nullptr));
+    }
+    EXPECT_GT(largest.cx, 10000);
+    EXPECT_EQ(taller.cx, largest.cx);
+    EXPECT_GT(tm.tmAscent, 10000);
+}
+
 TEST(GdiText, PerCharacterExtentsAreThoseOfEachPrefix) {
     PaintTarget target(10, 10);
     SelectedFont font(target.dc(), Tahoma(16));
