@@ -168,6 +168,22 @@ TEST(GdiText, CalcRectMeasuresWithoutDrawing) {
     EXPECT_EQ(DrawTextW(target.dc(), TEXT("a\nb\r\nc"), -1, &lines, DT_CALCRECT | DT_SINGLELINE), 14);
 }
 
+TEST(GdiText, ARectangleWiderThanAnyTextWrapsAndCutsNothing) {
+    // Three million pixels, as a control of a template with a huge font
+    // gets: wider than the text layout's own measure can hold.
+    PaintTarget target(200, 40);
+    SelectedFont font(target.dc(), Tahoma(14));
+    SIZE size{};
+    GetTextExtentPoint32W(target.dc(), TEXT("один два"), 8, &size);
+    for (UINT format : {DT_WORDBREAK, DT_END_ELLIPSIS, DT_WORDBREAK | DT_END_ELLIPSIS}) {
+        RECT wide{-1000000, 0, 2000000, 0};
+        EXPECT_EQ(DrawTextW(target.dc(), TEXT("один два"), -1, &wide, DT_CALCRECT | format), 14) << format;
+        EXPECT_EQ(wide.right - wide.left, size.cx) << format;
+        RECT shown{-1000000, 0, 2000000, 20};
+        EXPECT_EQ(DrawTextW(target.dc(), TEXT("один два"), -1, &shown, format), 14) << format;
+    }
+}
+
 TEST(GdiText, AmpersandMarksAMnemonicUnlessNoPrefix) {
     PaintTarget target(200, 40);
     SelectedFont font(target.dc(), Tahoma(14));
