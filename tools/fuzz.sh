@@ -29,20 +29,13 @@ done
 tools/deps.sh fuzz
 tools/build.sh fuzz >/dev/null
 
-# The targets that draw text: their leaks' stacks must reach through the
-# font libraries (built without frame pointers) to where the suppressions
-# name them, which takes the slow unwinder.
-draws_text=" dialog_template_fuzz template_layout_fuzz html_view_fuzz "
-
 runs="$PWD/build-fuzz/runs"
 run_one() {
   local t=$1 dir="$runs/$1"
   mkdir -p "$dir/corpus" "$dir/artifacts"
   rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
   cp -n fuzz/corpus/"$t"/* "$dir/corpus/" 2>/dev/null || true
-  local asan="fast_unwind_on_malloc=1"
-  [[ "$draws_text" == *" $t "* ]] && asan="fast_unwind_on_malloc=0"
-  TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" ASAN_OPTIONS="$asan" UBSAN_OPTIONS=print_stacktrace=1 \
+  TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
     build-fuzz/bin/"$t" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$dir/artifacts/" "$dir/corpus" >"$dir/log" 2>&1
