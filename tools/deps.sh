@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs that are missing (when run as
 # root; otherwise names them and fails).
+#   tools/deps.sh        what every build needs
+#   tools/deps.sh fuzz   that and the fuzzing compiler (clang and its libFuzzer)
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,9 @@ packages=(
   binutils-mingw-w64-x86-64 ccache
   libsdl2-dev libx11-dev xvfb xdotool
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

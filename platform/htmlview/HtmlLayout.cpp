@@ -72,8 +72,7 @@ private:
 
 class LineBuilder {
 public:
-    LineBuilder(const Document& doc, FontSet& fonts, Measurer& measure, Layout& out)
-        : doc_(doc), fonts_(fonts), measure_(measure), out_(out) {}
+    LineBuilder(FontSet& fonts, Measurer& measure, Layout& out) : fonts_(fonts), measure_(measure), out_(out) {}
 
     void SetBounds(int left, int right, bool emergency) {
         left_ = left;
@@ -156,7 +155,6 @@ private:
         line_.push_back(style);
     }
 
-    const Document& doc_;
     FontSet& fonts_;
     Measurer& measure_;
     Layout& out_;
@@ -225,7 +223,7 @@ Layout LayOut(const Document& doc, FontSet& fonts, HDC dc, int width) {
     out.linkBoxes.resize(doc.links.size());
     out.lineStep = doc.styles.empty() ? 16 : fonts.Height(0);
     Measurer measure(fonts, dc);
-    LineBuilder lines(doc, fonts, measure, out);
+    LineBuilder lines(fonts, measure, out);
     struct Bounds {
         int left, right, marginBottom;
         bool emergency;

@@ -23,6 +23,11 @@ const char kMono[] = "DejaVu Sans Mono";
 
 // Character height of a font asked for with height 0.
 const int kDefaultEmHeight = 12;
+// The largest character height the font library scales a face to. Asked
+// for more (a template's point size, a page's style), it makes no font,
+// draws nothing and keeps what it had made for it; such a font is made at
+// this height instead.
+const double kLargestEmHeight = 65535;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -88,6 +93,7 @@ std::shared_ptr<FontFace> MakeFace(const LOGFONTW& logfont) {
         em = -static_cast<double>(logfont.lfHeight);
     else if (logfont.lfHeight > 0)
         em = logfont.lfHeight / CellRatio(description);
+    em = std::min(em, kLargestEmHeight);
     pango_font_description_set_absolute_size(description, em * PANGO_SCALE);
     face->description = description;
     face->underline = logfont.lfUnderline != 0;

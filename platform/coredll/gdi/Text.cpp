@@ -4,10 +4,16 @@
 #include "gdi/Fonts.h"
 
 #include <algorithm>
+#include <climits>
 
 using namespace gdi;
 
 namespace {
+
+// Pango takes a width in 1/1024 pixels, in an int: a rectangle wider than
+// this wraps and cuts its text as one this wide would, which no text shown
+// on the phone tells apart.
+const int kWidestLayout = INT_MAX / PANGO_SCALE;
 
 int Length(LPCWSTR text, int count) {
     if (!text) return 0;
@@ -89,14 +95,15 @@ extern "C" int WINAPI DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, LPRECT lp
     PangoLayout* layout = NewLayout(face, shown.text);
     Underline(layout, shown.underlined);
     int width = lpRect->right - lpRect->left;
+    const int layoutWidth = std::min(width, kWidestLayout);
     bool single = (uFormat & DT_SINGLELINE) != 0;
     if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
     if ((uFormat & DT_WORDBREAK) && !single && width > 0) {
-        pango_layout_set_width(layout, width * PANGO_SCALE);
+        pango_layout_set_width(layout, layoutWidth * PANGO_SCALE);
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD);
     }
     if ((uFormat & DT_END_ELLIPSIS) && width > 0) {
-        pango_layout_set_width(layout, width * PANGO_SCALE);
+        pango_layout_set_width(layout, layoutWidth * PANGO_SCALE);
         pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
         if (!single) pango_layout_set_height(layout, -1);  // one line per paragraph
     }

@@ -87,4 +87,20 @@ TEST_F(ControlPaint, AFocusedListShowsItsSelectionHighlightedAndAFieldItsFrame) 
     EXPECT_GT(Look(RECT{10, 100, 160, 120}).highlight, 0);
 }
 
+TEST_F(ControlPaint, AComboBoxTallerThanTheScreenShowsTheRowsOfItsArrowThatAreOnIt) {
+    // 2,000 pixels square, placed so that its arrow (the square at its
+    // right end: a triangle of 500 rows from the screen's y -150 down) is
+    // centred on the screen's x 100.
+    Make(u"COMBOBOX", u"", CBS_DROPDOWNLIST, 1, -900, -900, 2000, 2000);
+    Settle();
+    HDC screen = GetDC(nullptr);
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT), field = GetSysColor(COLOR_WINDOW);
+    EXPECT_EQ(GetPixel(screen, 100, 100), ink) << "row 250, 250 pixels either side";
+    EXPECT_EQ(GetPixel(screen, 5, 100), ink);
+    EXPECT_EQ(GetPixel(screen, 100, 280), ink) << "row 430, 70 pixels either side";
+    EXPECT_EQ(GetPixel(screen, 5, 280), field);
+    EXPECT_EQ(GetPixel(screen, 200, 280), field);
+    ReleaseDC(nullptr, screen);
+}
+
 }  // namespace

@@ -66,6 +66,27 @@ TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
     EXPECT_EQ(fit, 2);
 }
 
+TEST(GdiText, AFontTallerThanTheFontLibraryScalesIsMadeAtTheLargestItScales) {
+    // 65,535 pixels is as tall as the font library scales a face; a taller
+    // one measures and draws as that one does, and leaves nothing behind.
+    PaintTarget target(10, 10);
+    SIZE largest{}, taller{};
+    TEXTMETRICW tm{};
+    {
+        SelectedFont font(target.dc(), Tahoma(-65535));
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("W"), 1, &largest));
+    }
+    {
+        SelectedFont font(target.dc(), Tahoma(-100000));
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("W"), 1, &taller));
+        ASSERT_TRUE(GetTextMetricsW(target.dc(), &tm));
+        EXPECT_TRUE(ExtTextOutW(target.dc(), 0, 0, 0, nullptr, TEXT("W"), 1, nullptr));
+    }
+    EXPECT_GT(largest.cx, 10000);
+    EXPECT_EQ(taller.cx, largest.cx);
+    EXPECT_GT(tm.tmAscent, 10000);
+}
+
 TEST(GdiText, PerCharacterExtentsAreThoseOfEachPrefix) {
     PaintTarget target(10, 10);
     SelectedFont font(target.dc(), Tahoma(16));
@@ -145,6 +166,22 @@ TEST(GdiText, CalcRectMeasuresWithoutDrawing) {
     RECT lines{0, 0, 200, 0};
     EXPECT_EQ(DrawTextW(target.dc(), TEXT("a\nb\r\nc"), -1, &lines, DT_CALCRECT), 3 * 14);
     EXPECT_EQ(DrawTextW(target.dc(), TEXT("a\nb\r\nc"), -1, &lines, DT_CALCRECT | DT_SINGLELINE), 14);
+}
+
+TEST(GdiText, ARectangleWiderThanAnyTextWrapsAndCutsNothing) {
+    // Three million pixels, as a control of a template with a huge font
+    // gets: wider than the text layout's own measure can hold.
+    PaintTarget target(200, 40);
+    SelectedFont font(target.dc(), Tahoma(14));
+    SIZE size{};
+    GetTextExtentPoint32W(target.dc(), TEXT("один два"), 8, &size);
+    for (UINT format : {DT_WORDBREAK, DT_END_ELLIPSIS, DT_WORDBREAK | DT_END_ELLIPSIS}) {
+        RECT wide{-1000000, 0, 2000000, 0};
+        EXPECT_EQ(DrawTextW(target.dc(), TEXT("один два"), -1, &wide, DT_CALCRECT | format), 14) << format;
+        EXPECT_EQ(wide.right - wide.left, size.cx) << format;
+        RECT shown{-1000000, 0, 2000000, 20};
+        EXPECT_EQ(DrawTextW(target.dc(), TEXT("один два"), -1, &shown, format), 14) << format;
+    }
 }
 
 TEST(GdiText, AmpersandMarksAMnemonicUnlessNoPrefix) {

@@ -125,6 +125,20 @@ TEST_F(WindowPaint, TheScreenComposesWindowsInZOrderWithChildrenClippedToTheirPa
     EXPECT_EQ(ScreenPixel(12, 12), ScreenPixel(230, 310)) << "hidden: the desktop shows";
 }
 
+TEST_F(WindowPaint, AWindowFarLargerThanTheScreenIsDrawnWhereTheScreenShowsIt) {
+    // 30,000 pixels a side, as a dialog template may ask: a picture of all
+    // of it would take 3.6 GB.
+    HWND huge = Make(WS_VISIBLE, 0, 0, 30000, 30000, RGB(255, 0, 0));
+    recorder.Pump();
+    EXPECT_EQ(ScreenPixel(5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(235, 315), RGB(255, 0, 0));
+    HDC dc = GetDC(huge);
+    EXPECT_EQ(GetPixel(dc, 100, 100), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 20000, 20000), CLR_INVALID) << "far off the screen nothing is kept";
+    ReleaseDC(huge, dc);
+    DestroyWindow(huge);
+}
+
 TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     TempFolder folder;
     Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));

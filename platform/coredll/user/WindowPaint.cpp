@@ -19,8 +19,17 @@ bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 RECT Offset(RECT r, LONG dx, LONG dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
+// A top-level window's picture is cut at this many pixels a side. The
+// phone's screen is a few hundred pixels across, and a window made far
+// larger (a template's size, a MoveWindow) would otherwise cost memory in
+// proportion: 3.6 GB for a square of 30,000. What lies past the cut is off
+// any screen the platform shows, and drawing there is clipped away, as
+// drawing off the phone's screen is.
+const int kMaxSurfaceSide = 2048;
+
 cairo_surface_t* NewWindowSurface(int width, int height) {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, width), std::max(1, height));
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::clamp(width, 1, kMaxSurfaceSide),
+                                                    std::clamp(height, 1, kMaxSurfaceSide));
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
