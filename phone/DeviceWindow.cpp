@@ -65,8 +65,6 @@ BYTE PhoneKeyOf(const SDL_Keysym& key) {
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
             return VK_RETURN;
-        case SDLK_KP_MULTIPLY:
-            return VK_F8;
         default:
             break;
     }
