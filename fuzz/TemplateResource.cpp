@@ -30,7 +30,14 @@ struct ResFile {
 };
 static_assert(sizeof(ResFile) == 2 * kHeader + kTemplateSize + kGuard);
 
-__attribute__((section(".rsrc"), used, aligned(8), no_sanitize("address"))) ResFile g_res = {
+// clang's sanitizer would pad the variable; gcc's has no such attribute
+// for variables and leaves the section as it is.
+#if defined(__clang__)
+#define RES_NO_PADDING no_sanitize("address")
+#else
+#define RES_NO_PADDING
+#endif
+__attribute__((section(".rsrc"), used, aligned(8), RES_NO_PADDING)) ResFile g_res = {
     {0, kHeader},
     {0xFFFF, 0, 0xFFFF, 0},
     {0, 0, 0, 0},
@@ -49,7 +56,7 @@ BYTE* OpenTemplateResource() {
     FUZZ_CHECK(found != nullptr);
     FUZZ_CHECK(SizeofResource(program, found) == kTemplateSize);
     FUZZ_CHECK(LockResource(LoadResource(program, found)) == g_res.data);
-    __asan_poison_memory_region(g_res.guard, kGuard);
+    ASAN_POISON_MEMORY_REGION(g_res.guard, kGuard);
     return g_res.data;
 }
 
