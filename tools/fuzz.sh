@@ -49,6 +49,8 @@ report() {
   cov=$(grep -o 'cov: [0-9]* ft: [0-9]* corp: [0-9]*' "$log" | tail -1 || true)
   if [ "$status" -eq 0 ]; then
     printf '%-26s %10s runs %7s/s  %-32s clean\n' "$t" "${execs:-?}" "${rate:-?}" "$cov"
+  elif grep -q 'run interrupted' "$log"; then
+    printf '%-26s %10s runs %7s/s  %-32s interrupted (a signal stopped it)\n' "$t" "${execs:-?}" "${rate:-?}" "$cov"
   else
     printf '%-26s %10s runs %7s/s  %-32s FOUND SOMETHING (exit %s): %s\n' "$t" "${execs:-?}" "${rate:-?}" "$cov" \
       "$status" "$(grep -m1 -E 'ERROR|SUMMARY|check failed|runtime error' "$log" || echo "see $log")"
