@@ -29,9 +29,6 @@ class Database;
 class Statement {
 public:
     Statement() = default;
-    Statement(sqlite3* db, std::string_view sql);
-    // A statement of the database's cache, given back to it when done with.
-    Statement(sqlite3_stmt* cached, Database* home) : stmt_(cached), home_(home) {}
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;
@@ -58,6 +55,11 @@ public:
 
 private:
     friend class Database;
+    // Made by Database::Prepare: home is the cache the statement goes back
+    // to when done with (none: it is finalized).
+    Statement(sqlite3_stmt* stmt, Database* home, int error) : stmt_(stmt), home_(home), error_(error) {}
+    void Close();
+
     sqlite3_stmt* stmt_ = nullptr;
     Database* home_ = nullptr;
     int error_ = SQLITE_OK;

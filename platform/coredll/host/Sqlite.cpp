@@ -26,17 +26,15 @@ int StoreBusyWaitMs() { return g_busyWaitMs.load(); }
 
 void SetStoreBusyWait(int milliseconds) { g_busyWaitMs.store(milliseconds); }
 
-Statement::Statement(sqlite3* db, std::string_view sql) {
-    error_ = Checked(sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr));
-    if (error_ != SQLITE_OK) stmt_ = nullptr;
-}
+Statement::~Statement() { Close(); }
 
-Statement::~Statement() {
+void Statement::Close() {
     if (!stmt_) return;
     if (home_)
         home_->GiveBack(stmt_);
     else
         sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
 }
 
 Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), home_(other.home_), error_(other.error_) {
@@ -45,7 +43,7 @@ Statement::Statement(Statement&& other) noexcept : stmt_(other.stmt_), home_(oth
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
-        this->~Statement();
+        Close();
         stmt_ = other.stmt_;
         home_ = other.home_;
         error_ = other.error_;
@@ -172,25 +170,17 @@ Statement Database::Prepare(std::string_view sql) {
         if (it != idle_.end()) {
             sqlite3_stmt* stmt = it->second;
             idle_.erase(it);
-            return Statement(stmt, this);
+            return Statement(stmt, this, SQLITE_OK);
         }
     }
     sqlite3_stmt* stmt = nullptr;
     int rc = Checked(
         sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr));
-    if (rc != SQLITE_OK) {
-        Statement failed;
-        failed.error_ = rc;
-        return failed;
-    }
+    if (rc != SQLITE_OK) return Statement(nullptr, nullptr, rc);
     std::lock_guard<std::mutex> lock(cacheLock_);
-    if (texts_.size() >= kMaxCachedStatements) {
-        Statement own;
-        own.stmt_ = stmt;
-        return own;
-    }
+    if (texts_.size() >= kMaxCachedStatements) return Statement(stmt, nullptr, SQLITE_OK);
     texts_.emplace(stmt, std::string(sql));
-    return Statement(stmt, this);
+    return Statement(stmt, this, SQLITE_OK);
 }
 
 void Database::GiveBack(sqlite3_stmt* stmt) {
