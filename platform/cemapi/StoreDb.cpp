@@ -102,6 +102,22 @@ bool Upgrade(host::Database& db) {
     return db.Exec(kIndexes);
 }
 
+// Messages from a query whose rows are a message's id and folder, then one
+// of its properties (id, type, number, bytes; NULL for a message without
+// any), a message's rows together.
+std::optional<std::vector<MessageData>> JoinedMessages(host::Statement& st) {
+    std::vector<MessageData> messages;
+    while (st.Step()) {
+        const RowId id = st.Int(0);
+        if (messages.empty() || messages.back().id != id) messages.push_back(MessageData{id, st.Int(1), {}});
+        if (!st.IsNull(2))
+            messages.back().props.push_back(
+                Prop{PROP_TAG(static_cast<ULONG>(st.Int(3)), static_cast<ULONG>(st.Int(2))), st.Int(4), st.Blob(5)});
+    }
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    return messages;
+}
+
 }  // namespace
 
 std::shared_ptr<StoreDb> StoreDb::Current(HRESULT* hr) {
@@ -189,8 +205,7 @@ std::optional<MessageData> StoreDb::Message(RowId message) {
 
 std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowId>& messages,
                                                           const std::vector<ULONG>& propIds) {
-    std::vector<MessageData> found;
-    if (messages.empty()) return found;
+    if (messages.empty()) return std::vector<MessageData>();
     auto placeholders = [](size_t n) {
         std::string list = "?";
         for (size_t i = 1; i < n; ++i) list += ",?";
@@ -205,33 +220,16 @@ std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowI
     int index = 1;
     for (ULONG id : propIds) st.Bind(index++, static_cast<int64_t>(id));
     for (RowId id : messages) st.Bind(index++, id);
-    while (st.Step()) {
-        const RowId id = st.Int(0);
-        if (found.empty() || found.back().id != id) found.push_back(MessageData{id, st.Int(1), {}});
-        if (!st.IsNull(2))
-            found.back().props.push_back(
-                Prop{PROP_TAG(static_cast<ULONG>(st.Int(3)), static_cast<ULONG>(st.Int(2))), st.Int(4), st.Blob(5)});
-    }
-    if (st.error() != SQLITE_OK) return std::nullopt;
-    return found;
+    return JoinedMessages(st);
 }
 
 std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
     ReadScope read(*this);
     host::Statement st = Prepare(
-        "SELECT m.id, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id "
+        "SELECT m.id, m.folder, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id "
         "WHERE m.folder = ? AND m.listed ORDER BY m.delivered DESC, m.id DESC, p.id");
     st.Bind(1, folder);
-    std::vector<MessageData> messages;
-    while (st.Step()) {
-        const RowId id = st.Int(0);
-        if (messages.empty() || messages.back().id != id) messages.push_back(MessageData{id, folder, {}});
-        if (!st.IsNull(1))
-            messages.back().props.push_back(
-                Prop{PROP_TAG(static_cast<ULONG>(st.Int(2)), static_cast<ULONG>(st.Int(1))), st.Int(3), st.Blob(4)});
-    }
-    if (st.error() != SQLITE_OK) return std::nullopt;
-    return messages;
+    return JoinedMessages(st);
 }
 
 std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
