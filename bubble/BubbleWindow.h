@@ -7,9 +7,9 @@
 #include "NotificationItem.h"
 #include "WindowBase.h"
 
-class ReadStateWatcher;
-
 #include <cemapi.h>
+
+class ReadStateWatcher;
 
 // The menu bars by index.
 enum BubbleMenuBar {

@@ -1,7 +1,6 @@
 #include "Message.h"
 
 #include <algorithm>
-
 #include <cstddef>
 
 namespace cemapi {

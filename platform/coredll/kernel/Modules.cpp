@@ -213,14 +213,15 @@ extern "C" HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName) {
 }
 
 extern "C" DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+    const HMODULE module = hModule ? hModule : GetModuleHandleW(nullptr);
     std::string path;
-    if (!lpFilename || nSize == 0 || !kernel::ModuleFile(hModule ? hModule : GetModuleHandleW(nullptr), &path)) {
+    if (!lpFilename || nSize == 0 || !kernel::ModuleFile(module, &path)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     // The phone's name of the module: the program's folder is \Windows.
     std::filesystem::path file(path);
-    const bool program = reinterpret_cast<uintptr_t>(hModule ? hModule : GetModuleHandleW(nullptr)) == kMainModule;
+    const bool program = reinterpret_cast<uintptr_t>(module) == kMainModule;
     std::u16string name = u"\\Windows\\" + host::FromUtf8(file.stem().string()) + (program ? u".exe" : u".dll");
     DWORD copied = static_cast<DWORD>(std::min<size_t>(name.size(), nSize - 1));
     std::copy(name.begin(), name.begin() + copied, lpFilename);
