@@ -1,6 +1,9 @@
 #include "RuleTestSupport.h"
 
+#include <coredll_host.h>
 #include <objbase.h>
+#include <pimstore_host.h>
+#include <shell_host.h>
 
 namespace rule_tests {
 
@@ -35,6 +38,17 @@ void RuleFixture::SetUp() {
     MRCACCESS access = MRC_ACCESS_NONE;
     ASSERT_EQ(client_->Initialize(store_, &access), S_OK);
     EXPECT_EQ(access, MRC_ACCESS_WRITE);
+}
+
+IMailRuleClient* RuleFixture::NewClient(IMsgStore* store) {
+    IMailRuleClient* client = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_Rule, nullptr, CLSCTX_INPROC_SERVER, IID_IMailRuleClient,
+                                reinterpret_cast<void**>(&client))))
+        return nullptr;
+    MRCACCESS access = MRC_ACCESS_NONE;
+    if (SUCCEEDED(client->Initialize(store, &access))) return client;
+    client->Release();
+    return nullptr;
 }
 
 void RuleFixture::TearDown() {
@@ -93,5 +107,25 @@ host::StoredMessage RuleFixture::Find(host::MessageFolder folder, const host::En
     }
     return {};
 }
+
+void BubbleRuleFixture::SetUpWithContact(const std::u16string& firstName, const std::u16string& lastName) {
+    RuleFixture::SetUp();
+    ASSERT_TRUE(host::StartShell());
+    ASSERT_TRUE(host::RegisterContactStore());
+    host::ContactRecord contact;
+    contact.firstName = firstName;
+    contact.lastName = lastName;
+    contact.phones[0] = u"89161234567";
+    ASSERT_NE(host::AddContact(contact), 0);
+    SetSetting(TEXT("UseFileAs"), 0);
+}
+
+void BubbleRuleFixture::TearDown() {
+    RuleFixture::TearDown();
+    host::UnloadAllModules();
+    host::StopShell();
+}
+
+HWND BubbleRuleFixture::BubbleWindow() { return FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr); }
 
 }  // namespace rule_tests

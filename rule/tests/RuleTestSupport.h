@@ -30,6 +30,10 @@ protected:
 
     host::StoredMessage Find(host::MessageFolder folder, const host::EntryId& entry, bool* found);
 
+    // Another rule client of the module, initialised with store as an inbox
+    // service does; null on failure.
+    static IMailRuleClient* NewClient(IMsgStore* store);
+
     static constexpr ULONG kUnwrittenEvent = 0;
     static constexpr int kUnwrittenHandled = -1;
 
@@ -38,6 +42,20 @@ protected:
     IMailRuleClient* client_ = nullptr;
     ULONG eventType_ = kUnwrittenEvent;
     MRCHANDLED handled_ = static_cast<MRCHANDLED>(kUnwrittenHandled);
+};
+
+// The rule with its bubble on screen: the shell (the home screen the bubble
+// floats over) and the contact store with one contact of the mobile number
+// 89161234567, named by its own name parts (UseFileAs off). What the bubble
+// loaded goes at the end with the shell.
+class BubbleRuleFixture : public RuleFixture {
+protected:
+    void SetUp() override { SetUpWithContact(u"Mirela", u"Dovanne"); }
+    void SetUpWithContact(const std::u16string& firstName, const std::u16string& lastName);
+    void TearDown() override;
+
+    // The bubble's window; null until the rule first announced a message.
+    static HWND BubbleWindow();
 };
 
 }  // namespace rule_tests

@@ -9,9 +9,7 @@
 #include "RuleTestSupport.h"
 
 #include <coredll_host.h>
-#include <pimstore_host.h>
 #include <screen_host.h>
-#include <shell_host.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,25 +31,8 @@ long FailureOf(const std::string& function) {
     return E_OUTOFMEMORY;
 }
 
-class Sweep : public RuleFixture {
+class Sweep : public BubbleRuleFixture {
 protected:
-    void SetUp() override {
-        RuleFixture::SetUp();
-        ASSERT_TRUE(host::StartShell());  // the home screen the bubble floats over
-        ASSERT_TRUE(host::RegisterContactStore());
-        host::ContactRecord mirela;
-        mirela.firstName = u"Mirela";
-        mirela.lastName = u"Dovanne";
-        mirela.phones[0] = u"89161234567";
-        ASSERT_NE(host::AddContact(mirela), 0);
-        SetSetting(TEXT("UseFileAs"), 0);
-    }
-    void TearDown() override {
-        RuleFixture::TearDown();
-        host::UnloadAllModules();
-        host::StopShell();
-    }
-
     // Runs ProcessMessage on a fresh arrival with the nth call of function
     // failing (none when function is empty), lets the bubble's thread finish
     // what it was handed, and gives the message's places in the store.
@@ -168,7 +149,7 @@ TEST_F(Sweep, AWatcherTheStoreCannotLetGoOfKeepsTheModuleLoaded) {
     host::EntryId entry = Arrive(u"IPM.SMStext", u"hello", u"+79169876543");
     ASSERT_EQ(Process(entry), S_OK);
     host::WaitForIdle();
-    HWND bubble = FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr);
+    HWND bubble = BubbleWindow();
     ASSERT_NE(bubble, nullptr);
     ASSERT_TRUE(IsWindowVisible(bubble));
 

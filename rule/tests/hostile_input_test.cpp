@@ -8,9 +8,7 @@
 #include <coredll_host.h>
 #include <effect_log.h>
 #include <htmlview_host.h>
-#include <pimstore_host.h>
 #include <screen_host.h>
-#include <shell_host.h>
 
 #include <string>
 #include <vector>
@@ -20,27 +18,13 @@ namespace {
 
 std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
 
-class HostileInput : public RuleFixture {
+class HostileInput : public BubbleRuleFixture {
 protected:
-    void SetUp() override {
-        RuleFixture::SetUp();
-        ASSERT_TRUE(host::StartShell());
-        ASSERT_TRUE(host::RegisterContactStore());
-        host::ContactRecord evil;
-        evil.firstName = u"<b>Mi</b>";
-        evil.lastName = u"&amp; \"Dov\" <script>alert(1)</script>";
-        evil.phones[0] = u"89161234567";
-        ASSERT_NE(host::AddContact(evil), 0);
-        SetSetting(TEXT("UseFileAs"), 0);
-    }
-    void TearDown() override {
-        RuleFixture::TearDown();
-        host::UnloadAllModules();
-        host::StopShell();
-    }
+    // The contact's name parts carry markup, an entity and a script.
+    void SetUp() override { SetUpWithContact(u"<b>Mi</b>", u"&amp; \"Dov\" <script>alert(1)</script>"); }
 
     HWND BubbleView() {
-        HWND bubble = FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr);
+        HWND bubble = BubbleWindow();
         for (int i = 0; i < 2000 && bubble && !IsWindowVisible(bubble); ++i) Sleep(1);
         host::WaitForIdle();
         if (!bubble || !IsWindowVisible(bubble)) return nullptr;
@@ -94,7 +78,7 @@ TEST_F(HostileInput, MarkupAndLinksOfTheMessageSenderAndContactReachThePageAsTex
 
     // Choosing the link in focus dials its number, and only such a number.
     const size_t before = Calls().size();
-    HWND bubble = FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr);
+    HWND bubble = BubbleWindow();
     // Down scrolls the page until a link is in sight, then moves onto it.
     std::u16string focused;
     for (int i = 0; i < 20 && !host::HtmlViewFocusedLink(view, &focused); ++i) {

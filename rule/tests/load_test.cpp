@@ -8,23 +8,18 @@
 #include "RuleTestSupport.h"
 
 #include <coredll_host.h>
-#include <pimstore_host.h>
 #include <screen_host.h>
-#include <shell_host.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace rule_tests {
 namespace {
-
-DEFINE_GUID(CLSID_Rule, 0x79FEEFFE, 0x10DE, 0x4B52, 0xB1, 0x7C, 0x2E, 0x5E, 0x1C, 0xA6, 0x6B, 0x0D);
 
 constexpr int kDeliverers = 4;
 
@@ -43,27 +38,9 @@ std::u16string Number(int value) {
     return text;
 }
 
-class Load : public RuleFixture {
+class Load : public BubbleRuleFixture {
 protected:
-    void SetUp() override {
-        RuleFixture::SetUp();
-        ASSERT_TRUE(host::StartShell());
-        ASSERT_TRUE(host::RegisterContactStore());
-        host::ContactRecord mirela;
-        mirela.firstName = u"Mirela";
-        mirela.lastName = u"Dovanne";
-        mirela.phones[0] = u"89161234567";
-        ASSERT_NE(host::AddContact(mirela), 0);
-        SetSetting(TEXT("UseFileAs"), 0);
-    }
-    void TearDown() override {
-        RuleFixture::TearDown();
-        host::UnloadAllModules();
-        host::StopShell();
-    }
-
     struct Deliverer {
-        Load* test = nullptr;
         int index = 0;
         int count = 0;
         std::vector<host::EntryId> delivered;
@@ -76,11 +53,8 @@ protected:
         auto* d = static_cast<Deliverer*>(parameter);
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         IMsgStore* store = host::OpenMessageStore();
-        IMailRuleClient* client = nullptr;
-        CoCreateInstance(CLSID_Rule, nullptr, CLSCTX_INPROC_SERVER, IID_IMailRuleClient,
-                         reinterpret_cast<void**>(&client));
-        MRCACCESS access = MRC_ACCESS_NONE;
-        if (!store || !client || FAILED(client->Initialize(store, &access))) d->failures = d->count;
+        IMailRuleClient* client = store ? NewClient(store) : nullptr;
+        if (!client) d->failures = d->count;
         for (int i = 0; client && store && i < d->count; ++i) {
             const std::u16string text = u"Load " + Number(d->index) + u"-" + Number(i) + u": call 89161234567";
             host::EntryId entry = host::StoreIncomingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", text,
@@ -132,7 +106,7 @@ TEST_F(Load, FourDeliverersAndAReaderLoseNothingAndTheBubbleEndsDown) {
     Reader reader;
     threads[kDeliverers] = CreateThread(nullptr, 0, Read, &reader, 0, nullptr);
     for (int t = 0; t < kDeliverers; ++t) {
-        deliverers[t] = Deliverer{this, t, perThread, {}, 0};
+        deliverers[t] = Deliverer{t, perThread, {}, 0};
         threads[t] = CreateThread(nullptr, 0, Deliver, &deliverers[t], 0, nullptr);
         ASSERT_NE(threads[t], nullptr);
     }
@@ -179,7 +153,7 @@ TEST_F(Load, FourDeliverersAndAReaderLoseNothingAndTheBubbleEndsDown) {
     // Everything read: the watcher takes the bubble down.
     for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
         if (!m.read) host::SetMessageRead(m.entry, true);
-    HWND bubble = FindWindowW(TEXT("QUILLON_NOT_WND"), nullptr);
+    HWND bubble = BubbleWindow();
     ASSERT_NE(bubble, nullptr);
     for (int i = 0; i < 5000 && IsWindowVisible(bubble); ++i) Sleep(2);
     host::WaitForIdle();
