@@ -67,9 +67,15 @@ private:
 
 class Database {
 public:
+    // How the connection's threads take turns: SQLite's own lock around
+    // every call, or only lock(), which the owner then holds around every use
+    // of the connection and of its statements (a store whose reads run row by
+    // row saves a lock a call).
+    enum class Locking { PerCall, Owner };
     // Opens or creates the file, turns on WAL and the busy timeout, and runs
     // the schema (a script of CREATE ... IF NOT EXISTS statements).
-    static std::unique_ptr<Database> Open(const std::string& path, std::string_view schema, std::string* error);
+    static std::unique_ptr<Database> Open(const std::string& path, std::string_view schema, std::string* error,
+                                          Locking locking = Locking::PerCall);
     ~Database();
 
     sqlite3* handle() const { return db_; }

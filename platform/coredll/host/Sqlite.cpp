@@ -122,10 +122,11 @@ std::vector<uint8_t> Statement::Blob(int column) const {
 
 bool Statement::IsNull(int column) const { return !stmt_ || sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
-std::unique_ptr<Database> Database::Open(const std::string& path, std::string_view schema, std::string* error) {
+std::unique_ptr<Database> Database::Open(const std::string& path, std::string_view schema, std::string* error,
+                                         Locking locking) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                             nullptr);
+    const int threading = locking == Locking::Owner ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | threading, nullptr);
     if (rc != SQLITE_OK) {
         if (error) *error = db ? sqlite3_errmsg(db) : "cannot open " + path;
         if (db) sqlite3_close(db);
