@@ -3,7 +3,7 @@
 #include "Message.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <utility>
 
 namespace cemapi {
 
@@ -11,13 +11,24 @@ namespace {
 
 // The phone's store hands out at most this many rows per QueryRows.
 constexpr LONG kMaxRowsPerQuery = 10;
-// Rows read from the store at once.
+// Rows read from the store at once; more of those that carry only the
+// message's flags, which are small and read from one index.
 constexpr size_t kPageRows = 256;
+constexpr size_t kFlagsPageRows = 4096;
 
 const ULONG kDefaultColumns[] = {
     PR_ENTRYID,     PR_MESSAGE_FLAGS,        PR_MESSAGE_CLASS,         PR_SUBJECT,
     PR_SENDER_NAME, PR_SENDER_EMAIL_ADDRESS, PR_MESSAGE_DELIVERY_TIME,
 };
+
+// Columns that a message's row answers without its props: the read state
+// that lists show, and what is computed from the row itself.
+bool RowsAnswer(const std::vector<ULONG>& propIds) {
+    return std::all_of(propIds.begin(), propIds.end(), [](ULONG id) {
+        return id == PROP_ID(PR_MESSAGE_FLAGS) || id == PROP_ID(PR_ENTRYID) || id == PROP_ID(PR_PARENT_ENTRYID) ||
+               id == PROP_ID(PR_OBJECT_TYPE);
+    });
+}
 
 bool IsSortable(ULONG tag) {
     const ULONG id = PROP_ID(tag);
@@ -49,6 +60,16 @@ int Compare(const std::optional<Prop>& a, const std::optional<Prop>& b) {
 ContentsTable::ContentsTable(MsgStore* store, RowId folder)
     : store_(store), folder_(folder), columns_(std::begin(kDefaultColumns), std::end(kDefaultColumns)) {
     store_->AddRef();
+    MakeColumnArray();
+}
+
+void ContentsTable::MakeColumnArray() {
+    columnArray_.assign(1, static_cast<ULONG>(columns_.size()));
+    columnArray_.insert(columnArray_.end(), columns_.begin(), columns_.end());
+    computedColumns_ = std::any_of(columns_.begin(), columns_.end(), [](ULONG tag) {
+        const ULONG id = PROP_ID(tag);
+        return id == PROP_ID(PR_ENTRYID) || id == PROP_ID(PR_PARENT_ENTRYID) || id == PROP_ID(PR_OBJECT_TYPE);
+    });
 }
 
 ContentsTable::~ContentsTable() { store_->Release(); }
@@ -70,9 +91,13 @@ STDMETHODIMP ContentsTable::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIErr
 HRESULT ContentsTable::Refresh() {
     const int64_t last = store_->db().LastChange();
     if (last == seenChange_) return S_OK;
-    std::optional<std::vector<SortKey>> keys = store_->db().SortKeys(folder_, PROP_ID(sortTag_));
-    if (!keys) return MAPI_E_CALL_FAILED;
-    if (sortTag_) {
+    if (!sortTag_) {
+        std::optional<std::vector<RowId>> ids = store_->db().ListedIds(folder_);
+        if (!ids) return MAPI_E_CALL_FAILED;
+        rows_ = std::move(*ids);
+    } else {
+        std::optional<std::vector<SortKey>> keys = store_->db().SortKeys(folder_, PROP_ID(sortTag_));
+        if (!keys) return MAPI_E_CALL_FAILED;
         // Equal values keep the order of arrival, reversed with the sort.
         const bool descend = sortOrder_ == TABLE_SORT_DESCEND;
         std::sort(keys->begin(), keys->end(), [descend](const SortKey& a, const SortKey& b) {
@@ -80,9 +105,9 @@ HRESULT ContentsTable::Refresh() {
             if (c == 0) c = a.id < b.id ? -1 : (a.id > b.id ? 1 : 0);
             return descend ? c > 0 : c < 0;
         });
+        rows_.clear();
+        for (const SortKey& key : *keys) rows_.push_back(key.id);
     }
-    rows_.clear();
-    for (const SortKey& key : *keys) rows_.push_back(key.id);
     page_.clear();
     position_ = std::min(position_, rows_.size());
     seenChange_ = last;
@@ -97,18 +122,26 @@ HRESULT ContentsTable::ReadPage(size_t count) {
         return S_OK;
     HRESULT hr = Refresh();
     if (FAILED(hr)) return hr;
-    const size_t end = std::min(rows_.size(), position_ + std::max(count, kPageRows));
-    std::vector<RowId> ids(rows_.begin() + static_cast<ptrdiff_t>(position_),
-                           rows_.begin() + static_cast<ptrdiff_t>(end));
     std::vector<ULONG> propIds;
     for (ULONG tag : columns_) propIds.push_back(PROP_ID(tag));
-    std::optional<std::vector<MessageData>> found = store_->db().Messages(ids, propIds);
+    const bool flagsOnly = RowsAnswer(propIds);
+    const size_t end = std::min(rows_.size(), position_ + std::max(count, flagsOnly ? kFlagsPageRows : kPageRows));
+    std::vector<RowId> ids(rows_.begin() + static_cast<ptrdiff_t>(position_),
+                           rows_.begin() + static_cast<ptrdiff_t>(end));
+    std::optional<std::vector<MessageData>> found = flagsOnly ? store_->db().MessageFlags(folder_, ids)
+                                                              : store_->db().Messages(ids, propIds);
     if (!found) return MAPI_E_CALL_FAILED;
     page_.assign(ids.size(), std::nullopt);
-    std::unordered_map<RowId, size_t> slot;
-    for (size_t i = 0; i < ids.size(); ++i) slot.emplace(ids[i], i);
-    for (MessageData& message : *found)
-        if (message.folder == folder_) page_[slot[message.id]] = std::move(message);
+    // Each message found goes to its row: the page's ids with their rows,
+    // in id order, searched.
+    std::vector<std::pair<RowId, size_t>> slots(ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) slots[i] = {ids[i], i};
+    std::sort(slots.begin(), slots.end());
+    for (MessageData& message : *found) {
+        auto it = std::lower_bound(slots.begin(), slots.end(), std::pair<RowId, size_t>{message.id, 0});
+        if (message.folder == folder_ && it != slots.end() && it->first == message.id)
+            page_[it->second] = std::move(message);
+    }
     pageStart_ = position_;
     pageWrites_ = writes;
     return S_OK;
@@ -122,6 +155,7 @@ STDMETHODIMP ContentsTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulF
     std::lock_guard<std::mutex> lock(mutex_);
     const ULONG* tags = lpPropTagArray->aulPropTag;
     columns_.assign(tags, tags + lpPropTagArray->cValues);
+    MakeColumnArray();
     page_.clear();  // a page holds the properties of the columns it was read for
     return S_OK;
 }
@@ -234,27 +268,26 @@ STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* 
     hr = ReadPage(static_cast<size_t>(std::min(lRowCount, kMaxRowsPerQuery)));
     if (FAILED(hr)) return hr;
     const size_t wanted = std::min<size_t>(std::min(lRowCount, kMaxRowsPerQuery), rows_.size() - position_);
-    std::vector<const MessageData*> messages;
-    for (size_t i = 0; i < wanted; ++i) {
-        // A message deleted or moved away since the order was read is left out.
-        const std::optional<MessageData>& message = page_[position_ - pageStart_ + i];
-        if (message) messages.push_back(&*message);
-    }
+    // A message deleted or moved away since the order was read is left out.
+    const std::optional<MessageData>* first = wanted ? &page_[position_ - pageStart_] : nullptr;
+    const size_t present = static_cast<size_t>(
+        std::count_if(first, first + wanted, [](const auto& message) { return message.has_value(); }));
 
     LPSRowSet rows = nullptr;
-    hr = MAPIAllocateBuffer(static_cast<ULONG>(CbNewSRowSet(std::max<size_t>(messages.size(), 1))),
+    hr = MAPIAllocateBuffer(static_cast<ULONG>(CbNewSRowSet(std::max<size_t>(present, 1))),
                             reinterpret_cast<LPVOID*>(&rows));
     if (FAILED(hr)) return hr;
     rows->cRows = 0;
-    SRow* slots = rows->aRow;
-    std::vector<ULONG> columnStorage(1 + columns_.size());
-    columnStorage[0] = static_cast<ULONG>(columns_.size());
-    std::copy(columns_.begin(), columns_.end(), columnStorage.begin() + 1);
-    const auto* columns = reinterpret_cast<const SPropTagArray*>(columnStorage.data());
-    for (const MessageData* message : messages) {
-        SRow& row = slots[rows->cRows];
+    const auto* columns = reinterpret_cast<const SPropTagArray*>(columnArray_.data());
+    for (const std::optional<MessageData>* message = first; message != first + wanted; ++message) {
+        if (!*message) continue;
+        SRow& row = rows->aRow[rows->cRows];
         row.ulAdrEntryPad = 0;
-        hr = AnswerProps(MessageProps(store_->db(), *message, &columns_), columns, &row.cValues, &row.lpProps);
+        // The props as read answer the columns unless one is computed.
+        const std::vector<Prop>& props = (*message)->props;
+        hr = computedColumns_ || !FindProp(props, PROP_ID(PR_MESSAGE_FLAGS))
+                 ? AnswerProps(MessageProps(store_->db(), **message, &columns_), columns, &row.cValues, &row.lpProps)
+                 : AnswerProps(props, columns, &row.cValues, &row.lpProps);
         if (FAILED(hr)) {
             FreeProws(rows);
             return hr;

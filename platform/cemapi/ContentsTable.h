@@ -50,12 +50,15 @@ private:
     HRESULT Refresh();
     // Makes the page hold the count rows from the position on.
     HRESULT ReadPage(size_t count);
+    void MakeColumnArray();
 
     MsgStore* const store_;
     const RowId folder_;
     std::mutex mutex_;
     std::vector<ULONG> columns_;
-    ULONG sortTag_ = 0;  // 0: the order in which messages came into the folder
+    std::vector<ULONG> columnArray_;  // columns_ as an SPropTagArray, for the rows' answers
+    bool computedColumns_ = false;    // a column the message's props do not hold
+    ULONG sortTag_ = 0;               // 0: the order in which messages came into the folder
     ULONG sortOrder_ = TABLE_SORT_ASCEND;
     std::vector<RowId> rows_;
     int64_t seenChange_ = -1;

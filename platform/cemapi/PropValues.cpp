@@ -203,19 +203,14 @@ const Prop* FindProp(const std::vector<Prop>& props, ULONG propId) {
 }
 
 HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values) {
-    std::vector<ULONG> wanted;
-    if (tags) {
-        wanted.assign(tags->aulPropTag, tags->aulPropTag + tags->cValues);
-    } else {
-        for (const Prop& prop : available) wanted.push_back(prop.tag);
-    }
+    const size_t wanted = tags ? tags->cValues : available.size();
     LPSPropValue out = nullptr;
-    HRESULT hr = MAPIAllocateBuffer(static_cast<ULONG>(sizeof(SPropValue) * std::max<size_t>(wanted.size(), 1)),
+    HRESULT hr = MAPIAllocateBuffer(static_cast<ULONG>(sizeof(SPropValue) * std::max<size_t>(wanted, 1)),
                                     reinterpret_cast<LPVOID*>(&out));
     if (FAILED(hr)) return hr;
     bool errors = false;
-    for (size_t i = 0; i < wanted.size(); ++i) {
-        const ULONG tag = wanted[i];
+    for (size_t i = 0; i < wanted; ++i) {
+        const ULONG tag = tags ? tags->aulPropTag[i] : available[i].tag;
         const Prop* prop = FindProp(available, PROP_ID(tag));
         if (prop && PROP_TYPE(tag) != PT_UNSPECIFIED && PROP_TYPE(tag) != PROP_TYPE(prop->tag)) prop = nullptr;
         long injected = MAPI_E_NOT_FOUND;
@@ -230,7 +225,7 @@ HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tag
             return hr;
         }
     }
-    *count = static_cast<ULONG>(wanted.size());
+    *count = static_cast<ULONG>(wanted);
     *values = out;
     return errors ? MAPI_W_ERRORS_RETURNED : S_OK;
 }

@@ -5,9 +5,11 @@
 #include <coredll_host.h>
 #include <device_store.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <unordered_set>
 
 namespace cemapi {
 
@@ -29,8 +31,8 @@ CREATE TABLE IF NOT EXISTS messages(
     folder INTEGER NOT NULL REFERENCES folders(id),
     unread INTEGER NOT NULL DEFAULT 1,
     delivered INTEGER NOT NULL DEFAULT 0,
-    listed INTEGER NOT NULL DEFAULT 1);
-CREATE INDEX IF NOT EXISTS messages_by_folder ON messages(folder, id);
+    listed INTEGER NOT NULL DEFAULT 1,
+    flags INTEGER);
 CREATE TABLE IF NOT EXISTS props(
     message INTEGER NOT NULL REFERENCES messages(id) ON DELETE CASCADE,
     id INTEGER NOT NULL,
@@ -72,11 +74,23 @@ UPDATE folders SET
 // A store upgraded while arriving messages were not yet held back.
 const char kUpgradeListed[] = "ALTER TABLE messages ADD COLUMN listed INTEGER NOT NULL DEFAULT 1";
 
+// A store made before the messages kept their flags on their rows.
+const char kUpgradeFlags[] = R"sql(
+ALTER TABLE messages ADD COLUMN flags INTEGER;
+UPDATE messages SET flags =
+    (SELECT CASE WHEN p.type = 3 THEN p.number ELSE 4294967296 END FROM props p
+     WHERE p.message = messages.id AND p.id = 3591);
+)sql";
+
 // The newest messages of a folder are read from the end of the first index;
 // the few messages held back are found through the second.
+// A folder's messages in the order of arrival, with their flags, are read
+// from the third alone (it replaces an index without the flags).
 const char kIndexes[] =
     "CREATE INDEX IF NOT EXISTS messages_by_delivery ON messages(folder, delivered, id);"
-    "CREATE INDEX IF NOT EXISTS messages_held_back ON messages(id) WHERE listed = 0;";
+    "CREATE INDEX IF NOT EXISTS messages_held_back ON messages(id) WHERE listed = 0;"
+    "CREATE INDEX IF NOT EXISTS messages_by_folder_flags ON messages(folder, id, flags);"
+    "DROP INDEX IF EXISTS messages_by_folder;";
 
 bool HasColumn(host::Database& db, const char* table, const char* column) {
     host::Statement st = db.Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
@@ -97,6 +111,12 @@ bool Upgrade(host::Database& db) {
         host::Transaction tx(db);
         if (!tx.ok()) return false;
         if (!HasColumn(db, "messages", "listed") && !db.Exec(kUpgradeListed)) return false;
+        if (!tx.Commit()) return false;
+    }
+    if (!HasColumn(db, "messages", "flags")) {
+        host::Transaction tx(db);
+        if (!tx.ok()) return false;
+        if (!HasColumn(db, "messages", "flags") && !db.Exec(kUpgradeFlags)) return false;
         if (!tx.Commit()) return false;
     }
     return db.Exec(kIndexes);
@@ -128,7 +148,9 @@ std::shared_ptr<StoreDb> StoreDb::Current(HRESULT* hr) {
             *hr = MAPI_E_NOT_INITIALIZED;
             return nullptr;
         }
-        std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr);
+        // Every read and write holds the connection's lock (the scopes).
+        std::unique_ptr<host::Database> db = host::Database::Open(path, kSchema, nullptr,
+                                                                  host::Database::Locking::Owner);
         if (!db || !Upgrade(*db)) {
             *hr = MAPI_E_CALL_FAILED;
             return nullptr;
@@ -223,6 +245,50 @@ std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowI
     return JoinedMessages(st);
 }
 
+std::optional<std::vector<MessageData>> StoreDb::MessageFlags(RowId folder, const std::vector<RowId>& messages) {
+    if (messages.empty()) return std::vector<MessageData>();
+    // Read for a NULL in the same column as the value: one call a row less.
+    constexpr int64_t kNoFlags = int64_t{1} << 33;
+    ReadScope read(*this);
+    std::vector<RowId> wanted(messages);
+    std::sort(wanted.begin(), wanted.end());
+    host::Statement st;
+    if (std::is_sorted(messages.begin(), messages.end())) {
+        st = Prepare("SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id BETWEEN ? AND ? ORDER BY id");
+        st.Bind(1, kNoFlags).Bind(2, folder).Bind(3, messages.front()).Bind(4, messages.back());
+    } else {
+        std::string sql = "SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id IN (?";
+        for (size_t i = 1; i < messages.size(); ++i) sql += ",?";
+        st = Prepare((sql + ")").c_str());
+        st.Bind(1, kNoFlags).Bind(2, folder);
+        int index = 3;
+        for (RowId id : messages) st.Bind(index++, id);
+    }
+    std::vector<MessageData> found;
+    found.reserve(messages.size());
+    std::vector<RowId> otherTypes;
+    while (st.Step()) {
+        const RowId id = st.Int(0);
+        // Arrived in the range since the page's order was read, or held back.
+        if (!std::binary_search(wanted.begin(), wanted.end(), id)) continue;
+        MessageData& message = found.emplace_back(MessageData{id, folder, {}});
+        const int64_t flags = st.Int(1);
+        if (flags == kFlagsOfAnotherType)
+            otherTypes.push_back(id);
+        else if (flags != kNoFlags)
+            message.props.push_back(LongProp(PR_MESSAGE_FLAGS, static_cast<LONG>(flags)));
+    }
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    if (otherTypes.empty()) return found;
+    // Flags stored with another type are answered as stored.
+    std::optional<std::vector<MessageData>> stored = Messages(otherTypes, {PROP_ID(PR_MESSAGE_FLAGS)});
+    if (!stored) return std::nullopt;
+    for (MessageData& message : found)
+        for (MessageData& other : *stored)
+            if (other.id == message.id) message.props = std::move(other.props);
+    return found;
+}
+
 std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
     ReadScope read(*this);
     host::Statement st = Prepare(
@@ -241,17 +307,25 @@ std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
     return st.Int(0);
 }
 
+std::optional<std::vector<RowId>> StoreDb::ListedIds(RowId folder) {
+    ReadScope read(*this);
+    // The few messages held back come from their own index, so that the
+    // folder's is read without its rows.
+    std::unordered_set<RowId> heldBack;
+    host::Statement held = Prepare("SELECT id FROM messages WHERE listed = 0");
+    while (held.Step()) heldBack.insert(held.Int(0));
+    if (held.error() != SQLITE_OK) return std::nullopt;
+    host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? ORDER BY id");
+    st.Bind(1, folder);
+    std::vector<RowId> ids;
+    while (st.Step())
+        if (const RowId id = st.Int(0); heldBack.empty() || !heldBack.count(id)) ids.push_back(id);
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    return ids;
+}
+
 std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {
     ReadScope read(*this);
-    if (sortPropId == 0) {
-        // The order of arrival needs no value: the folder's index alone.
-        host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? AND listed ORDER BY id");
-        st.Bind(1, folder);
-        std::vector<SortKey> keys;
-        while (st.Step()) keys.push_back(SortKey{st.Int(0), std::nullopt});
-        if (st.error() != SQLITE_OK) return std::nullopt;
-        return keys;
-    }
     host::Statement st = Prepare(
         "SELECT m.id, p.type, p.number, p.bytes FROM messages m "
         "LEFT JOIN props p ON p.message = m.id AND p.id = ? WHERE m.folder = ? AND m.listed ORDER BY m.id");

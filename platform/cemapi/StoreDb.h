@@ -33,6 +33,12 @@ enum : RowId {
     kDeletedItems = 6,
 };
 
+// A message's row keeps its PR_MESSAGE_FLAGS beside its props, so that the
+// lists that show the read state need not read the props; NULL when it has
+// none, and this value when the property was stored with another type (the
+// props hold it then).
+constexpr int64_t kFlagsOfAnotherType = int64_t{1} << 32;
+
 struct FolderInfo {
     std::u16string name;
     RowId parent = 0;
@@ -86,11 +92,18 @@ public:
     // no longer in the store is left out.
     std::optional<std::vector<MessageData>> Messages(const std::vector<RowId>& messages,
                                                      const std::vector<ULONG>& propIds);
+    // The same with PR_MESSAGE_FLAGS alone, from the message rows: for the
+    // lists that show only the read state. Messages of the folder only; ids
+    // in ascending order are read as one range of it.
+    std::optional<std::vector<MessageData>> MessageFlags(RowId folder, const std::vector<RowId>& messages);
     // The messages of a folder newest first (latest delivery time, and of one
     // moment the last to arrive), read in one query.
     std::optional<std::vector<MessageData>> NewestFirst(RowId folder);
     // The nth of them (1 = the newest).
     std::optional<RowId> NthNewest(RowId folder, LONG n);
+    // The listed messages of a folder in the order of arrival, from the
+    // folder's index alone; and with the values of one property to sort by.
+    std::optional<std::vector<RowId>> ListedIds(RowId folder);
     std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
     // The newest entry of the change log: any write of any process moves it.
     int64_t LastChange();

@@ -31,6 +31,15 @@ int64_t DeliveredIn(const std::vector<Prop>& props) {
     return time && PROP_TYPE(time->tag) == PT_SYSTIME ? time->number : 0;
 }
 
+// What the message's row keeps of its PR_MESSAGE_FLAGS: NULL without one.
+void BindFlags(host::Statement& st, int index, const std::vector<Prop>& props) {
+    const Prop* flags = FindProp(props, PROP_ID(PR_MESSAGE_FLAGS));
+    if (!flags)
+        st.BindNull(index);
+    else
+        st.Bind(index, PROP_TYPE(flags->tag) == PT_LONG ? flags->number : kFlagsOfAnotherType);
+}
+
 void Add(CountChanges* changes, RowId folder, LONG count, LONG unread) {
     for (CountChange& change : *changes) {
         if (change.folder != folder) continue;
@@ -108,8 +117,10 @@ HRESULT StoreDb::CreateMessage(RowId folder, const std::vector<Prop>& props, Row
     WriteScope write(*this);
     if (!write.ok()) return MAPI_E_BUSY;
     const bool unread = UnreadIn(props);
-    host::Statement insert = Prepare("INSERT INTO messages(folder, unread, delivered, listed) VALUES (?, ?, ?, ?)");
+    host::Statement insert = Prepare(
+        "INSERT INTO messages(folder, unread, delivered, listed, flags) VALUES (?, ?, ?, ?, ?)");
     insert.Bind(1, folder).Bind(2, unread ? 1 : 0).Bind(3, DeliveredIn(props)).Bind(4, listed ? 1 : 0);
+    BindFlags(insert, 5, props);
     if (!Run(insert)) return MAPI_E_CALL_FAILED;
     const RowId message = db_->LastInsertId();
     for (const Prop& prop : props) WriteProp(message, prop);
@@ -178,8 +189,9 @@ HRESULT StoreDb::SetProps(RowId message, const std::vector<Prop>& props, const s
     }
     if (!changed.empty()) {
         const bool unread = UnreadIn(after);
-        host::Statement st = Prepare("UPDATE messages SET unread = ?, delivered = ? WHERE id = ?");
-        st.Bind(1, unread ? 1 : 0).Bind(2, DeliveredIn(after)).Bind(3, message);
+        host::Statement st = Prepare("UPDATE messages SET unread = ?, delivered = ?, flags = ? WHERE id = ?");
+        st.Bind(1, unread ? 1 : 0).Bind(2, DeliveredIn(after)).Bind(4, message);
+        BindFlags(st, 3, after);
         Run(st);
         Log(fnevObjectModified, MAPI_MESSAGE, message, row->folder, 0, 0, changed);
         if (row->listed)
@@ -216,7 +228,8 @@ HRESULT StoreDb::Transfer(const std::vector<RowId>& messages, RowId from, RowId 
     } else {
         for (size_t i = 0; i < messages.size(); ++i) {
             host::Statement insert = Prepare(
-                "INSERT INTO messages(folder, unread, delivered, listed) SELECT ?, unread, delivered, 1 FROM messages "
+                "INSERT INTO messages(folder, unread, delivered, listed, flags) SELECT ?, unread, delivered, 1, flags "
+                "FROM messages "
                 "WHERE id = ?");
             insert.Bind(1, to).Bind(2, messages[i]);
             if (!Run(insert)) break;

@@ -2,6 +2,7 @@
 #include "MapiTestHelpers.h"
 
 #include <coredll_host.h>
+#include <sqlite_db.h>
 
 #include <algorithm>
 
@@ -178,6 +179,88 @@ TEST_F(ContentsTableTest, AWalkSeesTheProcesssWritesAndTheColumnsAskedForOnTheWa
     ASSERT_NE(m020, seen.end());
     EXPECT_TRUE(read[m020 - seen.begin()]);
     EXPECT_EQ(std::count(read.begin(), read.end(), true), 1);
+}
+
+// A walk that asks only for the read state is answered from the message
+// rows, not the props: it must see exactly what a walk of the props sees,
+// whatever a message holds as its flags, in either order, and also on a
+// store made before the rows kept them.
+TEST_F(ContentsTableTest, AWalkOfTheFlagsAloneSeesWhatTheMessagesHold) {
+    Bytes plain = Deliver(u"plain", false, 3);
+    Bytes read = Deliver(u"read", true, 1);
+    Bytes odd = Deliver(u"odd", false, 2);
+    Bytes cleared = Deliver(u"cleared", true, 4);
+    host::StoreArrivingMessage(host::MessageFolder::Inbox, u"IPM.SMStext", u"held back", u"+79161234567", u"");
+    {
+        Ref<IMessage> message = Open<IMessage>(odd, MAPI_MODIFY);
+        SPropValue value{};
+        value.ulPropTag = PROP_TAG(PT_UNICODE, PROP_ID(PR_MESSAGE_FLAGS));
+        value.Value.lpszW = const_cast<LPWSTR>(u"not a number");
+        ASSERT_EQ(S_OK, message->SetProps(1, &value, nullptr));
+        Ref<IMessage> other = Open<IMessage>(cleared, MAPI_MODIFY);
+        SizedSPropTagArray(1, flags) = {1, {PR_MESSAGE_FLAGS}};
+        ASSERT_EQ(S_OK, other->DeleteProps(reinterpret_cast<LPSPropTagArray>(&flags), nullptr));
+    }
+    // What each row answers for its flags: the value, or the error.
+    auto walk = [&](std::vector<ULONG> columns, bool byTime) {
+        Ref<IMAPITable> table = TableOf(host::MessageFolder::Inbox);
+        EXPECT_EQ(S_OK, Columns(table.get(), columns));
+        if (byTime) {
+            SSortOrderSet order{1, 0, 0, {{PR_MESSAGE_DELIVERY_TIME, TABLE_SORT_DESCEND}}};
+            EXPECT_EQ(S_OK, table->SortTable(&order, 0));
+        }
+        const size_t at = std::find(columns.begin(), columns.end(), PR_MESSAGE_FLAGS) - columns.begin();
+        std::vector<std::pair<ULONG, ULONG>> answers;
+        for (;;) {
+            LPSRowSet rows = nullptr;
+            EXPECT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+            const bool more = rows && rows->cRows == 1;
+            if (more) {
+                const SPropValue& value = rows->aRow[0].lpProps[at];
+                answers.emplace_back(value.ulPropTag, value.Value.ul);
+            }
+            FreeProws(rows);
+            if (!more) return answers;
+        }
+    };
+    const std::vector<std::pair<ULONG, ULONG>> expected = {
+        {PR_MESSAGE_FLAGS, 0},
+        {PR_MESSAGE_FLAGS, MSGFLAG_READ},
+        {PROP_TAG(PT_ERROR, PROP_ID(PR_MESSAGE_FLAGS)), static_cast<ULONG>(MAPI_E_NOT_FOUND)},
+        {PR_MESSAGE_FLAGS, 0},
+    };
+    auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(walk({PR_MESSAGE_FLAGS}, false), expected);
+        EXPECT_EQ(walk({PR_SUBJECT, PR_MESSAGE_FLAGS}, false), expected);
+        EXPECT_EQ(walk({PR_ENTRYID, PR_MESSAGE_FLAGS}, false), expected);
+        // Newest first: cleared, plain, odd, read.
+        const std::vector<std::pair<ULONG, ULONG>> byTime = {expected[3], expected[0], expected[2], expected[1]};
+        EXPECT_EQ(walk({PR_MESSAGE_FLAGS}, true), byTime);
+        EXPECT_EQ(walk({PR_SUBJECT, PR_MESSAGE_FLAGS}, true), byTime);
+    };
+    check("as written");
+
+    // A copy keeps the flags; marking read changes them.
+    ASSERT_TRUE(host::SetMessageRead(plain, false));
+    ASSERT_TRUE(host::SetMessageRead(read, false));
+    ASSERT_TRUE(host::SetMessageRead(read, true));
+    check("after the messaging application marked them");
+
+    // The same store as an older version left it: no flags beside the rows.
+    store_.reset();
+    host::StopMessageStore();
+    {
+        std::unique_ptr<host::Database> db = host::Database::Open(host::DevicePath("messages.db"), "", nullptr);
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(
+            db->Exec("DROP INDEX messages_by_folder_flags; ALTER TABLE messages DROP COLUMN flags;"
+                     "CREATE INDEX messages_by_folder ON messages(folder, id);"));
+    }
+    ASSERT_TRUE(host::OpenDevice(device_.folder()));
+    store_ = Ref<IMsgStore>(host::OpenMessageStore());
+    ASSERT_TRUE(store_);
+    check("upgraded");
 }
 
 TEST_F(ContentsTableTest, FailuresATestAsksFor) {
