@@ -12,9 +12,13 @@ inline bool IsSeparator(WCHAR c) {
     return c == TEXT(' ') || c == TEXT('(') || c == TEXT(')') || c == TEXT('+') || c == TEXT('-');
 }
 
+// The finder's own test, which the compiler may inline: the exported one
+// may not be, as another module could stand in for it.
+inline bool NumberChar(WCHAR c) { return IsDigit(c) || IsSeparator(c); }
+
 }  // namespace
 
-BOOL IsNumberChar(WCHAR c) { return IsDigit(c) || IsSeparator(c); }
+BOOL IsNumberChar(WCHAR c) { return NumberChar(c); }
 
 int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
     step = step < 0 ? -1 : 1;
@@ -26,7 +30,7 @@ int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
     bool reachedLimit = (i == limit);
     while (!reachedLimit) {
         WCHAR c = text[i];
-        if (!IsNumberChar(c) || (i != first && c == prev && IsSeparator(c))) {
+        if (!NumberChar(c) || (i != first && c == prev && IsSeparator(c))) {
             i -= step;
             break;
         }
@@ -36,7 +40,7 @@ int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
     }
     // The last character of the scanned range is taken without the
     // repeated-separator test.
-    if (reachedLimit) i = IsNumberChar(text[limit]) ? limit : limit - step;
+    if (reachedLimit) i = NumberChar(text[limit]) ? limit : limit - step;
     if (i >= 0 && text[i] == TEXT(' ')) i -= step;
     return i;
 }
@@ -49,25 +53,39 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
     const LONGLONG n = length;
     const LONGLONG f = searchStart < 0 ? 0 : searchStart;
 
-    for (LONGLONG d = f; d < n; d += m - 1) {
+    // A probe that lands on a digit of the run an earlier probe failed on
+    // would grow the same run to the same end and fail the same way: the
+    // probes jump past that end.
+    auto nextProbe = [m](LONGLONG d, LONGLONG failedEnd) {
+        if (failedEnd <= d) return d + (m - 1);
+        return d + ((failedEnd - d) / (m - 1) + 1) * (m - 1);
+    };
+    for (LONGLONG d = f; d < n;) {
         // A probe on a separator is skipped outright.
-        if (!IsDigit(text[d])) continue;
+        if (!IsDigit(text[d])) {
+            d += m - 1;
+            continue;
+        }
 
         LONGLONG end = ScanNumberRun(text, static_cast<int>(d), length - 1, +1);
+        const LONGLONG runEnd = end;
         LONGLONG k = end - m;
-        if (k < f) continue;
-        if (!IsNumberChar(text[k + 1])) continue;
+        if (k < f || !NumberChar(text[k + 1])) {
+            d = nextProbe(d, runEnd);
+            continue;
+        }
         LONGLONG start = ScanNumberRun(text, static_cast<int>(k), static_cast<int>(f), -1);
 
         // A bracket pair around the whole number goes, unless the opening
         // one is doubled; a closing bracket at the end always goes.
         if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('('))) ++start;
         if (text[end] == TEXT(')')) --end;
-        if (start > end) continue;
-
-        bool allNumber = true;
-        for (LONGLONG i = start; i <= end && allNumber; ++i) allNumber = IsNumberChar(text[i]);
-        if (!allNumber) continue;
+        bool allNumber = start <= end;
+        for (LONGLONG i = start; i <= end && allNumber; ++i) allNumber = NumberChar(text[i]);
+        if (!allNumber) {
+            d = nextProbe(d, runEnd);
+            continue;
+        }
 
         span->start = static_cast<int>(start);
         span->end = static_cast<int>(end);

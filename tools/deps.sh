@@ -11,6 +11,7 @@ packages=(
   libcairo2-dev libpango1.0-dev libgumbo-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
   binutils-mingw-w64-x86-64 ccache
   libsdl2-dev libx11-dev xvfb xdotool
+  libphonenumber-dev
 )
 if [ "${1:-}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)

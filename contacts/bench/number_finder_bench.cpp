@@ -1,11 +1,20 @@
 // The number finder over the standard corpus of message-like text: a full
 // scan, the whole corpus as one text and message by message (one line each,
 // as the rule sees them). Throughput counts the corpus's UTF-8 bytes, so the
-// figures compare with other finders run on the same file.
+// figures compare with other finders run on the same file: beside it, a scan
+// that only counts the digits of the same text (what reading every character
+// costs), and the standard library finder that users would otherwise pick,
+// message by message in region RU.
 #include "NumberFinder.h"
 
 #include <benchmark/benchmark.h>
 #include <coredll_host.h>
+
+#ifdef HAVE_LIBPHONENUMBER
+#include <phonenumbers/phonenumbermatch.h>
+#include <phonenumbers/phonenumbermatcher.h>
+#include <phonenumbers/phonenumberutil.h>
+#endif
 
 #include <cstdio>
 #include <fstream>
@@ -19,6 +28,7 @@ struct Corpus {
     size_t utf8Bytes = 0;
     std::u16string text;
     std::vector<std::u16string> messages;
+    std::vector<std::string> utf8Messages;
 };
 
 const Corpus& TheCorpus() {
@@ -38,6 +48,7 @@ const Corpus& TheCorpus() {
             c.messages.push_back(c.text.substr(begin, end - begin));
             begin = end + 1;
         }
+        for (const std::u16string& message : c.messages) c.utf8Messages.push_back(host::ToUtf8(message));
         return c;
     }();
     return corpus;
@@ -82,6 +93,56 @@ void BM_FindNextNumber_PerMessage(benchmark::State& state) {
     state.counters["messages"] = static_cast<double>(corpus.messages.size());
 }
 BENCHMARK(BM_FindNextNumber_PerMessage)->Arg(7)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Every character read and classified as the finder classifies digits:
+// ASCII at once, the rest by the platform.
+void BM_DigitScan_WholeCorpus(benchmark::State& state) {
+    const Corpus& corpus = TheCorpus();
+    int64_t digits = 0;
+    for (auto _ : state) {
+        digits = 0;
+        for (char16_t c : corpus.text) digits += c < 0x80 ? (c >= u'0' && c <= u'9') : iswctype(c, _DIGIT) != 0;
+        benchmark::DoNotOptimize(digits);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(corpus.utf8Bytes));
+    state.counters["digits"] = static_cast<double>(digits);
+}
+BENCHMARK(BM_DigitScan_WholeCorpus)->Unit(benchmark::kMillisecond);
+
+// The plainest scan: ASCII digits counted, nothing else looked at.
+void BM_AsciiDigitScan_WholeCorpus(benchmark::State& state) {
+    const Corpus& corpus = TheCorpus();
+    int64_t digits = 0;
+    for (auto _ : state) {
+        digits = 0;
+        for (char16_t c : corpus.text) digits += c >= u'0' && c <= u'9';
+        benchmark::DoNotOptimize(digits);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(corpus.utf8Bytes));
+    state.counters["digits"] = static_cast<double>(digits);
+}
+BENCHMARK(BM_AsciiDigitScan_WholeCorpus)->Unit(benchmark::kMillisecond);
+
+#ifdef HAVE_LIBPHONENUMBER
+void BM_PhoneNumberMatcher_PerMessage(benchmark::State& state) {
+    using namespace i18n::phonenumbers;
+    const Corpus& corpus = TheCorpus();
+    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
+    int found = 0;
+    for (auto _ : state) {
+        found = 0;
+        for (const std::string& message : corpus.utf8Messages) {
+            PhoneNumberMatcher matcher(util, message, "RU", PhoneNumberMatcher::VALID, 65535);
+            PhoneNumberMatch match;
+            while (matcher.HasNext() && matcher.Next(&match)) ++found;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(corpus.utf8Bytes));
+    state.counters["numbers"] = found;
+}
+BENCHMARK(BM_PhoneNumberMatcher_PerMessage)->Unit(benchmark::kMillisecond)->Iterations(2);
+#endif
 
 }  // namespace
 

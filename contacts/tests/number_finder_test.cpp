@@ -138,4 +138,59 @@ TEST(NumberFinder, RejectsMissingArguments) {
     EXPECT_FALSE(FindNextNumber(u"abc 1234567", -1, 7, 0, &span));
 }
 
+// The finder skips the probes that land in a run an earlier probe already
+// failed on. Against a finder that tries every probe (the rules written out
+// once more, plainly), it must find exactly the same spans, from every start,
+// in texts dense with runs, doubled separators, brackets and edge spaces.
+bool EveryProbe(const std::u16string& text, LONG minLength, int from, NumberSpan* span) {
+    const int n = static_cast<int>(text.size());
+    const long long m = minLength < 2 ? 2 : minLength, f = from < 0 ? 0 : from;
+    auto digit = [](char16_t c) {
+        return IsNumberChar(c) && c != u' ' && c != u'(' && c != u')' && c != u'+' && c != u'-';
+    };
+    for (long long d = f; d < n; d += m - 1) {
+        if (!digit(text[d])) continue;
+        long long end = ScanNumberRun(text.c_str(), static_cast<int>(d), n - 1, +1);
+        long long k = end - m;
+        if (k < f || !IsNumberChar(text[k + 1])) continue;
+        long long start = ScanNumberRun(text.c_str(), static_cast<int>(k), static_cast<int>(f), -1);
+        if (text[start] == u'(' && text[end] == u')' && (start == 0 || text[start - 1] != u'(')) ++start;
+        if (text[end] == u')') --end;
+        if (start > end) continue;
+        bool all = true;
+        for (long long i = start; i <= end && all; ++i) all = IsNumberChar(text[i]);
+        if (!all) continue;
+        *span = NumberSpan{static_cast<int>(start), static_cast<int>(end),
+                           static_cast<int>(text[start] == u'+' ? start + 1 : start)};
+        return true;
+    }
+    return false;
+}
+
+TEST(NumberFinder, SkippingFailedRunsFindsWhatEveryProbeFinds) {
+    const std::u16string alphabet = u"0123456789  ()+-xя\u0661";
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    int compared = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::u16string text(next() % 60, u' ');
+        // Mostly number characters, so that runs are long and probes fail in them.
+        for (char16_t& c : text) c = next() % 4 ? alphabet[next() % 16] : alphabet[next() % alphabet.size()];
+        const LONG m = static_cast<LONG>(next() % 12);
+        for (int from = 0; from <= static_cast<int>(text.size()); from += 1 + static_cast<int>(next() % 5)) {
+            NumberSpan fast{}, plain{};
+            const bool foundFast = FindNextNumber(text.c_str(), static_cast<int>(text.size()), m, from, &fast);
+            const bool foundPlain = EveryProbe(text, m, from, &plain);
+            ASSERT_EQ(foundFast, foundPlain) << "m " << m << " from " << from << " round " << round;
+            if (foundFast) {
+                ASSERT_EQ(fast.start, plain.start) << "round " << round;
+                ASSERT_EQ(fast.end, plain.end) << "round " << round;
+                ASSERT_EQ(fast.lookupStart, plain.lookupStart);
+            }
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 10000);
+}
+
 }  // namespace
