@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""The emulator's resident size as the inbox fills, in one session.
+
+Feeds `phone run - --json` ordinary `sms` lines (through the inbox service,
+the rule client and the bubble) and reads the process's VmRSS once the first
+FIRST lines and once all TOTAL lines have been answered; a session whose
+size follows what the device holds grows with it.
+
+    bench/memory_growth.py [PHONE] [FIRST] [TOTAL]   (defaults: build/bin/phone 1000 100000)
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+here = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+phone = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "build", "bin", "phone")
+first = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
+total = int(sys.argv[3]) if len(sys.argv) > 3 else 100000
+if not os.access(phone, os.X_OK):
+    sys.exit(f"memory_growth: no emulator at {phone} (build it: tools/build.sh default)")
+
+
+def rss_kb(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def feed(session, start, count):
+    for i in range(start, start + count):
+        session.stdin.write(f'sms +7916{i % 10000000:07d} "message {i} of the fill"\n')
+    session.stdin.flush()
+    for _ in range(count):
+        if not session.stdout.readline():
+            sys.exit("memory_growth: the session ended early")
+
+
+work = tempfile.mkdtemp()
+try:
+    device = os.path.join(work, "device")
+    subprocess.run([phone, "--device", device, "init"], check=True, stdout=subprocess.DEVNULL)
+    session = subprocess.Popen([phone, "--device", device, "run", "-", "--json"], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, text=True, bufsize=1)
+    feed(session, 0, first)
+    early = rss_kb(session.pid)
+    done = first
+    while done < total:
+        step = min(10000, total - done)
+        feed(session, done, step)
+        done += step
+    late = rss_kb(session.pid)
+    session.stdin.close()
+    session.wait()
+    print(f"resident after {first} messages: {early / 1024:.1f} MB; after {total}: {late / 1024:.1f} MB "
+          f"({(late - early) * 100 / early:+.1f} %)")
+finally:
+    shutil.rmtree(work, ignore_errors=True)
