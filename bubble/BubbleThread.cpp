@@ -116,6 +116,9 @@ DWORD WINAPI BubbleThreadMain(LPVOID parameter) {
     }
     state->window = nullptr;
     delete bubble;
+    // The class names this module's window procedure: a later load of the
+    // module, at the same instance, registers it afresh.
+    UnregisterClassW(BUBBLE_CLASS, g_instance);
     return 0;
 }
 
