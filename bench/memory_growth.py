@@ -31,12 +31,15 @@ def rss_kb(pid):
 
 
 def feed(session, start, count):
-    for i in range(start, start + count):
-        session.stdin.write(f'sms +7916{i % 10000000:07d} "message {i} of the fill"\n')
-    session.stdin.flush()
-    for _ in range(count):
-        if not session.stdout.readline():
-            sys.exit("memory_growth: the session ended early")
+    # A hundred lines at a time: the answers are read before the pipes fill.
+    for chunk in range(start, start + count, 100):
+        lines = range(chunk, min(chunk + 100, start + count))
+        for i in lines:
+            session.stdin.write(f'sms +7916{i % 10000000:07d} "message {i} of the fill"\n')
+        session.stdin.flush()
+        for _ in lines:
+            if not session.stdout.readline():
+                sys.exit("memory_growth: the session ended early")
 
 
 work = tempfile.mkdtemp()
