@@ -1,5 +1,5 @@
-// ProcessMessage end to end on a device that holds 10,000 messages and
-// 10,000 contacts: the rule client as the inbox service calls it, with the
+// ProcessMessage end to end on a device that holds 10,000 messages (or as
+// many as LUMENREST_BENCH_MESSAGES says) and 10,000 contacts: the rule client as the inbox service calls it, with the
 // bubble (hand-off, content, the window painted) and without it (the rule
 // alone: settings, classification, the contact lookup, the write-back).
 #include <TempDevice.h>
@@ -13,6 +13,7 @@
 #include <shell_host.h>
 #include <MessageStoreOps.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -20,8 +21,15 @@ namespace {
 
 DEFINE_GUID(CLSID_Rule, 0x79FEEFFE, 0x10DE, 0x4B52, 0xB1, 0x7C, 0x2E, 0x5E, 0x1C, 0xA6, 0x6B, 0x0D);
 
-const int kMessages = 10000;
 const int kContacts = 10000;
+
+// The inbox's size: 10,000, or LUMENREST_BENCH_MESSAGES, so that runs at
+// 1,000 and 100,000 show what the size costs.
+int InboxMessages() {
+    const char* given = std::getenv("LUMENREST_BENCH_MESSAGES");
+    const int n = given ? std::atoi(given) : 0;
+    return n > 0 ? n : 10000;
+}
 
 std::u16string Digits(int value, int count) {
     std::u16string out(count, u'0');
@@ -64,7 +72,8 @@ struct Device {
         }
         host::CommitContactBatch();
         // What the inbox already holds has been read long ago.
-        for (int i = 0; i < kMessages; ++i) {
+        const int messages = InboxMessages();
+        for (int i = 0; i < messages; ++i) {
             host::StoredMessage m;
             m.messageClass = u"IPM.SMS";
             m.subject = u"An older message from " + Delivered(i % kContacts);
