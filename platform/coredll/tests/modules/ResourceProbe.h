@@ -8,6 +8,7 @@
 #define IDR_MENU    104
 #define IDR_MENU_EX 105
 #define IDD_PROBE   106
+#define IDD_PICTURES 107
 
 #define IDM_SAVE   40001
 #define IDM_DELETE 40002
