@@ -20,7 +20,9 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
     HWND running = FindWindowW(TEXT("Dialog"), SETTINGS_TITLE);
     if (running) {
-        SetForegroundWindow(running);
+        // The low bit brings the dialog forward with its owned windows: an
+        // About box it has open stays in front and keeps the keys.
+        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(running) | 0x1));
         return 0;
     }
 

@@ -15,9 +15,13 @@ target_include_directories(platform_internal INTERFACE ${PROJECT_SOURCE_DIR}/pla
 
 # A platform library, built as the phone ships it: a module of its own
 # (coredll.so for "coredll.dll") that programs and modules link against.
+# Once in the process it stays, as the phone's system libraries do: the
+# window classes, threads and callbacks it registered for a program that
+# has ended still point into it.
 function(phone_platform_library name)
   add_library(${name} SHARED ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name})
+  target_link_options(${name} PRIVATE -Wl,-z,nodelete)
   target_link_libraries(${name} PUBLIC platform_sdk PRIVATE platform_host platform_internal)
 endfunction()
 

@@ -7,6 +7,17 @@
 
 namespace tarnwell_test {
 
+namespace {
+
+// The oldest effect of that kind after the one with the id after.
+std::optional<host::Effect> NextEffect(std::string_view kind, int64_t after) {
+    std::vector<host::Effect> effects;
+    if (!host::ReadEffects(&effects, kind, after) || effects.empty()) return std::nullopt;
+    return effects.front();
+}
+
+}  // namespace
+
 const WCHAR kSettingsKey[] = u"Software\\Orvane\\Lumenrest";
 
 TarnwellSession::TarnwellSession() {}
@@ -17,14 +28,36 @@ TarnwellSession::~TarnwellSession() {
         PostMessageW(dialog_, WM_COMMAND, 2, 0);
         WaitForEnd();
     }
+    host::ClearFaults();
 }
 
-bool TarnwellSession::Start() {
+bool TarnwellSession::Launch() {
     std::string error;
+    dialog_ = nullptr;
     if (!host::StartProgram(u"Tarnwell.exe", u"", &error, &thread_)) {
         ADD_FAILURE() << error;
         return false;
     }
+    return host::WaitForProgramIdle(thread_, 5000);
+}
+
+host::Effect TarnwellSession::NextBox(int64_t* after) {
+    host::Effect box;
+    for (int i = 0; i < 250; ++i) {
+        host::WaitForIdle();
+        if (std::optional<host::Effect> next = NextEffect(host::effect::kMessageBox, *after)) {
+            box = *next;
+            *after = box.id;
+            break;
+        }
+        Sleep(20);
+    }
+    host::WaitForIdle();
+    return box;
+}
+
+bool TarnwellSession::Start() {
+    if (!Launch()) return false;
     for (int i = 0; i < 100 && !dialog_; ++i) {
         host::WaitForIdle();
         dialog_ = FindWindowW(u"Dialog", u"Настройки");

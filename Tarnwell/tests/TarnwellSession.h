@@ -4,6 +4,7 @@
 #pragma once
 
 #include <TempDevice.h>
+#include <effect_log.h>
 #include <windows.h>
 
 #include <string>
@@ -21,6 +22,8 @@ public:
     // Starts Tarnwell.exe and waits for its settings dialog; false when no
     // dialog showed up.
     bool Start();
+    // Starts it and waits only until it waits for input (a message box, say).
+    bool Launch();
     // Waits for the program to end; false when it still runs.
     bool WaitForEnd(DWORD* exitCode = nullptr);
 
@@ -34,6 +37,12 @@ public:
     // A command as the soft-key bar reports it.
     void Command(int id);
     void Done() { Press(VK_TSOFT1); }
+
+    // The next message box opened after the effect with the id *after, once
+    // it waits for a key; *after moves on to it. Its id is 0 when none came.
+    host::Effect NextBox(int64_t* after);
+    // Action, which closes the box in front.
+    void CloseBox() { Press(VK_RETURN); }
 
     bool Checked(int id) const;
     bool Enabled(int id) const;

@@ -376,3 +376,110 @@ TEST(SettingsDialog, TheAboutBoxReadsItsVersionInBothOrientationsAndASecondStart
     EXPECT_TRUE(IsWindow(s.Dialog()));
     EXPECT_EQ(GetForegroundWindow(), s.Dialog());
 }
+
+TEST(SettingsDialog, OnInitLeavesTheFiveItReadsBackAtZeroOrOneAndTheOthersAsStored) {
+    TarnwellSession s;
+    const struct {
+        const char16_t* name;
+        DWORD stored;
+        DWORD written;
+    } values[] = {
+        {u"Disable", 0, 0},
+        {u"ShowBubbles", 2, 1},
+        {u"ShowDR", 3, 3},
+        {u"TurnOffScreen", 4, 4},
+        {u"DisableBubblesInProfile", 5, 1},
+        {u"MarkDRAsRead", 6, 6},
+        {u"DeleteDR", 7, 7},
+        {u"UseFileAs", 8, 1},
+        {u"LastNameFirst", 9, 9},
+        {u"ShowNumber", 2, 2},
+        {u"AppendNumberType", 10, 10},
+        {u"SMS", 11, 11},
+        {u"UseCustomText", 12, 1},
+        {u"PhoneNumLen", 3, 3},
+    };
+    for (const auto& v : values) WriteDword(HKEY_LOCAL_MACHINE, kSettingsKey, v.name, v.stored);
+    WriteText(HKEY_LOCAL_MACHINE, kSettingsKey, u"CustomText", u"Got @s");
+
+    ASSERT_TRUE(s.Start());
+    for (int id : kGated) {
+        if (id == IDC_PROFILES || id == IDC_CUSTOM_TEXT) continue;
+        EXPECT_TRUE(s.Checked(id)) << id << " stored nonzero";
+    }
+    EXPECT_FALSE(s.Checked(IDC_DISABLE));
+    EXPECT_TRUE(s.Enabled(IDC_PROFILES)) << "pop-ups off in a profile";
+    EXPECT_FALSE(s.Enabled(IDC_LAST_NAME_FIRST)) << "the file-as name";
+    EXPECT_TRUE(s.Enabled(IDC_CUSTOM_TEXT));
+    EXPECT_EQ(s.Text(IDC_CUSTOM_TEXT), u"Got @s");
+    EXPECT_EQ(s.Text(IDC_PREVIEW), u"Got Mirela Dovanne,m (+1234567890)") << "the preview is made last";
+    EXPECT_EQ(host::ForegroundFocus(), s.Item(IDC_DISABLE)) << "OnInit's 1 puts it on the first tab stop";
+    s.Done();
+    ASSERT_TRUE(s.WaitForEnd());
+    for (const auto& v : values) EXPECT_EQ(Dword(v.name), v.written) << host::ToUtf8(v.name);
+    EXPECT_EQ(Text(u"CustomText"), u"Got @s");
+
+    // Switched off with the custom text on: the field the 1008 handler gave
+    // the focus is disabled after it, and the focus is on the master switch.
+    WriteDword(HKEY_LOCAL_MACHINE, kSettingsKey, u"Disable", 4);
+    ASSERT_TRUE(s.Start());
+    EXPECT_TRUE(s.Checked(IDC_DISABLE));
+    EXPECT_FALSE(s.Enabled(IDC_CUSTOM_TEXT));
+    EXPECT_EQ(host::ForegroundFocus(), s.Item(IDC_DISABLE));
+    s.Done();
+    ASSERT_TRUE(s.WaitForEnd());
+    EXPECT_EQ(Dword(u"Disable"), 1u);
+    EXPECT_EQ(Dword(u"ShowDR"), 3u) << "a disabled box keeps its value";
+}
+
+TEST(SettingsDialog, AProfilesKeyWithNothingToListLeavesTheListEmptyAndTheProfileAsLoaded) {
+    TarnwellSession s;
+    HKEY profiles = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, u"ControlPanel\\Profiles", 0, nullptr, 0, 0, nullptr, &profiles, nullptr),
+        ERROR_SUCCESS);
+    RegCloseKey(profiles);
+    WriteText(HKEY_LOCAL_MACHINE, kSettingsKey, u"ExcludeProfile", u"Meeting");
+    WriteDword(HKEY_LOCAL_MACHINE, kSettingsKey, u"TurnOffScreen", 1);
+
+    // The key is there, with no subkeys.
+    ASSERT_TRUE(s.Start());
+    EXPECT_EQ(SendMessageW(s.Item(IDC_PROFILES), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(s.Item(IDC_PROFILES), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_TRUE(s.Enabled(IDC_PROFILES)) << "the rule does not look at the entries";
+    s.Done();
+    ASSERT_TRUE(s.WaitForEnd());
+    EXPECT_EQ(Text(u"ExcludeProfile"), u"Meeting");
+
+    // Its one subkey is the phone's own profile, which is never listed.
+    AddProfile(u"Automatic", u"", u"Авто");
+    ASSERT_TRUE(s.Start());
+    EXPECT_EQ(SendMessageW(s.Item(IDC_PROFILES), LB_GETCOUNT, 0, 0), 0);
+    s.Done();
+    ASSERT_TRUE(s.WaitForEnd());
+    EXPECT_EQ(Text(u"ExcludeProfile"), u"Meeting");
+}
+
+TEST(SettingsDialog, ASecondStartWhileTheAboutBoxIsOpenLeavesTheBoxInFrontOfItsDialog) {
+    TarnwellSession s;
+    ASSERT_TRUE(s.Start());
+    s.Command(IDM_ABOUT);
+    HWND about = FindWindowW(u"Dialog", u"О программе");
+    ASSERT_NE(about, nullptr);
+    ASSERT_EQ(GetForegroundWindow(), about);
+
+    DWORD thread = 0;
+    std::string error;
+    ASSERT_TRUE(host::StartProgram(u"Tarnwell.exe", u"", &error, &thread)) << error;
+    ASSERT_TRUE(host::WaitForProgram(thread, 5000));
+    host::WaitForIdle();
+    EXPECT_EQ(host::ListPrograms().back().exitCode, 0u);
+    EXPECT_EQ(GetForegroundWindow(), about) << "the box stays in front of the dialog that owns it";
+    EXPECT_FALSE(IsWindowEnabled(s.Dialog()));
+    s.Press(VK_TSOFT1);
+    EXPECT_FALSE(IsWindow(about)) << "the box's Done still reaches it";
+    EXPECT_EQ(GetForegroundWindow(), s.Dialog());
+    EXPECT_TRUE(IsWindowEnabled(s.Dialog()));
+    s.Click(IDC_SHOW_DR);
+    EXPECT_TRUE(s.Checked(IDC_SHOW_DR)) << "the dialog takes the keys again";
+}

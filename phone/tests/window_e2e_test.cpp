@@ -131,7 +131,8 @@ TEST_F(WindowEndToEnd, AMessageIsAnsweredWithTheKeypadAndTheKeyboardAndTheWindow
     for (const JsonValue& c : state["dialog"]["controls"].Elements())
         if (c["id"].Int() == 1009) typed = c["text"].Text() == "Hi";
     EXPECT_TRUE(typed) << state["dialog"].Dump();
-    // Escape is Back, which leaves the settings program without writing.
+    // Escape is Back, which the settings program hands to the focused
+    // field: it erases the character before the caret.
     ASSERT_EQ(display_.Xdotool("key Escape"), 0);
 
     // The window turns with the phone.

@@ -5,6 +5,7 @@
 #include "MenuBar.h"
 
 #include <aygshell.h>
+#include <coredll_host.h>
 
 #include <map>
 #include <mutex>
@@ -75,6 +76,11 @@ void KeepSized(HWND dlg, DWORD flags) {
 extern "C" BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi) {
     if (!pshidi || !pshidi->hDlg || !IsWindow(pshidi->hDlg)) {
         SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    long error = ERROR_NOT_ENOUGH_MEMORY;
+    if (host::ShouldFail("SHInitDialog", &error)) {
+        SetLastError(static_cast<DWORD>(error));
         return FALSE;
     }
     if (!(pshidi->dwMask & SHIDIM_FLAGS)) return TRUE;

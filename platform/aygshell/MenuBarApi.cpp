@@ -3,6 +3,7 @@
 #include "MenuBar.h"
 
 #include <aygshell.h>
+#include <coredll_host.h>
 #include <screen_host.h>
 
 #include <memory>
@@ -74,6 +75,11 @@ extern "C" BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi) {
         return FALSE;
     }
     pmbi->hwndMB = nullptr;
+    long error = ERROR_NOT_ENOUGH_MEMORY;
+    if (host::ShouldFail("SHCreateMenuBar", &error)) {
+        SetLastError(static_cast<DWORD>(error));
+        return FALSE;
+    }
     if (!pmbi->hwndParent || !IsWindow(pmbi->hwndParent)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;

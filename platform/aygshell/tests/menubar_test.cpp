@@ -6,6 +6,7 @@
 #include <TempDevice.h>
 #include <aygshell.h>
 #include <aygshell_host.h>
+#include <coredll_host.h>
 #include <screen_host.h>
 
 #include <gtest/gtest.h>
@@ -326,6 +327,28 @@ TEST_F(MenuBars, BadRequestsAreRefused) {
     EXPECT_TRUE(MatchSequence(Press(VK_TSOFT1), kNothing));
 }
 
+TEST_F(MenuBars, ABarThatCannotBeMadeLeavesTheOwnerWithoutOne) {
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof info;
+    info.hwndParent = owner;
+    info.dwFlags = SHCMBF_HMENU;
+    info.nToolBarId = IDR_COMMANDS;
+    info.hInstRes = GetModuleHandleW(nullptr);
+    info.hwndMB = reinterpret_cast<HWND>(0x1234);
+    host::FailCall("SHCreateMenuBar", 1, ERROR_OUTOFMEMORY);
+    SetLastError(0);
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OUTOFMEMORY));
+    EXPECT_EQ(info.hwndMB, nullptr);
+    EXPECT_EQ(SHFindMenuBar(owner), nullptr);
+    for (const testing_support::Recorded& r : Press(VK_TSOFT1))
+        EXPECT_NE(r.message, static_cast<UINT>(WM_COMMAND)) << "no soft key acts for the owner";
+
+    EXPECT_TRUE(SHCreateMenuBar(&info)) << "only the one call failed";
+    EXPECT_EQ(SHFindMenuBar(owner), info.hwndMB);
+    host::ClearFaults();
+}
+
 TEST_F(MenuBars, TheBarPaintsItsLabels) {
     HWND bar = Bar(owner, IDR_COMMANDS);
     UpdateWindow(bar);
@@ -370,6 +393,31 @@ TEST(FullScreenDialogs, SizedToTheWorkAreaLessTheMenuBar) {
     info.hDlg = nullptr;
     EXPECT_FALSE(SHInitDialog(&info));
     EXPECT_FALSE(SHInitDialog(nullptr));
+}
+
+TEST(FullScreenDialogs, AFailedInitialisationLeavesTheDialogAsItWas) {
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 131});
+    MessageRecorder::RegisterRecordingClass(TEXT("Page"));
+    HWND dialog = CreateWindowExW(0, TEXT("Page"), TEXT("d"), WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr, nullptr,
+                                  nullptr);
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
+    host::FailCall("SHInitDialog", 1, ERROR_OUTOFMEMORY);
+    SetLastError(0);
+    EXPECT_FALSE(SHInitDialog(&info));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OUTOFMEMORY));
+    RECT r;
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.right - r.left, 50);
+    host::RotateScreen();
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.right - r.left, 50) << "not kept sized either";
+    host::RotateScreen();
+    EXPECT_TRUE(SHInitDialog(&info));
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.right - r.left, 240);
+    DestroyWindow(dialog);
+    host::ClearFaults();
 }
 
 }  // namespace

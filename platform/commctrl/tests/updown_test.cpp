@@ -2,6 +2,7 @@
 // phone's spin box over a list box, and the full-screen views it opens.
 #include <MessageRecorder.h>
 #include <commctrl.h>
+#include <coredll_host.h>
 #include <gtest/gtest.h>
 #include <screen_host.h>
 #include <windows.h>
@@ -92,6 +93,13 @@ TEST(CommonControls, InitCommonControlsExRefusesAWrongSizeAndRegistersTheUpDown)
     GetClassNameW(updown, name, 32);
     EXPECT_EQ(std::u16string(name), u"msctls_updown32");
     DestroyWindow(updown);
+
+    host::FailCall("InitCommonControlsEx", 1, ERROR_OUTOFMEMORY);
+    SetLastError(0);
+    EXPECT_FALSE(InitCommonControlsEx(&right));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_OUTOFMEMORY));
+    EXPECT_TRUE(InitCommonControlsEx(&right)) << "only the one call failed";
+    host::ClearFaults();
 }
 
 TEST_F(UpDown, AutoBuddyTakesThePreviousControlAndStaysAttachedAfterSetBuddy) {

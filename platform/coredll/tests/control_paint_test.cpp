@@ -70,6 +70,19 @@ TEST_F(ControlPaint, CheckBoxesShowTheirCheckTheFocusAndWhenTheyAreDisabled) {
     EXPECT_GT(Look(RECT{30, 40, 160, 56}).highlight, 0);
 }
 
+TEST_F(ControlPaint, AGroupBoxDrawsItsFrameAndLeavesWhatItSurroundsToShow) {
+    // As an About box has it: the texts first, the group box round them last.
+    Make(u"STATIC", u"Версия 1.0", SS_LEFT, 1017, 30, 40, 120, 16);
+    HWND group = Make(u"BUTTON", u"", BS_GROUPBOX, -1, 10, 20, 180, 80);
+    Settle();
+    InvalidateRect(group, nullptr, TRUE);
+    UpdateWindow(group);  // painted after the text it surrounds
+    recorder.Pump();
+    EXPECT_LT(Look(RECT{30, 40, 150, 56}).darkest, 80) << "the text inside still shows";
+    Census frame = Look(RECT{10, 60, 11, 70});
+    EXPECT_LT(frame.darkest, 200) << "the frame's left edge";
+}
+
 TEST_F(ControlPaint, AFocusedListShowsItsSelectionHighlightedAndAFieldItsFrame) {
     HWND list = Make(u"LISTBOX", nullptr, LBS_NOTIFY | WS_TABSTOP, 1, 10, 10, 150, 60);
     for (LPCWSTR entry : {u"one", u"two", u"three"})

@@ -15,12 +15,28 @@ using namespace dialog_tests;
 
 INT_PTR CALLBACK FocusFirst(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
+// A control that paints all of itself black.
+LRESULT CALLBACK InkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
 class DialogKeys : public ::testing::Test {
 protected:
     void SetUp() override {
         profile = host::GetScreenProfile();
         host::SetScreenProfile(host::ScreenProfile{240, 320, 131});
         RegisterProbeClasses();
+        WNDCLASSW ink{};
+        ink.lpfnWndProc = InkProc;
+        ink.lpszClassName = u"Ink";
+        RegisterClassW(&ink);
         Log() = ProbeLog{};
         dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), Template(IDD_SETTINGS), nullptr, FocusFirst, 0);
         ASSERT_NE(dlg, nullptr);
@@ -91,13 +107,24 @@ TEST_F(DialogKeys, UpAndDownSkipDisabledAndHiddenControlsUnlessTheFocusKeepsTheA
 }
 
 TEST_F(DialogKeys, ATallDialogScrollsTheFocusIntoViewAndDrawsItsScrollBar) {
-    RECT client{};
+    RECT client{}, window{};
     GetClientRect(dlg, &client);
+    GetWindowRect(dlg, &window);
     ASSERT_GT(PlaceOf(dlg, IDC_LAST).bottom, client.bottom) << "the template is taller than the screen";
-    int bar = client.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    EXPECT_EQ(client.right, window.right - window.left - 2 - GetSystemMetrics(SM_CXVSCROLL))
+        << "the bar stands beside the client area, inside the frame";
+    int bar = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
     COLORREF thumb = GetSysColor(COLOR_BTNSHADOW), track = GetSysColor(COLOR_SCROLLBAR);
     EXPECT_EQ(ScreenPixel(bar, 2), thumb) << "at the top, the thumb is at the top";
     EXPECT_EQ(ScreenPixel(bar, client.bottom - 2), track);
+
+    // A control as wide as the window is cut at the bar.
+    HWND ink = CreateWindowExW(0, u"Ink", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, window.right - window.left, 20, dlg,
+                               nullptr, nullptr, nullptr);
+    ASSERT_NE(ink, nullptr);
+    EXPECT_EQ(ScreenPixel(client.right - 1, 10), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenPixel(bar, 10), thumb) << "the control does not paint over the bar";
+    DestroyWindow(ink);
 
     RECT label = PlaceOf(dlg, IDC_LABEL);
     // IDC_ARROWS keeps the arrows; the dialog moves on from it when told.

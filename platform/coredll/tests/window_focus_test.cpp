@@ -14,6 +14,15 @@ using namespace testing_support;
 namespace {
 
 WPARAM W(HWND h) { return reinterpret_cast<WPARAM>(h); }
+
+// Whether a is in front of b among the top-level windows.
+bool Above(HWND a, HWND b) {
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
 LPARAM L(HWND h) { return reinterpret_cast<LPARAM>(h); }
 
 class WindowFocus : public ::testing::Test {
@@ -112,6 +121,40 @@ TEST_F(WindowFocus, DestroyingTheForegroundWindowActivatesItsOwnerOrTheNextWindo
     ShowWindow(back, SW_HIDE);
     EXPECT_EQ(GetForegroundWindow(), nullptr) << "nothing is left to activate";
     DestroyWindow(back);
+}
+
+TEST_F(WindowFocus, TheLowBitBringsAWindowForwardWithItsOwnedWindowsAndActivatesTheOneInFront) {
+    HWND owner = Top(u"owner", WS_VISIBLE);
+    HWND box = CreateWindowExW(0, u"Focused", u"box", WS_VISIBLE, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
+    HWND inner = CreateWindowExW(0, u"Focused", u"inner", WS_VISIBLE, 0, 0, 10, 10, box, nullptr, nullptr, nullptr);
+    HWND hidden = CreateWindowExW(0, u"Focused", u"hidden", 0, 0, 0, 10, 10, owner, nullptr, nullptr, nullptr);
+    EnableWindow(owner, FALSE);  // as a modal box leaves it
+    EnableWindow(box, FALSE);
+    HWND other = Top(u"other", WS_VISIBLE);
+    ASSERT_EQ(GetForegroundWindow(), other);
+
+    // Plain, the window itself is activated; its owned windows stay above it.
+    EXPECT_TRUE(SetForegroundWindow(owner));
+    EXPECT_EQ(GetForegroundWindow(), owner);
+    for (HWND w : {box, inner, hidden}) EXPECT_TRUE(Above(w, owner));
+
+    SetForegroundWindow(other);
+    EXPECT_TRUE(SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(owner) | 1)));
+    EXPECT_EQ(GetForegroundWindow(), inner) << "the highest owned window that takes input, through the box";
+    EXPECT_EQ(GetFocus(), inner);
+    EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), inner);
+    for (HWND w : {box, hidden}) EXPECT_TRUE(Above(w, owner));
+    EXPECT_EQ(GetWindow(owner, GW_HWNDNEXT), other) << "all of them in front of the other window";
+
+    // With nothing owned that takes input, the window itself.
+    DestroyWindow(inner);
+    EnableWindow(owner, TRUE);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(owner) | 1)));
+    EXPECT_EQ(GetForegroundWindow(), owner);
+    EXPECT_FALSE(SetForegroundWindow(reinterpret_cast<HWND>(0x5)));
+    DestroyWindow(owner);
+    DestroyWindow(other);
 }
 
 TEST_F(WindowFocus, TheFocusCannotBeSetOnAWindowOfAnotherThread) {

@@ -83,8 +83,8 @@ LRESULT DefaultHandling(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
             if (dc) {
-                PaintScrollBar(hwnd, dc);
                 EndPaint(hwnd, &ps);
+                PaintScrollBar(hwnd);
             }
             return 0;
         }
@@ -115,7 +115,7 @@ extern "C" LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM
     }
     if (Msg == WM_SIZE && IsWindow(hDlg)) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hDlg, focus)) ScrollIntoView(hDlg, focus);
+        ScrollIntoView(hDlg, focus && IsChild(hDlg, focus) ? focus : nullptr);
         InvalidateRect(hDlg, nullptr, TRUE);
     }
     if (Msg == WM_NCDESTROY) {

@@ -90,6 +90,7 @@ HWND FirstTabStop(HWND dlg);
 // Scrolling a dialog taller than its window (WS_VSCROLL).
 void ScrollIntoView(HWND dlg, HWND control);
 void ScrollTo(HWND dlg, int position);
-void PaintScrollBar(HWND dlg, HDC dc);
+// The bar, in the window's frame beside the client area.
+void PaintScrollBar(HWND dlg);
 
 }  // namespace dialog

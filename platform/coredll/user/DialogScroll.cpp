@@ -1,7 +1,9 @@
 // A dialog taller than its window (WS_VSCROLL) scrolls by moving its
-// controls up, so that the focus control is always in view, and draws its
-// scroll bar along its right edge.
+// controls up, so that the focus control is always in view, and shows its
+// scroll bar along its right edge, outside the client area: the controls
+// are clipped at the bar and never paint over it.
 #include "user/Dialog.h"
+#include "user/WindowSystem.h"
 
 #include <algorithm>
 #include <vector>
@@ -31,10 +33,19 @@ int Margin(const State& state) { return std::max(1, state.unitY / 2); }
 int ContentHeight(HWND dlg, const State& state) {
     int bottom = 0;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(c)) continue;
+        // Its own style: a dialog not shown yet still has the height of its controls.
+        if (!(GetWindowLongW(c, GWL_STYLE) & WS_VISIBLE)) continue;
         bottom = std::max(bottom, static_cast<int>(RectInDialog(dlg, c).bottom) + state.scroll);
     }
     return bottom + Margin(state);
+}
+
+// The bar is shown while the controls stand taller than the window. The
+// client area it takes or gives back comes as WM_SIZE, after the one that
+// caused it.
+void UpdateScrollBar(HWND dlg, const State& state) {
+    bool shown = Scrolls(dlg) && ContentHeight(dlg, state) > ClientHeight(dlg);
+    user::SetVerticalScrollBar(dlg, shown ? GetSystemMetrics(SM_CXVSCROLL) : 0);
 }
 
 }  // namespace
@@ -64,7 +75,9 @@ void ScrollTo(HWND dlg, int position) {
 
 void ScrollIntoView(HWND dlg, HWND control) {
     std::shared_ptr<State> state = StateOf(dlg);
-    if (!state || !control || !Scrolls(dlg)) return;
+    if (!state) return;
+    UpdateScrollBar(dlg, *state);
+    if (!control || !Scrolls(dlg)) return;
     RECT r = RectInDialog(dlg, control);
     int height = ClientHeight(dlg), margin = Margin(*state);
     if (r.top < 0)
@@ -73,22 +86,22 @@ void ScrollIntoView(HWND dlg, HWND control) {
         ScrollTo(dlg, state->scroll + (r.bottom - height) + margin);
 }
 
-void PaintScrollBar(HWND dlg, HDC dc) {
+void PaintScrollBar(HWND dlg) {
     std::shared_ptr<State> state = StateOf(dlg);
     if (!state || !Scrolls(dlg)) return;
-    RECT client{};
-    GetClientRect(dlg, &client);
-    int height = client.bottom, content = ContentHeight(dlg, *state);
-    if (height <= 0 || content <= height) return;
-    int width = GetSystemMetrics(SM_CXVSCROLL);
-    RECT track{client.right - width, 0, client.right, height};
+    RECT track = user::VerticalScrollBarRect(dlg);
+    int height = track.bottom - track.top, content = ContentHeight(dlg, *state), width = track.right - track.left;
+    if (height <= 0 || width <= 0 || content <= ClientHeight(dlg)) return;
+    HDC dc = GetWindowDC(dlg);
+    if (!dc) return;
     FillRect(dc, &track, GetSysColorBrush(COLOR_SCROLLBAR));
     int thumbHeight = std::max(width, static_cast<int>(static_cast<long long>(height) * height / content));
     int travel = height - thumbHeight;
     int limit = content - height;
-    int top = limit > 0 ? static_cast<int>(static_cast<long long>(travel) * state->scroll / limit) : 0;
+    int top = track.top + (limit > 0 ? static_cast<int>(static_cast<long long>(travel) * state->scroll / limit) : 0);
     RECT thumb{track.left + 1, top, track.right - 1, top + thumbHeight};
     FillRect(dc, &thumb, GetSysColorBrush(COLOR_BTNSHADOW));
+    ReleaseDC(dlg, dc);
 }
 
 }  // namespace dialog

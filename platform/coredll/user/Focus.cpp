@@ -26,6 +26,21 @@ bool CanActivateLocked(const Window& w, HWND leaving) {
            !(w.style & WS_DISABLED) && !(w.exStyle & WS_EX_NOACTIVATE);
 }
 
+// The highest window in front of top that top owns, directly or through
+// another owned window, and that can take input; top itself when none can.
+HWND LastActivePopupLocked(const Window& top) {
+    for (HWND h : GetLocked(DesktopLocked())->children) {
+        if (h == top.handle) break;
+        Window* c = GetLocked(h);
+        if (!c || !CanActivateLocked(*c, nullptr)) continue;
+        int guard = 0;
+        for (Window* o = GetLocked(c->owner); o && guard < 64; o = GetLocked(o->owner), ++guard) {
+            if (o->handle == top.handle) return h;
+        }
+    }
+    return top.handle;
+}
+
 // The focus may be given to a window of another thread only when the two are
 // related: the target's parent is the caller's, or they share a parent.
 bool RelatedToThreadLocked(Window& target, DWORD threadId) {
@@ -136,6 +151,12 @@ extern "C" HWND WINAPI GetForegroundWindow(void) {
 }
 
 extern "C" BOOL WINAPI SetForegroundWindow(HWND hWnd) {
+    // The handle with its low bit set asks for the window together with its
+    // owned windows, the highest of them that can take input activated: a
+    // program that is started again brings its dialog forward so, with the
+    // box it has open in front.
+    const bool withOwned = (reinterpret_cast<uintptr_t>(hWnd) & 1) != 0;
+    if (withOwned) hWnd = reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(hWnd) & ~uintptr_t{1});
     HWND top = nullptr;
     {
         Guard lock(Lock());
@@ -144,6 +165,10 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND hWnd) {
         Window* t = TopLevelOfLocked(w);
         if (!t || t->destroying) return FALSE;
         top = t->handle;
+        if (withOwned) {
+            BringToTopLocked(*t);
+            top = LastActivePopupLocked(*t);
+        }
     }
     Activate(top);
     return TRUE;

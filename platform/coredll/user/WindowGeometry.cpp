@@ -13,7 +13,31 @@ RECT ClientAreaLocked(const Window& w) {
         r.right = std::max(r.left, r.right - 1);
         r.bottom = std::max(r.top, r.bottom - 1);
     }
+    r.right = std::max(r.left, r.right - w.verticalScrollBar);
     return r;
+}
+
+void SetVerticalScrollBar(HWND hwnd, int width) {
+    RECT client{};
+    {
+        Guard lock(Lock());
+        Window* w = GetLocked(hwnd);
+        width = std::max(0, width);
+        if (!w || w->destroying || w->verticalScrollBar == width) return;
+        w->verticalScrollBar = width;
+        client = ClientAreaLocked(*w);
+        InvalidateLocked(*w, nullptr, true);
+    }
+    ScreenChanged();
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+}
+
+RECT VerticalScrollBarRect(HWND hwnd) {
+    Guard lock(Lock());
+    Window* w = GetLocked(hwnd);
+    if (!w || w->verticalScrollBar <= 0) return RECT{};
+    RECT c = ClientAreaLocked(*w);
+    return RECT{c.right, c.top, c.right + w->verticalScrollBar, c.bottom};
 }
 
 RECT ScreenRectLocked(const Window& w) {

@@ -79,6 +79,9 @@ struct Window {
     HWND parent = nullptr;  // the desktop for top-level windows
     HWND owner = nullptr;
     RECT rect{};  // window rectangle in the parent's client coordinates
+    // A vertical scroll bar shown along the right edge, outside the client
+    // area: its width, 0 for none.
+    int verticalScrollBar = 0;
     std::u16string text;
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;
@@ -128,6 +131,12 @@ bool RegisterSystemClass(const WNDCLASSW& wc);
 RECT ClientAreaLocked(const Window& w);
 // Origin of the client area on the screen.
 POINT ClientOriginLocked(const Window& w);
+// Shows (width > 0) or hides the window's vertical scroll bar; the client
+// area narrows or widens by its width, the window hears WM_SIZE and is
+// painted again.
+void SetVerticalScrollBar(HWND hwnd, int width);
+// The scroll bar's place in the window's own coordinates (empty for none).
+RECT VerticalScrollBarRect(HWND hwnd);
 // Window rectangle on the screen.
 RECT ScreenRectLocked(const Window& w);
 

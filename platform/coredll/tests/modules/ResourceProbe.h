@@ -2,12 +2,13 @@
 // resource tests.
 #pragma once
 
-#define IDI_PROBE   101
-#define IDB_PROBE   102
-#define IDB_PALETTE 103
-#define IDR_MENU    104
-#define IDR_MENU_EX 105
-#define IDD_PROBE   106
+#define IDI_PROBE    101
+#define IDB_PROBE    102
+#define IDB_PALETTE  103
+#define IDR_MENU     104
+#define IDR_MENU_EX  105
+#define IDD_PROBE    106
+#define IDD_PICTURES 107
 
 #define IDM_SAVE   40001
 #define IDM_DELETE 40002

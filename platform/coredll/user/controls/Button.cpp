@@ -96,18 +96,22 @@ void Paint(HWND hwnd, ButtonState& state) {
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     } else {
         HBRUSH background = ControlColors(hwnd, WM_CTLCOLORSTATIC, dc, COLOR_STATIC, COLOR_STATICTEXT);
-        FillRect(dc, &client, background);
+        // A group box surrounds other controls: it draws its frame and its
+        // label and leaves its inside to them.
+        if (kind != BS_GROUPBOX) FillRect(dc, &client, background);
         if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         int line = LineHeight(dc);
         if (kind == BS_GROUPBOX) {
             RECT frame{client.left, client.top + line / 2, client.right, client.bottom};
             FrameWith(dc, frame, COLOR_BTNSHADOW);
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            RECT label{client.left + 4, client.top, client.left + 8 + extent.cx, client.top + line};
-            FillRect(dc, &label, background);
-            label.left += 2;
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_TOP | DT_SINGLELINE);
+            if (!text.empty()) {
+                SIZE extent{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+                RECT label{client.left + 4, client.top, client.left + 8 + extent.cx, client.top + line};
+                FillRect(dc, &label, background);
+                label.left += 2;
+                DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_TOP | DT_SINGLELINE);
+            }
         } else {
             int height = client.bottom - client.top;
             int side = std::max(6, std::min(line - 2, height));

@@ -3,7 +3,8 @@
 // named by the window text (a resource ordinal, 0xFFFF then the id, as the
 // dialog manager passes it, or a name) is loaded from the creating module;
 // STM_SETIMAGE replaces it and hands back the old one, which stays the
-// caller's to destroy.
+// caller's to destroy. The control takes its image's size unless it is
+// SS_CENTERIMAGE.
 #include "user/controls/Controls.h"
 
 using namespace controls;
@@ -23,6 +24,35 @@ LPCWSTR ResourceName(LPCWSTR text) {
     return text;
 }
 
+// The size of the image the control shows, 0 x 0 for none.
+SIZE ImageSize(const StaticState& state) {
+    SIZE size{0, 0};
+    if (state.icon) {
+        ICONINFO info{};
+        if (GetIconInfo(state.icon, &info) && info.hbmColor) {
+            BITMAP bm{};
+            GetObjectW(info.hbmColor, sizeof bm, &bm);
+            size = SIZE{bm.bmWidth, bm.bmHeight};
+        }
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+    } else if (state.bitmap) {
+        BITMAP bm{};
+        GetObjectW(state.bitmap, sizeof bm, &bm);
+        size = SIZE{bm.bmWidth, bm.bmHeight};
+    }
+    return size;
+}
+
+// An icon or bitmap control takes the size of its image, whatever size it
+// was made with; with SS_CENTERIMAGE it keeps its size and centres it.
+void FitToImage(HWND hwnd, const StaticState& state, DWORD style) {
+    if (style & SS_CENTERIMAGE) return;
+    SIZE size = ImageSize(state);
+    if (size.cx <= 0 || size.cy <= 0) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void LoadImageFromText(HWND hwnd, StaticState& state, const CREATESTRUCTW& cs) {
     DWORD kind = static_cast<DWORD>(cs.style) & SS_TYPEMASK;
     if (kind != SS_ICON && kind != SS_BITMAP) return;
@@ -34,26 +64,12 @@ void LoadImageFromText(HWND hwnd, StaticState& state, const CREATESTRUCTW& cs) {
         state.bitmap = LoadBitmapW(cs.hInstance, name);
     // The name was the image's, not a text to show.
     DefWindowProcW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u""));
+    FitToImage(hwnd, state, static_cast<DWORD>(cs.style));
 }
 
 void PaintImage(HDC dc, const RECT& client, StaticState& state, bool center) {
-    int width = 0, height = 0;
-    if (state.icon) {
-        ICONINFO info{};
-        if (GetIconInfo(state.icon, &info) && info.hbmColor) {
-            BITMAP bm{};
-            GetObjectW(info.hbmColor, sizeof bm, &bm);
-            width = bm.bmWidth;
-            height = bm.bmHeight;
-        }
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        if (info.hbmMask) DeleteObject(info.hbmMask);
-    } else if (state.bitmap) {
-        BITMAP bm{};
-        GetObjectW(state.bitmap, sizeof bm, &bm);
-        width = bm.bmWidth;
-        height = bm.bmHeight;
-    }
+    SIZE size = ImageSize(state);
+    const int width = size.cx, height = size.cy;
     int x = client.left, y = client.top;
     if (center) {
         x += (client.right - client.left - width) / 2;
@@ -109,6 +125,10 @@ LRESULT SetImage(HWND hwnd, StaticState& state, WPARAM type, LPARAM handle) {
     } else {
         return 0;
     }
+    DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    DWORD kind = style & SS_TYPEMASK;
+    if ((kind == SS_ICON && type == IMAGE_ICON) || (kind == SS_BITMAP && type == IMAGE_BITMAP))
+        FitToImage(hwnd, state, style);
     InvalidateRect(hwnd, nullptr, TRUE);
     return reinterpret_cast<LRESULT>(old);
 }
