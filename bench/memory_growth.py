@@ -6,7 +6,12 @@ the rule client and the bubble) and reads the process's VmRSS once the first
 FIRST lines and once all TOTAL lines have been answered; a session whose
 size follows what the device holds grows with it.
 
-    bench/memory_growth.py [PHONE] [FIRST] [TOTAL]   (defaults: build/bin/phone 1000 100000)
+    bench/memory_growth.py [PHONE] [FIRST] [TOTAL] [BUBBLES]
+                           (defaults: build/bin/phone 1000 100000 0)
+
+With BUBBLES 0 the settings turn the bubble off for the fill: its hand-off
+counts the unread messages over the whole inbox, so that a fill of 100,000
+with the bubble takes hours; BUBBLES 1 keeps it on.
 """
 import os
 import shutil
@@ -18,6 +23,7 @@ here = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 phone = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "build", "bin", "phone")
 first = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
 total = int(sys.argv[3]) if len(sys.argv) > 3 else 100000
+bubbles = int(sys.argv[4]) if len(sys.argv) > 4 else 0
 if not os.access(phone, os.X_OK):
     sys.exit(f"memory_growth: no emulator at {phone} (build it: tools/build.sh default)")
 
@@ -46,6 +52,8 @@ work = tempfile.mkdtemp()
 try:
     device = os.path.join(work, "device")
     subprocess.run([phone, "--device", device, "init"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([phone, "--device", device, "reg", "set", "HKLM\\Software\\Orvane\\Lumenrest", "ShowBubbles",
+                    f"dword:{bubbles}"], check=True, stdout=subprocess.DEVNULL)
     session = subprocess.Popen([phone, "--device", device, "run", "-", "--json"], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, text=True, bufsize=1)
     feed(session, 0, first)
@@ -58,7 +66,7 @@ try:
     late = rss_kb(session.pid)
     session.stdin.close()
     session.wait()
-    print(f"resident after {first} messages: {early / 1024:.1f} MB; after {total}: {late / 1024:.1f} MB "
+    print(f"bubbles {'on' if bubbles else 'off'}: resident after {first} messages: {early / 1024:.1f} MB; after {total}: {late / 1024:.1f} MB "
           f"({(late - early) * 100 / early:+.1f} %)")
 finally:
     shutil.rmtree(work, ignore_errors=True)
