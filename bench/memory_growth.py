@@ -29,11 +29,14 @@ if not os.access(phone, os.X_OK):
 
 
 def rss_kb(pid):
+    """Resident kB in all, of the process's own memory, and of mapped files."""
+    sizes = {}
     with open(f"/proc/{pid}/status") as status:
         for line in status:
-            if line.startswith("VmRSS:"):
-                return int(line.split()[1])
-    return 0
+            key, _, value = line.partition(":")
+            if key in ("VmRSS", "RssAnon", "RssFile"):
+                sizes[key] = int(value.split()[0])
+    return sizes.get("VmRSS", 0), sizes.get("RssAnon", 0), sizes.get("RssFile", 0)
 
 
 def feed(session, start, count):
@@ -66,7 +69,14 @@ try:
     late = rss_kb(session.pid)
     session.stdin.close()
     session.wait()
-    print(f"bubbles {'on' if bubbles else 'off'}: resident after {first} messages: {early / 1024:.1f} MB; after {total}: {late / 1024:.1f} MB "
-          f"({(late - early) * 100 / early:+.1f} %)")
+    def mb(kb):
+        return f"{kb / 1024:.1f} MB"
+
+    def grown(a, b):
+        return f"{(b - a) * 100 / a:+.1f} %" if a else "n/a"
+
+    print(f"bubbles {'on' if bubbles else 'off'}, after {first} and after {total} messages:")
+    for name, a, b in zip(("resident", "own (anonymous)", "mapped files"), early, late):
+        print(f"  {name:16} {mb(a):>9} {mb(b):>9}  {grown(a, b)}")
 finally:
     shutil.rmtree(work, ignore_errors=True)
