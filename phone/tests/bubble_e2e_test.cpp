@@ -127,6 +127,86 @@ TEST_F(BubbleEndToEnd, TheDigitsAndTheMenuDoWhatTheyName) {
     EXPECT_TRUE(boxes[0]["open"].Bool());
 }
 
+// Every shortcut on a fresh device at each of the three screens: what each
+// digit names happens (the state report's inbox, deleted, calls and opened
+// show it), the bubble goes down and the shell holds End again; `delete 1`
+// and `read 1` from the messaging application end it too. The screenshots
+// show the bubble with its title strip and soft keys at each size.
+TEST_F(BubbleEndToEnd, EachShortcutAndTheMessagingApplicationEndTheBubbleAtEveryScreen) {
+    struct Screen {
+        const char* options;
+        int width, height;
+    };
+    for (const Screen& screen :
+         {Screen{"--screen 176x220 --dpi 96", 176, 220}, Screen{"--screen 240x320 --dpi 131", 240, 320},
+          Screen{"--screen 480x640 --dpi 192", 480, 640}}) {
+        SCOPED_TRACE(screen.options);
+        testing_support::TempFolder device;
+        ASSERT_EQ(RunPhone(device.path(), std::string("init ") + screen.options).status, 0);
+        const std::string shot = files_.path() + "/shortcuts-" + std::to_string(screen.width) + ".png";
+        std::string lines = "sms \"Mirela <+79161234567>\" \"one\"\nscreenshot \"" + shot + "\"\nstate\n";
+        // Each digit on a message of its own, the one before read or gone.
+        for (const char* digit : {"1", "2", "3", "4", "5", "6"})
+            lines += std::string("read 1\nsms \"Mirela <+79161234567>\" \"digit ") + digit + "\"\nkey " + digit +
+                     "\nwait 100\nstate\n";
+        lines += "read 1\nsms +79161234567 \"deleted elsewhere\"\ndelete 1\nwait 400\nstate\n";
+        lines += "sms +79161234567 \"read elsewhere\"\nread 1\nwait 400\nstate\n";
+        Result r = RunPhone(device.path(), "run '" + WriteBytes(files_, "shortcuts.txt", lines) + "' --json");
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        std::vector<JsonValue> states = States(r.out);
+        ASSERT_EQ(states.size(), 9u) << r.out;
+
+        const JsonValue& up = states[0];
+        ASSERT_TRUE(up["bubble"]["shown"].Bool()) << up.Dump();
+        EXPECT_EQ(up["bubble"]["title"].Text(), "New Text Message");
+        EXPECT_EQ(up["soft_keys"]["left"].Text(), "Сохранить");
+        EXPECT_EQ(up["soft_keys"]["right"].Text(), "Меню");
+        const JsonValue& rect = up["bubble"]["rect"];
+        EXPECT_EQ(rect[0].Int() + rect[2].Int() + rect[0].Int(), screen.width) << "centred across the screen";
+        EXPECT_LT(rect[1].Int() + rect[3].Int(), screen.height);
+        // The title strip at the bubble's top is drawn, and so is its page
+        // (the sender's line under it).
+        EXPECT_GT(Ink(shot, rect[0].Int() + 2, rect[1].Int() + 2, rect[2].Int() - 4, 6), 0.3);
+        EXPECT_GT(Ink(shot, rect[0].Int() + 2, rect[1].Int() + rect[3].Int() / 4, rect[2].Int() - 4, rect[3].Int() / 4),
+                  0.02);
+
+        auto message = [](const JsonValue& state, const char* folder, const std::string& subject) -> const JsonValue* {
+            for (const JsonValue& m : state[folder].Elements())
+                if (m["subject"].Text() == subject) return &m;
+            return nullptr;
+        };
+        auto shellHoldsEnd = [](const JsonValue& state) {
+            for (const JsonValue& key : state["hotkeys"].Elements())
+                if (key["window"].Text() == "MSCProg" && key["vk"].Int() == 115) return true;
+            return false;
+        };
+        for (size_t i = 1; i < states.size(); ++i) {
+            SCOPED_TRACE("state " + std::to_string(i));
+            EXPECT_FALSE(states[i]["bubble"]["shown"].Bool()) << states[i].Dump();
+        }
+        // 1 saves as read, 2 opens the composer to the sender, 3 deletes, 4
+        // only dismisses, 5 calls the sender, 6 opens the reader.
+        const JsonValue* saved = message(states[1], "inbox", "digit 1");
+        ASSERT_NE(saved, nullptr);
+        EXPECT_TRUE((*saved)["read"].Bool());
+        EXPECT_TRUE(shellHoldsEnd(states[1]));
+        ASSERT_GE(states[2]["opened"].size(), 1u);
+        EXPECT_EQ(states[2]["opened"][states[2]["opened"].size() - 1]["app"].Text(), "composer");
+        EXPECT_NE(message(states[3], "deleted", "digit 3"), nullptr);
+        const JsonValue* dismissed = message(states[4], "inbox", "digit 4");
+        ASSERT_NE(dismissed, nullptr);
+        EXPECT_FALSE((*dismissed)["read"].Bool()) << "Dismiss leaves the message unread";
+        EXPECT_TRUE(shellHoldsEnd(states[4]));
+        ASSERT_GE(states[5]["calls"].size(), 1u);
+        EXPECT_EQ(states[5]["calls"][states[5]["calls"].size() - 1].Text(), "+79161234567");
+        ASSERT_GE(states[6]["opened"].size(), 2u);
+        EXPECT_EQ(states[6]["opened"][states[6]["opened"].size() - 1]["app"].Text(), "reader");
+        EXPECT_NE(message(states[7], "deleted", "deleted elsewhere"), nullptr);
+        EXPECT_TRUE(shellHoldsEnd(states[7]));
+        EXPECT_TRUE(shellHoldsEnd(states[8]));
+    }
+}
+
 TEST_F(BubbleEndToEnd, AProgramShowsThePlatformWhereItBelongs) {
     for (int dpi : {96, 131, 192}) {
         SCOPED_TRACE("dpi " + std::to_string(dpi));
