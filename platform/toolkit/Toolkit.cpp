@@ -1,10 +1,12 @@
 // The utility's stand-in. Its hotkey list is the text value "hotkey" under
 // HKEY_CURRENT_USER\Software\e-Natives\SmartToolkit, one entry a line; the
-// line that begins "91," (the Home key's virtual key) is its Home entry,
-// and n, that line's zero-based number, gives the identifiers it takes the
-// Home key under: n + 1 on release (MOD_KEYUP), n + 33 with MOD_WIN, n + 65
-// with MOD_SHIFT. Without the value it uses its default list, whose first
-// line is the Home entry; with a list that has no Home entry it takes no key.
+// entry "91," (the Home key's virtual key) is its Home entry, and n, that
+// entry's line, gives the identifiers it takes the Home key under: n + 1 on
+// release (MOD_KEYUP), n + 33 with MOD_WIN, n + 65 with MOD_SHIFT. The line
+// is reckoned as the programs that hand the key back reckon it (a line feed
+// right after a counted one is not counted again). Without the value it
+// uses its default list, whose first line is the Home entry; with a list
+// that has no Home entry it takes no key.
 #include <toolkit_host.h>
 
 #include <windows.h>
@@ -44,14 +46,19 @@ int HomeLine() {
     if (rc != ERROR_SUCCESS || type != REG_SZ) return 0;
     text.resize(size / sizeof(WCHAR));
     while (!text.empty() && text.back() == u'\0') text.pop_back();
+    // At most length - 3 steps; each counts a line feed where it stands and
+    // moves past it, then stops at "91," or moves one on.
+    const size_t length = text.size();
+    if (length <= 3) return text == u"91," ? 0 : -1;
     int line = 0;
-    size_t start = 0;
-    while (start <= text.size()) {
-        if (text.compare(start, 3, u"91,") == 0) return line;
-        size_t end = text.find(u'\n', start);
-        if (end == std::u16string::npos) break;
-        start = end + 1;
-        ++line;
+    size_t at = 0;
+    for (size_t step = 0; step < length - 3 && at < length; ++step) {
+        if (text[at] == u'\n') {
+            ++line;
+            ++at;
+        }
+        if (text.compare(at, 3, u"91,") == 0) return line;
+        ++at;
     }
     return -1;
 }

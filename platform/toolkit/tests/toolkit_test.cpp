@@ -13,6 +13,8 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,23 @@ TEST_F(Toolkit, TakesHomeUnderItsHomeLineCountsItsHotkeysAndGivesHomeBack) {
     // Started again, it counts afresh.
     ASSERT_TRUE(host::StartToolkit());
     EXPECT_EQ(host::GetToolkitState().hotkeysReceived, 0);
+}
+
+// The Home entry's line as the bubble's hand-back reckons it: an empty line
+// straight after another line's end is not counted again.
+TEST_F(Toolkit, AnEmptyLineBeforeTheHomeEntryIsNotCounted) {
+    for (const auto& [list, n] : std::vector<std::pair<std::u16string, int>>{{u"10,1,Phone\n91,1,Home", 1},
+                                                                             {u"10,1,Phone\n\n91,1,Home", 1},
+                                                                             {u"10,1,Phone\n\n\n91,1,Home", 2},
+                                                                             {u"91,", 0}}) {
+        SetHotkeyList(list);
+        ASSERT_TRUE(host::StartToolkit());
+        const std::set<Registration> taken = {{"ENATIVE_SMARTTOOLKIT", n + 1, MOD_KEYUP},
+                                              {"ENATIVE_SMARTTOOLKIT", n + 33, MOD_WIN},
+                                              {"ENATIVE_SMARTTOOLKIT", n + 65, MOD_SHIFT}};
+        EXPECT_EQ(HomeKeys(), taken) << n;
+        host::StopToolkit();
+    }
 }
 
 TEST_F(Toolkit, WithoutAListHomeIsItsFirstLineAndAListWithoutHomeTakesNothing) {
