@@ -1,0 +1,87 @@
+// Home and End while the bubble is up. End over a dialog is the shell's End
+// (the home screen comes to the front); over any other window it only raises
+// the bubble. Home raises the bubble over the home screen: at once when the
+// home screen is already in front or the soft-key utility runs, otherwise
+// once the UI thread has waited for the home screen to come up.
+#include "BubbleTestSupport.h"
+
+#include <toolkit_host.h>
+
+#include <chrono>
+
+namespace bubble_tests {
+namespace {
+
+class HomeAndEnd : public BubbleTest {
+protected:
+    void SetUp() override { Start({240, 320, 96}); }
+    void TearDown() override {
+        for (HWND w : windows_) DestroyWindow(w);
+        host::StopToolkit();
+        BubbleTest::TearDown();
+    }
+
+    void Up() {
+        Announce(u"hello");
+        ASSERT_TRUE(Eventually([&] { return Shown() && GetForegroundWindow() == Bubble(); }));
+    }
+    // A program's top-level window of the given class, put in front.
+    HWND InFront(const WCHAR* windowClass) {
+        HWND w = CreateWindowExW(0, windowClass, u"program", WS_POPUP | WS_VISIBLE, 0, 30, 240, 200, nullptr, nullptr,
+                                 nullptr, nullptr);
+        EXPECT_NE(w, nullptr);
+        windows_.push_back(w);
+        SetForegroundWindow(w);
+        EXPECT_EQ(GetForegroundWindow(), w);
+        return w;
+    }
+    static HWND Home() { return FindWindowW(u"DesktopExplorerWindow", nullptr); }
+
+    std::vector<HWND> windows_;
+};
+
+TEST_F(HomeAndEnd, EndOverADialogIsTheShellsEndAndOverAnythingElseRaisesTheBubble) {
+    Up();
+    InFront(u"Dialog");
+    Press(VK_F4);
+    EXPECT_TRUE(Eventually([] { return GetForegroundWindow() == Home(); })) << "the shell took End: home in front";
+    EXPECT_TRUE(Shown()) << "the bubble stays up";
+
+    InFront(u"Static");
+    Press(VK_F4);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
+    EXPECT_TRUE(Shown());
+}
+
+TEST_F(HomeAndEnd, HomeRaisesTheBubbleAtOnceOverTheHomeScreenOrWithTheUtilityAndElseAfterWaiting) {
+    using Clock = std::chrono::steady_clock;
+    Up();
+    // The home screen in front: raised at once.
+    SetForegroundWindow(Home());
+    Press(VK_LWIN);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
+
+    // Another program in front, no utility: the UI thread waits (about 2 s)
+    // for the home screen, which nobody brings up here, then raises it.
+    InFront(u"Static");
+    const Clock::time_point start = Clock::now();
+    Press(VK_LWIN);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1500)) << "raised only after the wait";
+
+    // With the utility running (before the bubble came up and took Home from
+    // it): at once, whatever is in front.
+    Press('4');
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    ASSERT_TRUE(host::StartToolkit());
+    Up();
+    InFront(u"Static");
+    const Clock::time_point quick = Clock::now();
+    Press(VK_LWIN);
+    EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
+    EXPECT_LT(Clock::now() - quick, std::chrono::milliseconds(1500));
+    EXPECT_TRUE(Shown());
+}
+
+}  // namespace
+}  // namespace bubble_tests
