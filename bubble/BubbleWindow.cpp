@@ -193,6 +193,10 @@ LRESULT BubbleWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             case WM_SETFOCUS:
                 return 0;
             case WM_CLOSE:
+                // Closed while shown (the module going away): the keys go
+                // back first, or the shell's End and the utility's Home
+                // would stay taken with nobody holding them.
+                DismissBubble();
                 DestroyWindow(hwnd);
                 return 0;
             case WM_ERASEBKGND:
