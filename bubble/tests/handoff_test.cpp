@@ -73,6 +73,17 @@ TEST_F(Handoff, AnItemHoldsItsReferencesUntilTheNextReplacesItAndACountHoldsNone
     EXPECT_NE(Page().find(u"You have 3 new text messages"), std::u16string::npos);
     EXPECT_EQ(References(fourth), 1u) << "a count holds no message";
 
+    // Read elsewhere, the summary goes; the next message alone is a single
+    // one again, with its sender, and nothing of the count.
+    for (const host::EntryId& e : {secondEntry, thirdEntry, fourthEntry}) ASSERT_TRUE(host::SetMessageRead(e, true));
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    Announce(u"fifth", u"Anna");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    EXPECT_EQ(Title(), u"New Text Message");
+    EXPECT_NE(Page().find(u"Anna"), std::u16string::npos);
+    EXPECT_EQ(Page().find(u"You have"), std::u16string::npos);
+    EXPECT_EQ(SoftKeys().left, u"Сохранить");
+
     first->Release();
     second->Release();
     fourth->Release();
