@@ -1,0 +1,96 @@
+// Every command by its soft key or its menu item, as the phone's user picks
+// them: the left soft key and each item of the Menu popup on a text message,
+// both soft keys of a delivery report and of the locked bubble. Each does
+// what it names and takes the bubble down.
+#include "BubbleTestSupport.h"
+
+#include <effect_log.h>
+
+#include <map>
+
+namespace bubble_tests {
+namespace {
+
+class MenuCommands : public BubbleTest {
+protected:
+    void SetUp() override { Start({240, 320, 96}); }
+
+    host::EntryId Up(const std::u16string& cls = u"IPM.SMStext") {
+        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
+            if (!m.read) host::SetMessageRead(m.entry, true);
+        Settle();
+        host::EntryId entry = Arrive(u"menu", u"Mirela <+79161234567>", cls);
+        HandOver(entry, u"menu", u"Mirela", u"Mirela <+79161234567>", cls == u"IPM.SMStext");
+        EXPECT_TRUE(Eventually([&] { return Shown(); }));
+        return entry;
+    }
+    // Where the message is now, and whether it was read.
+    std::pair<host::MessageFolder, bool> Where(const host::EntryId& entry) {
+        for (host::MessageFolder folder : {host::MessageFolder::Inbox, host::MessageFolder::DeletedItems})
+            for (const host::StoredMessage& m : host::ListMessages(folder))
+                if (m.entry == entry) return {folder, m.read};
+        ADD_FAILURE() << "the message is gone";
+        return {host::MessageFolder::Inbox, false};
+    }
+    static int Count(std::string_view kind) { return host::CountEffects(kind); }
+};
+
+TEST_F(MenuCommands, EachMenuItemAndSoftKeyDoesWhatItNames) {
+    // The left soft key: Сохранить, save as read.
+    host::EntryId entry = Up();
+    EXPECT_EQ(SoftKeys().left, u"Сохранить");
+    Press(VK_TSOFT1);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    EXPECT_EQ(Where(entry), std::make_pair(host::MessageFolder::Inbox, true));
+
+    // Each item of the Menu popup, chosen by its number in the popup.
+    struct Item {
+        char key;
+        const char16_t* label;
+    };
+    for (const Item& item : {Item{'1', u"Удалить"}, Item{'2', u"Позвонить"}, Item{'3', u"Ответ"}, Item{'4', u"Закрыть"},
+                             Item{'5', u"Смотреть"}}) {
+        SCOPED_TRACE(std::string(1, item.key));
+        entry = Up();
+        const int calls = Count(host::effect::kCall), opened = Count(host::effect::kOpened);
+        Press(VK_TSOFT2);
+        ASSERT_TRUE(SoftKeys().popupOpen);
+        ASSERT_EQ(SoftKeys().popup[item.key - '1'], item.label);
+        Press(item.key);
+        ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+        const std::u16string label = item.label;
+        const auto [folder, read] = Where(entry);
+        EXPECT_EQ(folder, label == u"Удалить" ? host::MessageFolder::DeletedItems : host::MessageFolder::Inbox);
+        EXPECT_EQ(Count(host::effect::kCall), calls + (label == u"Позвонить" ? 1 : 0));
+        EXPECT_EQ(Count(host::effect::kOpened), opened + (label == u"Ответ" || label == u"Смотреть" ? 1 : 0));
+        if (label == u"Закрыть") {
+            EXPECT_FALSE(read) << "Close leaves it unread";
+        }
+    }
+
+    // A delivery report: its left soft key deletes, its right one closes.
+    entry = Up(u"REPORT.IPM.SMStext.DR");
+    const host::MenuBarView report = SoftKeys();
+    EXPECT_FALSE(report.left.empty());
+    EXPECT_FALSE(report.right.empty());
+    Press(VK_TSOFT1);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    EXPECT_EQ(Where(entry).first, host::MessageFolder::DeletedItems);
+    entry = Up(u"REPORT.IPM.SMStext.DR");
+    Press(VK_TSOFT2);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    EXPECT_EQ(Where(entry).first, host::MessageFolder::Inbox);
+
+    // Locked: save as read, or decline and leave it unread.
+    SetLocked(true);
+    entry = Up();
+    EXPECT_EQ(SoftKeys().left, u"Сохранить прочитанным");
+    EXPECT_EQ(SoftKeys().right, u"Отклонить");
+    Press(VK_TSOFT2);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    EXPECT_EQ(Where(entry), std::make_pair(host::MessageFolder::Inbox, false));
+    SetLocked(false);
+}
+
+}  // namespace
+}  // namespace bubble_tests
