@@ -92,5 +92,41 @@ TEST_F(MenuCommands, EachMenuItemAndSoftKeyDoesWhatItNames) {
     SetLocked(false);
 }
 
+// A link dials only when its target begins with "tel:": then the message is
+// read and the number after the prefix called. Any other link, also one
+// that holds "tel:" further on, only takes the bubble down.
+TEST_F(MenuCommands, OnlyALinkThatBeginsWithTelDials) {
+    struct Link {
+        const char16_t* target;
+        const char16_t* dialled;  // null: no call
+    };
+    for (const Link& link : {Link{u"tel:+7 (916) 1234567", u"+7 (916) 1234567"}, Link{u"http://example.org/", nullptr},
+                             Link{u"x-tel:112", nullptr}, Link{u"TEL:112", nullptr}}) {
+        SCOPED_TRACE(std::u16string(link.target).size());
+        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
+            if (!m.read) host::SetMessageRead(m.entry, true);
+        Settle();
+        host::EntryId entry = Arrive(u"a link");
+        HandOver(entry, std::u16string(u"see <a href='") + link.target + u"' name='tel1'>this</a>", u"Mirela");
+        ASSERT_TRUE(Eventually([&] { return Shown(); }));
+        const int calls = Count(host::effect::kCall);
+        Press(VK_DOWN);
+        Press(VK_RETURN);
+        ASSERT_TRUE(Eventually([&] { return !Shown(); })) << "every link ends the bubble";
+        const auto [folder, read] = Where(entry);
+        EXPECT_EQ(folder, host::MessageFolder::Inbox);
+        if (link.dialled) {
+            ASSERT_EQ(Count(host::effect::kCall), calls + 1);
+            std::optional<host::Effect> call = host::LastEffect(host::effect::kCall);
+            ASSERT_TRUE(call.has_value());
+            EXPECT_EQ(call->Field("number")->text, link.dialled);
+            EXPECT_TRUE(read);
+        } else {
+            EXPECT_EQ(Count(host::effect::kCall), calls);
+            EXPECT_FALSE(read);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace bubble_tests
