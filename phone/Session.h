@@ -3,6 +3,8 @@
 // programs they start), and the scenario lines run in it.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <stdexcept>
 #include <map>
@@ -20,6 +22,8 @@ class Session {
 public:
     Session(std::string device, bool json, std::string shotsFolder);
     ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // Starts the device's services; false with *error when it cannot.
     bool Start(std::string* error);
@@ -32,11 +36,17 @@ public:
     bool json() const { return json_; }
     const std::string& device() const { return device_; }
 
+    // Cuts a `wait` line short, and every later one: the session is ending.
+    void Interrupt();
+    // Lets `ms` milliseconds pass, less when the session is interrupted.
+    void Wait(DWORD ms);
+
 private:
     std::string device_;
     bool json_;
     std::string shotsFolder_;
     bool started_ = false;
+    HANDLE interrupted_ = nullptr;
 };
 
 using LineHandler = std::function<void(Session&, const std::vector<std::string>& args)>;
