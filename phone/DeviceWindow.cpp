@@ -128,7 +128,7 @@ void DeviceWindow::RequestClose() { wakeup_->Push(wakeup_->closeRequested); }
 
 void DeviceWindow::Close() {
     if (!window_) return;
-    if (clicked_) Release(clicked_);
+    if (clicked_) host::KeyUp(clicked_);
     clicked_ = 0;
     for (BYTE vk : typed_) host::KeyUp(vk);
     typed_.clear();
@@ -158,8 +158,10 @@ void DeviceWindow::Handle(const SDL_Event& event) {
             running_ = false;
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                shownSurface_ = nullptr;
                 Present();
+            }
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button != SDL_BUTTON_LEFT || clicked_) break;
@@ -169,9 +171,12 @@ void DeviceWindow::Handle(const SDL_Event& event) {
             }
             break;
         case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT || !clicked_) break;
-            Release(clicked_);
-            clicked_ = 0;
+            if (event.button.button == SDL_BUTTON_LEFT && clicked_) {
+                // Let go before the keypad is drawn again, so that it is drawn unlit.
+                const BYTE vk = clicked_;
+                clicked_ = 0;
+                Release(vk);
+            }
             break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_F12) {
@@ -241,7 +246,11 @@ void DeviceWindow::Present() {
     if (!window_) return;
     int width = 0, height = 0;
     host::ComposeScreenPixels(&screen_, &width, &height);
-    if (width != screenWidth_ || height != screenHeight_ || !frame_) Relayout(width, height);
+    bool whole = false;
+    if (width != screenWidth_ || height != screenHeight_ || !frame_) {
+        Relayout(width, height);
+        whole = true;
+    }
 
     cairo_t* cr = cairo_create(frame_);
     cairo_surface_t* screen = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(screen_.data()),
@@ -255,8 +264,14 @@ void DeviceWindow::Present() {
     cairo_fill(cr);
     cairo_restore(cr);
     cairo_surface_destroy(screen);
+    // The keypad's labels cost more than the screen: they are drawn again
+    // only when a key is pressed or let go, or the keypad moved.
     const BYTE held = clicked_ ? clicked_ : (typed_.empty() ? 0 : *typed_.rbegin());
-    PaintKeypad(cr, keys_, width * scale_, height * scale_, scale_, held);
+    if (whole || held != paintedHeld_) {
+        PaintKeypad(cr, keys_, width * scale_, height * scale_, scale_, held);
+        paintedHeld_ = held;
+        whole = true;
+    }
     cairo_destroy(cr);
     cairo_surface_flush(frame_);
 
@@ -265,8 +280,15 @@ void DeviceWindow::Present() {
         cairo_image_surface_get_height(frame_), 32, cairo_image_surface_get_stride(frame_), SDL_PIXELFORMAT_RGB888);
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (source && target) {
-        SDL_BlitSurface(source, nullptr, target, nullptr);
-        SDL_UpdateWindowSurface(window_);
+        // A new window surface (the window was resized) is filled whole.
+        if (target != shownSurface_) whole = true;
+        shownSurface_ = target;
+        SDL_Rect screenPart = {0, 0, width * scale_, height * scale_};
+        SDL_BlitSurface(source, whole ? nullptr : &screenPart, target, whole ? nullptr : &screenPart);
+        if (whole)
+            SDL_UpdateWindowSurface(window_);
+        else
+            SDL_UpdateWindowSurfaceRects(window_, &screenPart, 1);
     }
     if (source) SDL_FreeSurface(source);
 }
