@@ -72,7 +72,7 @@ void WaitLine(Session& session, const std::vector<std::string>& args) {
 
 void StateLine(Session& session, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: state");
-    std::string report = session.json() ? StateAsJson() + "\n" : StateAsText();
+    std::string report = session.json() ? StateAsJson(session) + "\n" : StateAsText(session);
     std::fputs(report.c_str(), stdout);
 }
 

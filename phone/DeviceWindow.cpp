@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -22,6 +23,19 @@ struct DeviceWindow::Wakeup {
     Uint32 screenChanged = 0, closeRequested = 0;
     std::atomic<bool> pending{false};
 
+    // What the state report shows of the frames.
+    std::atomic<uint64_t> changes{0};   // of the device's screen, heard
+    std::atomic<uint64_t> shown{0};     // of them, those on the desktop
+    std::atomic<int64_t> changedAt{0};  // the first change not yet being drawn
+    std::atomic<uint64_t> frames{0}, repaints{0};
+    std::atomic<int64_t> repaintTime{0};
+
+    static int64_t Now() {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
     void Push(Uint32 type) {
         std::lock_guard<std::mutex> guard(lock);
         if (!open) return;
@@ -29,9 +43,14 @@ struct DeviceWindow::Wakeup {
         event.type = type;
         SDL_PushEvent(&event);
     }
-    // Many paints before the window looks make one refresh.
+    // Many paints before the window looks make one refresh; the window
+    // wakes at once for the first, not at a tick of its own.
     void ScreenChanged() {
-        if (!pending.exchange(true)) Push(screenChanged);
+        ++changes;
+        if (!pending.exchange(true)) {
+            changedAt = Now();
+            Push(screenChanged);
+        }
     }
 };
 
@@ -143,10 +162,27 @@ void DeviceWindow::Close() {
     frame_ = nullptr;
 }
 
+WindowReport DeviceWindow::Report() const {
+    WindowReport report;
+    report.scale = scale_;
+    report.frames = wakeup_->frames;
+    report.repaints = wakeup_->repaints;
+    report.behind = wakeup_->shown != wakeup_->changes;
+    report.repaintMicroseconds = wakeup_->repaintTime;
+    return report;
+}
+
 void DeviceWindow::Handle(const SDL_Event& event) {
     if (event.type == wakeup_->screenChanged) {
+        // Changes from here on wake the window again; those before it are
+        // all in the frame composed now.
+        const int64_t changedAt = wakeup_->changedAt;
         wakeup_->pending = false;
+        const uint64_t changes = wakeup_->changes;
         Present();
+        wakeup_->repaintTime = Wakeup::Now() - changedAt;
+        ++wakeup_->repaints;
+        wakeup_->shown = changes;
         return;
     }
     if (event.type == wakeup_->closeRequested) {
@@ -289,6 +325,7 @@ void DeviceWindow::Present() {
             SDL_UpdateWindowSurface(window_);
         else
             SDL_UpdateWindowSurfaceRects(window_, &screenPart, 1);
+        ++wakeup_->frames;
     }
     if (source) SDL_FreeSurface(source);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Keypad.h"
+#include "Session.h"
 
 #include <cstdint>
 #include <memory>
@@ -34,6 +35,8 @@ public:
     void RequestClose();
     // Gives the desktop window back; keys still held are released first.
     void Close();
+    // What the window has shown so far; from any thread.
+    WindowReport Report() const;
 
     struct Wakeup;
 

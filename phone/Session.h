@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <map>
@@ -16,6 +17,18 @@ namespace phone {
 // A scenario line that could not be done; the runner names its line number.
 struct LineError : std::runtime_error {
     using std::runtime_error::runtime_error;
+};
+
+// What a desktop window showing the session (phone window) tells the state
+// report.
+struct WindowReport {
+    int scale = 1;
+    uint64_t frames = 0;    // put on the desktop
+    uint64_t repaints = 0;  // of them, those drawn because the device's screen changed
+    // The screen changed and the frame that shows it is not on the desktop yet.
+    bool behind = false;
+    // The latest repaint: from the first change it shows to its frame on the desktop.
+    int64_t repaintMicroseconds = 0;
 };
 
 class Session {
@@ -36,6 +49,11 @@ public:
     bool json() const { return json_; }
     const std::string& device() const { return device_; }
 
+    // The window that shows the session, for the state report; set before
+    // the lines run.
+    void SetWindowReport(std::function<WindowReport()> report) { windowReport_ = std::move(report); }
+    const std::function<WindowReport()>& windowReport() const { return windowReport_; }
+
     // Cuts a `wait` line short, and every later one: the session is ending.
     void Interrupt();
     // Lets `ms` milliseconds pass, less when the session is interrupted.
@@ -46,6 +64,7 @@ private:
     bool json_;
     std::string shotsFolder_;
     bool started_ = false;
+    std::function<WindowReport()> windowReport_;
     HANDLE interrupted_ = nullptr;
 };
 

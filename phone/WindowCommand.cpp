@@ -68,6 +68,8 @@ int RunWindow(Args& args) {
         throw CommandError("cannot open the window: " + error);
     }
 
+    session.SetWindowReport([&window] { return window.Report(); });
+
     // The lines run beside the window, which keeps the main thread, as the
     // desktop wants; the window turns and repaints as they go. Once it is
     // closed no further line starts.
@@ -103,6 +105,7 @@ int RunWindow(Args& args) {
     input.Stop();
     window.Close();
     lines.join();
+    session.SetWindowReport(nullptr);
     session.Stop();
     if (failure) std::rethrow_exception(failure);
     return ok ? kExitOk : kExitFailed;
