@@ -1,5 +1,7 @@
 #include "DeviceWindow.h"
 
+#include "LateWakeups.h"
+
 #include <coredll_host.h>
 #include <screen_host.h>
 
@@ -105,6 +107,7 @@ bool DeviceWindow::Open(std::string* error) {
     // The window's own pixels go straight to the desktop: no GPU wanted,
     // and the window is never made again behind the user's back.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    LetLateWakeupsPass();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
         return false;
