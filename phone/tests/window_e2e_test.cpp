@@ -23,6 +23,20 @@ namespace {
 
 using testing_support::JsonValue;
 
+// A frame of a 60 Hz display, in microseconds.
+const long long kFrame = 1000000 / 60;
+#if defined(__SANITIZE_ADDRESS__)
+// The unoptimised, instrumented build draws several times slower, and makes
+// each timed wakeup of the device's own threads dearer (the platform's waits
+// look for a forced end every 50 ms): its repaints get a few frames, its
+// process more room; the window's own thread gets none.
+const long long kFramesForARepaint = 4;
+const double kMostForTheProcess = 0.05;
+#else
+const long long kFramesForARepaint = 1;
+const double kMostForTheProcess = 0.01;
+#endif
+
 class WindowEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -385,7 +399,7 @@ TEST_F(WindowEndToEnd, ARepaintReachesTheWindowWithinAFrameAndAnIdleWindowCostsN
     std::string all;
     for (long long r : repaints) all += " " + std::to_string(r);
     // The median: one repaint that a loaded machine kept waiting is no fault.
-    EXPECT_LT(sorted[sorted.size() / 2], 1000000 / 60) << "repaints, in microseconds:" << all;
+    EXPECT_LT(sorted[sorted.size() / 2], kFrame * kFramesForARepaint) << "repaints, in microseconds:" << all;
 
     // Ten seconds of idling cost less than 1 % of one core, and the window
     // makes no frames of its own (a clock that changes its minute meanwhile
@@ -409,14 +423,6 @@ TEST_F(WindowEndToEnd, ARepaintReachesTheWindowWithinAFrameAndAnIdleWindowCostsN
     std::this_thread::sleep_for(std::chrono::seconds(10));
     const double wholeCpu = cpuSeconds(whole) - wholeBefore, windowCpu = cpuSeconds(window) - windowBefore;
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-#if defined(__SANITIZE_ADDRESS__)
-    // The sanitizers make each timed wakeup of the device's own threads
-    // several times dearer (the platform's waits look for a forced end
-    // every 50 ms): the process gets more room, the window none.
-    const double kMostForTheProcess = 0.05;
-#else
-    const double kMostForTheProcess = 0.01;
-#endif
     EXPECT_LT(wholeCpu / wall, kMostForTheProcess) << wholeCpu << " s of CPU in " << wall << " s of idling";
     EXPECT_LT(windowCpu / wall, 0.01) << windowCpu << " s of the window's thread in " << wall << " s of idling";
     EXPECT_LE(phone.State()["window"]["frames"].Int() - framesBefore, 4);
