@@ -65,14 +65,14 @@ void LockLine(Session&, const std::vector<std::string>& args) {
     if (rc != ERROR_SUCCESS) throw LineError("cannot set the lock state");
 }
 
-void WaitLine(Session&, const std::vector<std::string>& args) {
+void WaitLine(Session& session, const std::vector<std::string>& args) {
     if (args.size() != 1) throw LineError("usage: wait MS");
-    Sleep(static_cast<DWORD>(LineNumberArgument(args[0], "milliseconds", 0, 600000)));
+    session.Wait(static_cast<DWORD>(LineNumberArgument(args[0], "milliseconds", 0, 600000)));
 }
 
 void StateLine(Session& session, const std::vector<std::string>& args) {
     if (!args.empty()) throw LineError("usage: state");
-    std::string report = session.json() ? StateAsJson() + "\n" : StateAsText();
+    std::string report = session.json() ? StateAsJson(session) + "\n" : StateAsText(session);
     std::fputs(report.c_str(), stdout);
 }
 

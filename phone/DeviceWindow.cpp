@@ -1,5 +1,7 @@
 #include "DeviceWindow.h"
 
+#include "LateWakeups.h"
+
 #include <coredll_host.h>
 #include <screen_host.h>
 
@@ -8,6 +10,7 @@
 #include <cairo.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -22,6 +25,19 @@ struct DeviceWindow::Wakeup {
     Uint32 screenChanged = 0, closeRequested = 0;
     std::atomic<bool> pending{false};
 
+    // What the state report shows of the frames.
+    std::atomic<uint64_t> changes{0};   // of the device's screen, heard
+    std::atomic<uint64_t> shown{0};     // of them, those on the desktop
+    std::atomic<int64_t> changedAt{0};  // the first change not yet being drawn
+    std::atomic<uint64_t> frames{0}, repaints{0};
+    std::atomic<int64_t> repaintTime{0};
+
+    static int64_t Now() {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
     void Push(Uint32 type) {
         std::lock_guard<std::mutex> guard(lock);
         if (!open) return;
@@ -29,9 +45,14 @@ struct DeviceWindow::Wakeup {
         event.type = type;
         SDL_PushEvent(&event);
     }
-    // Many paints before the window looks make one refresh.
+    // Many paints before the window looks make one refresh; the window
+    // wakes at once for the first, not at a tick of its own.
     void ScreenChanged() {
-        if (!pending.exchange(true)) Push(screenChanged);
+        ++changes;
+        if (!pending.exchange(true)) {
+            changedAt = Now();
+            Push(screenChanged);
+        }
     }
 };
 
@@ -86,6 +107,7 @@ bool DeviceWindow::Open(std::string* error) {
     // The window's own pixels go straight to the desktop: no GPU wanted,
     // and the window is never made again behind the user's back.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    LetLateWakeupsPass();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
         return false;
@@ -128,7 +150,7 @@ void DeviceWindow::RequestClose() { wakeup_->Push(wakeup_->closeRequested); }
 
 void DeviceWindow::Close() {
     if (!window_) return;
-    if (clicked_) Release(clicked_);
+    if (clicked_) host::KeyUp(clicked_);
     clicked_ = 0;
     for (BYTE vk : typed_) host::KeyUp(vk);
     typed_.clear();
@@ -143,10 +165,27 @@ void DeviceWindow::Close() {
     frame_ = nullptr;
 }
 
+WindowReport DeviceWindow::Report() const {
+    WindowReport report;
+    report.scale = scale_;
+    report.frames = wakeup_->frames;
+    report.repaints = wakeup_->repaints;
+    report.behind = wakeup_->shown != wakeup_->changes;
+    report.repaintMicroseconds = wakeup_->repaintTime;
+    return report;
+}
+
 void DeviceWindow::Handle(const SDL_Event& event) {
     if (event.type == wakeup_->screenChanged) {
+        // Changes from here on wake the window again; those before it are
+        // all in the frame composed now.
+        const int64_t changedAt = wakeup_->changedAt;
         wakeup_->pending = false;
+        const uint64_t changes = wakeup_->changes;
         Present();
+        wakeup_->repaintTime = Wakeup::Now() - changedAt;
+        ++wakeup_->repaints;
+        wakeup_->shown = changes;
         return;
     }
     if (event.type == wakeup_->closeRequested) {
@@ -158,8 +197,10 @@ void DeviceWindow::Handle(const SDL_Event& event) {
             running_ = false;
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                shownSurface_ = nullptr;
                 Present();
+            }
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button != SDL_BUTTON_LEFT || clicked_) break;
@@ -169,9 +210,12 @@ void DeviceWindow::Handle(const SDL_Event& event) {
             }
             break;
         case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT || !clicked_) break;
-            Release(clicked_);
-            clicked_ = 0;
+            if (event.button.button == SDL_BUTTON_LEFT && clicked_) {
+                // Let go before the keypad is drawn again, so that it is drawn unlit.
+                const BYTE vk = clicked_;
+                clicked_ = 0;
+                Release(vk);
+            }
             break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_F12) {
@@ -241,7 +285,11 @@ void DeviceWindow::Present() {
     if (!window_) return;
     int width = 0, height = 0;
     host::ComposeScreenPixels(&screen_, &width, &height);
-    if (width != screenWidth_ || height != screenHeight_ || !frame_) Relayout(width, height);
+    bool whole = false;
+    if (width != screenWidth_ || height != screenHeight_ || !frame_) {
+        Relayout(width, height);
+        whole = true;
+    }
 
     cairo_t* cr = cairo_create(frame_);
     cairo_surface_t* screen = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(screen_.data()),
@@ -255,8 +303,14 @@ void DeviceWindow::Present() {
     cairo_fill(cr);
     cairo_restore(cr);
     cairo_surface_destroy(screen);
+    // The keypad's labels cost more than the screen: they are drawn again
+    // only when a key is pressed or let go, or the keypad moved.
     const BYTE held = clicked_ ? clicked_ : (typed_.empty() ? 0 : *typed_.rbegin());
-    PaintKeypad(cr, keys_, width * scale_, height * scale_, scale_, held);
+    if (whole || held != paintedHeld_) {
+        PaintKeypad(cr, keys_, width * scale_, height * scale_, scale_, held);
+        paintedHeld_ = held;
+        whole = true;
+    }
     cairo_destroy(cr);
     cairo_surface_flush(frame_);
 
@@ -265,8 +319,16 @@ void DeviceWindow::Present() {
         cairo_image_surface_get_height(frame_), 32, cairo_image_surface_get_stride(frame_), SDL_PIXELFORMAT_RGB888);
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (source && target) {
-        SDL_BlitSurface(source, nullptr, target, nullptr);
-        SDL_UpdateWindowSurface(window_);
+        // A new window surface (the window was resized) is filled whole.
+        if (target != shownSurface_) whole = true;
+        shownSurface_ = target;
+        SDL_Rect screenPart = {0, 0, width * scale_, height * scale_};
+        SDL_BlitSurface(source, whole ? nullptr : &screenPart, target, whole ? nullptr : &screenPart);
+        if (whole)
+            SDL_UpdateWindowSurface(window_);
+        else
+            SDL_UpdateWindowSurfaceRects(window_, &screenPart, 1);
+        ++wakeup_->frames;
     }
     if (source) SDL_FreeSurface(source);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Keypad.h"
+#include "Session.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 struct SDL_Window;
+struct SDL_Surface;
 union SDL_Event;
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -33,6 +35,8 @@ public:
     void RequestClose();
     // Gives the desktop window back; keys still held are released first.
     void Close();
+    // What the window has shown so far; from any thread.
+    WindowReport Report() const;
 
     struct Wakeup;
 
@@ -53,7 +57,9 @@ private:
 
     std::vector<uint32_t> screen_;  // the last composed screen
     int screenWidth_ = 0, screenHeight_ = 0;
-    cairo_surface_t* frame_ = nullptr;  // the whole window, drawn
+    cairo_surface_t* frame_ = nullptr;     // the whole window, drawn
+    BYTE paintedHeld_ = 0;                 // the key drawn held in frame_
+    SDL_Surface* shownSurface_ = nullptr;  // the window's surface last filled whole
     std::vector<KeypadKey> keys_;
     BYTE clicked_ = 0;           // the key held with the mouse
     std::multiset<BYTE> typed_;  // the keys held on the keyboard

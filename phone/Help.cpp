@@ -96,7 +96,9 @@ const std::vector<CommandHelp>& Table() {
          "The terminal takes scenario lines meanwhile (see phone run --help). SCRIPT's\n"
          "lines (- for standard input) run first, at the pace of its wait lines; --exit\n"
          "closes the window after its last line, otherwise the window stays until it is\n"
-         "closed. --scale N (1 to 8) enlarges it; --json prints each line's result.\n"
+         "closed. Closing it ends the line under way (a wait at once) and no later line\n"
+         "runs. --scale N (1 to 8) enlarges it; --json prints each line's result; the\n"
+         "state report's \"window\" tells its frames and how soon the last repaint came.\n"
          "Without a display (DISPLAY, WAYLAND_DISPLAY) it says so and exits 2.\n"},
         {"sms", "phone [--device DIR] sms FROM TEXT [--name NAME] [--json]",
          "The scenario `sms FROM TEXT [name NAME]` followed by `state`.\n"},

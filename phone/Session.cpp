@@ -15,9 +15,26 @@
 namespace phone {
 
 Session::Session(std::string device, bool json, std::string shotsFolder)
-    : device_(std::move(device)), json_(json), shotsFolder_(std::move(shotsFolder)) {}
+    : device_(std::move(device)),
+      json_(json),
+      shotsFolder_(std::move(shotsFolder)),
+      interrupted_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-Session::~Session() { Stop(); }
+Session::~Session() {
+    Stop();
+    if (interrupted_) CloseHandle(interrupted_);
+}
+
+void Session::Interrupt() {
+    if (interrupted_) SetEvent(interrupted_);
+}
+
+void Session::Wait(DWORD ms) {
+    if (interrupted_)
+        WaitForSingleObject(interrupted_, ms);
+    else
+        Sleep(ms);
+}
 
 bool Session::Start(std::string* error) {
     if (!host::StartShell()) {

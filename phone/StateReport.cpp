@@ -156,6 +156,36 @@ void AppendMessages(std::string& text, const char* title, host::MessageFolder fo
     }
 }
 
+// The desktop window that shows the session; null when none does.
+void WriteWindow(JsonWriter& json, const Session& session) {
+    if (!session.windowReport()) {
+        json.Null();
+        return;
+    }
+    const WindowReport window = session.windowReport()();
+    json.BeginObject()
+        .Key("scale")
+        .Number(window.scale)
+        .Key("frames")
+        .Number(static_cast<int64_t>(window.frames))
+        .Key("repaints")
+        .Number(static_cast<int64_t>(window.repaints))
+        .Key("behind")
+        .Bool(window.behind)
+        .Key("repaint_us")
+        .Number(window.repaintMicroseconds)
+        .EndObject();
+}
+
+std::string WindowText(const Session& session) {
+    if (!session.windowReport()) return "";
+    const WindowReport window = session.windowReport()();
+    return "window: scale " + std::to_string(window.scale) + ", " + std::to_string(window.frames) + " frames, " +
+           std::to_string(window.repaints) + " for changes of the screen, the last on the desktop " +
+           std::to_string(window.repaintMicroseconds) + " µs after its change" +
+           (window.behind ? "; one more to come" : "") + "\n";
+}
+
 }  // namespace
 
 // A message's text on one line of the report: control characters (line
@@ -190,7 +220,7 @@ std::string Printable(const std::u16string& text) {
     return out;
 }
 
-std::string StateAsJson() {
+std::string StateAsJson(const Session& session) {
     JsonWriter json;
     json.BeginObject();
     WriteScreenState(json);
@@ -218,11 +248,13 @@ std::string StateAsJson() {
     json.Key("toolkit");
     WriteToolkit(json);
     json.Key("standard_notifications").Number(StandardNotifications());
+    json.Key("window");
+    WriteWindow(json, session);
     json.EndObject();
     return json.str();
 }
 
-std::string StateAsText() {
+std::string StateAsText(const Session& session) {
     std::string text = ScreenStateText();
     host::RuleResult rule = host::LastRuleResult();
     if (!rule.called) {
@@ -241,6 +273,7 @@ std::string StateAsText() {
     AppendMessages(text, "inbox", host::MessageFolder::Inbox);
     AppendMessages(text, "deleted", host::MessageFolder::DeletedItems);
     text += "standard notifications: " + std::to_string(StandardNotifications()) + "\n";
+    text += WindowText(session);
     return text;
 }
 

@@ -2,12 +2,14 @@
 // person, or as one JSON object on one line.
 #pragma once
 
+#include "Session.h"
+
 #include <string>
 
 namespace phone {
 
-std::string StateAsJson();
-std::string StateAsText();
+std::string StateAsJson(const Session& session);
+std::string StateAsText(const Session& session);
 
 // A text on one line of the plain report: control characters (line breaks,
 // escape sequences, the C1 controls some terminals obey) are shown as

@@ -68,17 +68,22 @@ int RunWindow(Args& args) {
         throw CommandError("cannot open the window: " + error);
     }
 
+    session.SetWindowReport([&window] { return window.Report(); });
+
     // The lines run beside the window, which keeps the main thread, as the
-    // desktop wants; the window turns and repaints as they go.
+    // desktop wants; the window turns and repaints as they go. Once it is
+    // closed no further line starts.
     InputLines input;
+    std::atomic<bool> closed{false};
     const LineSource terminal = [&input](std::string* line) { return input.Next(line); };
+    const LineSource scriptLines = StreamLines(file);
+    const LineSource fromFile = [&](std::string* line) { return !closed && scriptLines(line); };
     std::atomic<bool> ok{true};
     std::exception_ptr failure;
     std::thread lines([&] {
         try {
             int number = 0;
-            if (!script.empty() &&
-                !RunLines(session, script == "-" ? terminal : StreamLines(file), true, false, &number))
+            if (!script.empty() && !RunLines(session, script == "-" ? terminal : fromFile, true, false, &number))
                 ok = false;
             if (exitAfter) {
                 window.RequestClose();
@@ -93,9 +98,14 @@ int RunWindow(Args& args) {
         }
     });
     window.Run();
+    // The desktop window goes at once; the line that runs now ends (a wait
+    // is cut short) and then the session, as at the end of phone run.
+    closed = true;
+    session.Interrupt();
     input.Stop();
-    lines.join();
     window.Close();
+    lines.join();
+    session.SetWindowReport(nullptr);
     session.Stop();
     if (failure) std::rethrow_exception(failure);
     return ok ? kExitOk : kExitFailed;

@@ -46,8 +46,10 @@ VirtualDisplay::VirtualDisplay() {
         int null = open("/dev/null", O_RDWR);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
+        // Room for the window at twice its size, keypad and all: the
+        // display shows only a window that it holds whole.
         std::vector<std::string> words = {
-            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x1024x24", "-nolisten", "tcp"};
+            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1600x1600x24", "-nolisten", "tcp"};
         execvp("Xvfb", Argv(words).data());
         _exit(127);
     }
@@ -136,12 +138,11 @@ int VirtualDisplay::Xdotool(const std::string& args) {
 }
 
 WindowProcess::WindowProcess(const std::string& device, const std::string& display,
-                             const std::vector<std::string>& args) {
+                             const std::vector<std::string>& args, const std::vector<std::string>& environment) {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
-    char name[] = "/tmp/phone-window-errXXXXXX";
-    int err = mkstemp(name);
-    errFile_ = name;
+    errFile_ = files_.path() + "/errors";
+    int err = open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_ = fork();
     if (pid_ == 0) {
         dup2(in[0], STDIN_FILENO);
@@ -155,6 +156,11 @@ WindowProcess::WindowProcess(const std::string& device, const std::string& displ
         } else {
             setenv("DISPLAY", display.c_str(), 1);
             unsetenv("WAYLAND_DISPLAY");
+        }
+        for (const std::string& setting : environment) {
+            const size_t equals = setting.find('=');
+            if (equals != std::string::npos)
+                setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
         }
         std::vector<std::string> words = {PHONE_EXE, "--device", device, "window"};
         words.insert(words.end(), args.begin(), args.end());
@@ -175,7 +181,6 @@ WindowProcess::~WindowProcess() {
         waitpid(pid_, nullptr, 0);
     }
     if (out_ >= 0) close(out_);
-    if (!errFile_.empty()) unlink(errFile_.c_str());
 }
 
 bool WindowProcess::ReadLine(std::string* line, int timeoutMs) {
@@ -201,8 +206,12 @@ bool WindowProcess::ReadLine(std::string* line, int timeoutMs) {
 testing_support::JsonValue WindowProcess::RunLine(const std::string& line, std::vector<std::string>* output) {
     std::string text = line + "\n";
     if (write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) return {};
+    return NextResult(15000, output);
+}
+
+testing_support::JsonValue WindowProcess::NextResult(int timeoutMs, std::vector<std::string>* output) {
     std::string got;
-    while (ReadLine(&got, 15000)) {
+    while (ReadLine(&got, timeoutMs)) {
         testing_support::JsonValue value = testing_support::ParseJson(got);
         if (value.Has("line") && value.Has("ok")) return value;
         if (output) output->push_back(got);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <Json.h>
+#include <TempDevice.h>
 
 #include <sys/types.h>
 
@@ -48,12 +49,17 @@ private:
 // test writes lines to, its standard output read back line by line.
 class WindowProcess {
 public:
-    WindowProcess(const std::string& device, const std::string& display, const std::vector<std::string>& args);
+    // environment: NAME=VALUE settings added to the process's own.
+    WindowProcess(const std::string& device, const std::string& display, const std::vector<std::string>& args,
+                  const std::vector<std::string>& environment = {});
     ~WindowProcess();
 
     // Writes a scenario line and reads up to its result ({"line": N, ...});
     // the lines printed before it (a state report) go to *output.
     testing_support::JsonValue RunLine(const std::string& line, std::vector<std::string>* output = nullptr);
+    // The next line's result printed, waited for up to timeoutMs; missing
+    // when none came.
+    testing_support::JsonValue NextResult(int timeoutMs, std::vector<std::string>* output = nullptr);
     // The next state report.
     testing_support::JsonValue State();
     void CloseInput();
@@ -66,6 +72,7 @@ private:
     bool ReadLine(std::string* line, int timeoutMs);
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1;
+    testing_support::TempFolder files_;
     std::string buffer_, errFile_, err_;
     int status_ = -1;
 };

@@ -10,6 +10,9 @@
 //                        with two links, until Back or End closes it
 //   read ENTRY           the reader on the message of that entry identifier (hex)
 //   dialog               a full-screen dialog with a control of every kind
+//   keys                 a full-screen window that writes the key messages it
+//                        gets into its title: "+XX" a key down, "-XX" a key
+//                        up, "=XX" a character (hex), until the session ends it
 #include "PlatformProbeDialog.h"
 
 #include <aygshell.h>
@@ -124,6 +127,64 @@ int ShowKinds(HINSTANCE instance) {
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_KINDS), nullptr, KindsProc, 0) >= 0 ? 0 : 8;
 }
 
+// The key window's title: the events it got, oldest first; the oldest go
+// when the title is full.
+WCHAR g_keys[256] = TEXT("keys");
+
+void AddKeyEvent(HWND hwnd, WCHAR sign, WPARAM value) {
+    WCHAR event[8];
+    wsprintfW(event, TEXT(" %c%02X"), sign, static_cast<unsigned>(value & 0xFFFF));
+    size_t length = wcslen(g_keys), add = wcslen(event);
+    if (length + add >= sizeof g_keys / sizeof g_keys[0]) {
+        // Keeps "keys" and drops the oldest event after it.
+        WCHAR* rest = wcschr(g_keys + 5, TEXT(' '));
+        if (!rest) rest = g_keys + length;
+        memmove(g_keys + 4, rest, (wcslen(rest) + 1) * sizeof(WCHAR));
+    }
+    wcscat(g_keys, event);
+    SetWindowTextW(hwnd, g_keys);
+}
+
+LRESULT CALLBACK KeysProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_KEYDOWN:
+            AddKeyEvent(hwnd, TEXT('+'), wParam);
+            return 0;
+        case WM_KEYUP:
+            AddKeyEvent(hwnd, TEXT('-'), wParam);
+            return 0;
+        case WM_CHAR:
+            AddKeyEvent(hwnd, TEXT('='), wParam);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+int ShowKeys(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = KeysProc;
+    wc.hInstance = instance;
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = TEXT("PlatformProbeKeys");
+    RegisterClassW(&wc);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HWND frame = CreateWindowExW(0, TEXT("PlatformProbeKeys"), g_keys, WS_VISIBLE, work.left, work.top,
+                                 work.right - work.left, work.bottom - work.top, nullptr, nullptr, instance, nullptr);
+    if (!frame) return 9;
+    SetForegroundWindow(frame);
+    SetFocus(frame);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
 int HexDigit(WCHAR c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -174,5 +235,6 @@ extern "C" int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine,
     }
     if (wcscmp(what, TEXT("page")) == 0) return ShowPage(instance);
     if (wcscmp(what, TEXT("dialog")) == 0) return ShowKinds(instance);
+    if (wcscmp(what, TEXT("keys")) == 0) return ShowKeys(instance);
     return 1;
 }
