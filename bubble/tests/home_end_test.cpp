@@ -76,10 +76,8 @@ TEST_F(HomeAndEnd, HomeRaisesTheBubbleAtOnceOverTheHomeScreenOrWithTheUtilityAnd
     ASSERT_TRUE(host::StartToolkit());
     Up();
     InFront(u"Static");
-    const Clock::time_point quick = Clock::now();
     Press(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
-    EXPECT_LT(Clock::now() - quick, std::chrono::milliseconds(1500));
     EXPECT_TRUE(Shown());
 }
 
