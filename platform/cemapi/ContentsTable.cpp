@@ -23,11 +23,9 @@ const ULONG kDefaultColumns[] = {
 
 // Columns that a message's row answers without its props: the read state
 // that lists show, and what is computed from the row itself.
-bool RowsAnswer(const std::vector<ULONG>& propIds) {
-    return std::all_of(propIds.begin(), propIds.end(), [](ULONG id) {
-        return id == PROP_ID(PR_MESSAGE_FLAGS) || id == PROP_ID(PR_ENTRYID) || id == PROP_ID(PR_PARENT_ENTRYID) ||
-               id == PROP_ID(PR_OBJECT_TYPE);
-    });
+bool RowsAnswer(const std::vector<ULONG>& columns) {
+    return std::all_of(columns.begin(), columns.end(),
+                       [](ULONG tag) { return PROP_ID(tag) == PROP_ID(PR_MESSAGE_FLAGS) || IsComputed(tag); });
 }
 
 bool IsSortable(ULONG tag) {
@@ -66,10 +64,7 @@ ContentsTable::ContentsTable(MsgStore* store, RowId folder)
 void ContentsTable::MakeColumnArray() {
     columnArray_.assign(1, static_cast<ULONG>(columns_.size()));
     columnArray_.insert(columnArray_.end(), columns_.begin(), columns_.end());
-    computedColumns_ = std::any_of(columns_.begin(), columns_.end(), [](ULONG tag) {
-        const ULONG id = PROP_ID(tag);
-        return id == PROP_ID(PR_ENTRYID) || id == PROP_ID(PR_PARENT_ENTRYID) || id == PROP_ID(PR_OBJECT_TYPE);
-    });
+    computedColumns_ = std::any_of(columns_.begin(), columns_.end(), IsComputed);
 }
 
 ContentsTable::~ContentsTable() { store_->Release(); }
@@ -124,7 +119,7 @@ HRESULT ContentsTable::ReadPage(size_t count) {
     if (FAILED(hr)) return hr;
     std::vector<ULONG> propIds;
     for (ULONG tag : columns_) propIds.push_back(PROP_ID(tag));
-    const bool flagsOnly = RowsAnswer(propIds);
+    const bool flagsOnly = RowsAnswer(columns_);
     const size_t end = std::min(rows_.size(), position_ + std::max(count, flagsOnly ? kFlagsPageRows : kPageRows));
     std::vector<RowId> ids(rows_.begin() + static_cast<ptrdiff_t>(position_),
                            rows_.begin() + static_cast<ptrdiff_t>(end));

@@ -5,13 +5,12 @@
 
 namespace cemapi {
 
-namespace {
-
-// Properties the store computes: a caller cannot set or delete them.
 bool IsComputed(ULONG tag) {
     const ULONG id = PROP_ID(tag);
     return id == PROP_ID(PR_ENTRYID) || id == PROP_ID(PR_PARENT_ENTRYID) || id == PROP_ID(PR_OBJECT_TYPE);
 }
+
+namespace {
 
 struct Problem {
     ULONG index;

@@ -7,6 +7,10 @@
 
 namespace cemapi {
 
+// Properties the store computes from the message's row: a caller cannot set
+// or delete them.
+bool IsComputed(ULONG tag);
+
 // The values a message answers: the stored ones and those the store keeps
 // for it (entry identifiers, object type, message flags).
 std::vector<Prop> MessageProps(StoreDb& db, const MessageData& message, const std::vector<ULONG>* wanted = nullptr);

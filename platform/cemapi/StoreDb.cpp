@@ -122,6 +122,13 @@ bool Upgrade(host::Database& db) {
     return db.Exec(kIndexes);
 }
 
+// "?,?,...,?": n parameters of an IN list.
+std::string Placeholders(size_t n) {
+    std::string list = "?";
+    for (size_t i = 1; i < n; ++i) list += ",?";
+    return list;
+}
+
 // Messages from a query whose rows are a message's id and folder, then one
 // of its properties (id, type, number, bytes; NULL for a message without
 // any), a message's rows together.
@@ -228,15 +235,10 @@ std::optional<MessageData> StoreDb::Message(RowId message) {
 std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowId>& messages,
                                                           const std::vector<ULONG>& propIds) {
     if (messages.empty()) return std::vector<MessageData>();
-    auto placeholders = [](size_t n) {
-        std::string list = "?";
-        for (size_t i = 1; i < n; ++i) list += ",?";
-        return list;
-    };
     std::string sql =
         "SELECT m.id, m.folder, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id";
-    if (!propIds.empty()) sql += " AND p.id IN (" + placeholders(propIds.size()) + ")";
-    sql += " WHERE m.id IN (" + placeholders(messages.size()) + ") ORDER BY m.id, p.id";
+    if (!propIds.empty()) sql += " AND p.id IN (" + Placeholders(propIds.size()) + ")";
+    sql += " WHERE m.id IN (" + Placeholders(messages.size()) + ") ORDER BY m.id, p.id";
     ReadScope read(*this);
     host::Statement st = Prepare(sql.c_str());
     int index = 1;
@@ -257,9 +259,9 @@ std::optional<std::vector<MessageData>> StoreDb::MessageFlags(RowId folder, cons
         st = Prepare("SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id BETWEEN ? AND ? ORDER BY id");
         st.Bind(1, kNoFlags).Bind(2, folder).Bind(3, messages.front()).Bind(4, messages.back());
     } else {
-        std::string sql = "SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id IN (?";
-        for (size_t i = 1; i < messages.size(); ++i) sql += ",?";
-        st = Prepare((sql + ")").c_str());
+        const std::string sql = "SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id IN (" +
+                                Placeholders(messages.size()) + ")";
+        st = Prepare(sql.c_str());
         st.Bind(1, kNoFlags).Bind(2, folder);
         int index = 3;
         for (RowId id : messages) st.Bind(index++, id);
