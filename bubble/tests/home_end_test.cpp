@@ -7,8 +7,6 @@
 
 #include <toolkit_host.h>
 
-#include <chrono>
-
 namespace bubble_tests {
 namespace {
 
@@ -54,20 +52,17 @@ TEST_F(HomeAndEnd, EndOverADialogIsTheShellsEndAndOverAnythingElseRaisesTheBubbl
 }
 
 TEST_F(HomeAndEnd, HomeRaisesTheBubbleAtOnceOverTheHomeScreenOrWithTheUtilityAndElseAfterWaiting) {
-    using Clock = std::chrono::steady_clock;
     Up();
     // The home screen in front: raised at once.
     SetForegroundWindow(Home());
     Press(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
 
-    // Another program in front, no utility: the UI thread waits (about 2 s)
-    // for the home screen, which nobody brings up here, then raises it.
+    // Another program in front, no utility: the UI thread waits (up to about
+    // 2 s) for the home screen to come up, then raises the bubble over it.
     InFront(u"Static");
-    const Clock::time_point start = Clock::now();
     Press(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(1500)) << "raised only after the wait";
 
     // With the utility running (before the bubble came up and took Home from
     // it): at once, whatever is in front.
