@@ -27,6 +27,19 @@ inline HWND HtmlViewOf(HWND parent) {
     return nullptr;
 }
 
+// Whether a window of the class holds the End key (VK_F4) as a hotkey.
+inline bool HoldsEnd(const std::string& windowClass) {
+    for (const host::HotKeyInfo& info : host::ListHotKeys())
+        if (info.vk == VK_F4 && info.window == windowClass) return true;
+    return false;
+}
+
+// The references an object holds now, read without changing them.
+inline ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
 class BubbleTest : public ::testing::Test {
 protected:
     // The screen to start with; tests that need another call Start themselves.

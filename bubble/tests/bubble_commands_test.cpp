@@ -32,12 +32,6 @@ std::vector<std::u16string> Opened() {
     return apps;
 }
 
-bool HoldsEnd(const std::string& windowClass) {
-    for (const host::HotKeyInfo& info : host::ListHotKeys())
-        if (info.vk == VK_F4 && info.window == windowClass) return true;
-    return false;
-}
-
 class BubbleCommands : public BubbleTest {
 protected:
     void SetUp() override { Start({240, 320, 96}); }

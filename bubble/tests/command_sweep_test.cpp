@@ -25,12 +25,6 @@ long FailureOf(const std::string& function) {
     return E_OUTOFMEMORY;
 }
 
-bool HoldsEnd(const std::string& windowClass) {
-    for (const host::HotKeyInfo& info : host::ListHotKeys())
-        if (info.vk == VK_F4 && info.window == windowClass) return true;
-    return false;
-}
-
 class CommandSweep : public BubbleTest {
 protected:
     void SetUp() override { Start({240, 320, 96}); }

@@ -9,12 +9,6 @@
 namespace bubble_tests {
 namespace {
 
-// The references an object holds now, read without changing them.
-ULONG References(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 class Handoff : public BubbleTest {
 protected:
     void SetUp() override { Start({240, 320, 96}); }

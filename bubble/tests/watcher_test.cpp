@@ -11,11 +11,6 @@
 namespace bubble_tests {
 namespace {
 
-ULONG References(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 class Watcher : public BubbleTest {
 protected:
     void SetUp() override { Start({240, 320, 96}); }
