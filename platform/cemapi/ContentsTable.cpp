@@ -3,6 +3,7 @@
 #include "Message.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 namespace cemapi {
@@ -26,6 +27,36 @@ const ULONG kDefaultColumns[] = {
 bool RowsAnswer(const std::vector<ULONG>& columns) {
     return std::all_of(columns.begin(), columns.end(),
                        [](ULONG tag) { return PROP_ID(tag) == PROP_ID(PR_MESSAGE_FLAGS) || IsComputed(tag); });
+}
+
+// A page's row whose message is no longer in the folder.
+constexpr int64_t kGone = int64_t{1} << 34;
+
+// The flags as the props of a message whose row keeps them as a value or as
+// none; nullopt when they are kept with another type.
+std::optional<Prop> FlagsProp(int64_t flags) {
+    if (flags == kNoFlags || flags == kFlagsOfAnotherType) return std::nullopt;
+    return LongProp(PR_MESSAGE_FLAGS, static_cast<LONG>(flags));
+}
+
+// The messages of a page of flags, for columns computed from the message:
+// flags kept with another type are read from the props.
+std::optional<std::vector<MessageData>> FlagsMessages(StoreDb& db, RowId folder, const std::vector<FlagsRow>& rows) {
+    std::vector<MessageData> messages;
+    messages.reserve(rows.size());
+    std::vector<RowId> otherTypes;
+    for (const FlagsRow& row : rows) {
+        MessageData& message = messages.emplace_back(MessageData{row.id, folder, {}});
+        if (std::optional<Prop> flags = FlagsProp(row.flags)) message.props.push_back(std::move(*flags));
+        if (row.flags == kFlagsOfAnotherType) otherTypes.push_back(row.id);
+    }
+    if (otherTypes.empty()) return messages;
+    std::optional<std::vector<MessageData>> stored = db.Messages(otherTypes, {PROP_ID(PR_MESSAGE_FLAGS)});
+    if (!stored) return std::nullopt;
+    for (MessageData& message : messages)
+        for (MessageData& other : *stored)
+            if (other.id == message.id) message.props = std::move(other.props);
+    return messages;
 }
 
 bool IsSortable(ULONG tag) {
@@ -65,6 +96,7 @@ void ContentsTable::MakeColumnArray() {
     columnArray_.assign(1, static_cast<ULONG>(columns_.size()));
     columnArray_.insert(columnArray_.end(), columns_.begin(), columns_.end());
     computedColumns_ = std::any_of(columns_.begin(), columns_.end(), IsComputed);
+    flagsAlone_ = RowsAnswer(columns_) && !computedColumns_;
 }
 
 ContentsTable::~ContentsTable() { store_->Release(); }
@@ -86,7 +118,25 @@ STDMETHODIMP ContentsTable::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIErr
 HRESULT ContentsTable::Refresh() {
     const int64_t last = store_->db().LastChange();
     if (last == seenChange_) return S_OK;
-    if (!sortTag_) {
+    page_.clear();
+    flagsPage_.clear();
+    listedFlags_ = false;
+    if (!sortTag_ && flagsAlone_) {
+        // The listing reads the index that holds the flags: it brings them
+        // along, as a page of the whole folder.
+        const int64_t writes = StoreDb::ProcessWrites();
+        std::optional<std::vector<FlagsRow>> listed = store_->db().ListedFlags(folder_);
+        if (!listed) return MAPI_E_CALL_FAILED;
+        rows_.resize(listed->size());
+        flagsPage_.resize(listed->size());
+        for (size_t i = 0; i < listed->size(); ++i) {
+            rows_[i] = (*listed)[i].id;
+            flagsPage_[i] = (*listed)[i].flags;
+        }
+        listedFlags_ = true;
+        pageStart_ = 0;
+        pageWrites_ = writes;
+    } else if (!sortTag_) {
         std::optional<std::vector<RowId>> ids = store_->db().ListedIds(folder_);
         if (!ids) return MAPI_E_CALL_FAILED;
         rows_ = std::move(*ids);
@@ -103,43 +153,93 @@ HRESULT ContentsTable::Refresh() {
         rows_.clear();
         for (const SortKey& key : *keys) rows_.push_back(key.id);
     }
-    page_.clear();
     position_ = std::min(position_, rows_.size());
+    pageEnd_ = listedFlags_ ? std::min(rows_.size(), position_ + kFlagsPageRows) : 0;
     seenChange_ = last;
     return S_OK;
 }
 
 HRESULT ContentsTable::ReadPage(size_t count) {
     const int64_t writes = StoreDb::ProcessWrites();
-    const size_t pageEnd = pageStart_ + page_.size();
-    if (writes == pageWrites_ && position_ >= pageStart_ && std::min(position_ + count, rows_.size()) <= pageEnd &&
-        !page_.empty())
-        return S_OK;
+    auto covered = [&] {
+        return writes == pageWrites_ && position_ >= pageStart_ &&
+               std::min(position_ + count, rows_.size()) <= pageEnd_ && pageEnd_ > pageStart_;
+    };
+    if (covered()) return S_OK;
     HRESULT hr = Refresh();
     if (FAILED(hr)) return hr;
-    std::vector<ULONG> propIds;
-    for (ULONG tag : columns_) propIds.push_back(PROP_ID(tag));
+    // Flags read with the listing hold for as long as neither this process
+    // nor another one has changed the store: the store is looked at again
+    // a page's length on, as a page would be read again.
+    if (listedFlags_ && writes == pageWrites_ && position_ >= pageStart_)
+        pageEnd_ = std::min(rows_.size(), position_ + std::max(count, kFlagsPageRows));
+    if (covered()) return S_OK;
+    listedFlags_ = false;
     const bool flagsOnly = RowsAnswer(columns_);
     const size_t end = std::min(rows_.size(), position_ + std::max(count, flagsOnly ? kFlagsPageRows : kPageRows));
     std::vector<RowId> ids(rows_.begin() + static_cast<ptrdiff_t>(position_),
                            rows_.begin() + static_cast<ptrdiff_t>(end));
-    std::optional<std::vector<MessageData>> found = flagsOnly ? store_->db().MessageFlags(folder_, ids)
-                                                              : store_->db().Messages(ids, propIds);
-    if (!found) return MAPI_E_CALL_FAILED;
-    page_.assign(ids.size(), std::nullopt);
-    // Each message found goes to its row: the page's ids with their rows,
-    // in id order, searched.
-    std::vector<std::pair<RowId, size_t>> slots(ids.size());
-    for (size_t i = 0; i < ids.size(); ++i) slots[i] = {ids[i], i};
-    std::sort(slots.begin(), slots.end());
-    for (MessageData& message : *found) {
-        auto it = std::lower_bound(slots.begin(), slots.end(), std::pair<RowId, size_t>{message.id, 0});
-        if (message.folder == folder_ && it != slots.end() && it->first == message.id)
-            page_[it->second] = std::move(message);
+    // The page's rows in id order, as the store answers: in arrival order
+    // they are that already.
+    std::vector<size_t> byId(ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) byId[i] = i;
+    if (!std::is_sorted(ids.begin(), ids.end()))
+        std::sort(byId.begin(), byId.end(), [&ids](size_t a, size_t b) { return ids[a] < ids[b]; });
+    // Calls place(row, found) for each row whose message was found; found
+    // is in id order and holds only messages of the page.
+    auto match = [&ids, &byId](auto& found, auto place) {
+        auto slot = byId.begin();
+        for (auto& message : found) {
+            while (slot != byId.end() && ids[*slot] < message.id) ++slot;
+            if (slot != byId.end() && ids[*slot] == message.id) place(*slot++, message);
+        }
+    };
+
+    std::optional<std::vector<MessageData>> found;
+    if (flagsOnly) {
+        std::optional<std::vector<FlagsRow>> flags = store_->db().MessageFlags(folder_, ids);
+        if (!flags) return MAPI_E_CALL_FAILED;
+        if (flagsAlone_) {
+            page_.clear();
+            flagsPage_.assign(ids.size(), kGone);
+            match(*flags, [this](size_t row, const FlagsRow& message) { flagsPage_[row] = message.flags; });
+            pageStart_ = position_;
+            pageEnd_ = end;
+            pageWrites_ = writes;
+            return S_OK;
+        }
+        found = FlagsMessages(store_->db(), folder_, *flags);
+    } else {
+        std::vector<ULONG> propIds;
+        for (ULONG tag : columns_) propIds.push_back(PROP_ID(tag));
+        found = store_->db().Messages(ids, propIds);
+        if (found) std::erase_if(*found, [this](const MessageData& message) { return message.folder != folder_; });
     }
+    if (!found) return MAPI_E_CALL_FAILED;
+    flagsPage_.clear();
+    page_.assign(ids.size(), std::nullopt);
+    match(*found, [this](size_t row, MessageData& message) { page_[row] = std::move(message); });
     pageStart_ = position_;
+    pageEnd_ = end;
     pageWrites_ = writes;
     return S_OK;
+}
+
+HRESULT ContentsTable::AnswerFlagsRow(size_t row, SRow* out) {
+    const int64_t flags = flagsPage_[row - pageStart_];
+    const auto* columns = reinterpret_cast<const SPropTagArray*>(columnArray_.data());
+    if (std::optional<Prop> prop = FlagsProp(flags))
+        return AnswerProps(std::span<const Prop>(&*prop, 1), columns, &out->cValues, &out->lpProps);
+    // Without flags the message answers as a message does; with flags of
+    // another type, as they are stored.
+    MessageData message{rows_[row], folder_, {}};
+    if (flags == kFlagsOfAnotherType) {
+        std::optional<std::vector<MessageData>> stored = store_->db().Messages({message.id},
+                                                                               {PROP_ID(PR_MESSAGE_FLAGS)});
+        if (!stored) return MAPI_E_CALL_FAILED;
+        if (!stored->empty()) message.props = std::move(stored->front().props);
+    }
+    return AnswerProps(MessageProps(store_->db(), message, &columns_), columns, &out->cValues, &out->lpProps);
 }
 
 STDMETHODIMP ContentsTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulFlags) {
@@ -151,7 +251,11 @@ STDMETHODIMP ContentsTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulF
     const ULONG* tags = lpPropTagArray->aulPropTag;
     columns_.assign(tags, tags + lpPropTagArray->cValues);
     MakeColumnArray();
-    page_.clear();  // a page holds the properties of the columns it was read for
+    // A page holds the properties of the columns it was read for.
+    page_.clear();
+    flagsPage_.clear();
+    listedFlags_ = false;
+    pageEnd_ = 0;
     return S_OK;
 }
 
@@ -264,25 +368,31 @@ STDMETHODIMP ContentsTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* 
     if (FAILED(hr)) return hr;
     const size_t wanted = std::min<size_t>(std::min(lRowCount, kMaxRowsPerQuery), rows_.size() - position_);
     // A message deleted or moved away since the order was read is left out.
-    const std::optional<MessageData>* first = wanted ? &page_[position_ - pageStart_] : nullptr;
-    const size_t present = static_cast<size_t>(
-        std::count_if(first, first + wanted, [](const auto& message) { return message.has_value(); }));
+    auto present = [this](size_t row) {
+        return flagsAlone_ ? flagsPage_[row - pageStart_] != kGone : page_[row - pageStart_].has_value();
+    };
+    size_t presentCount = 0;
+    for (size_t row = position_; row != position_ + wanted; ++row) presentCount += present(row) ? 1 : 0;
 
     LPSRowSet rows = nullptr;
-    hr = MAPIAllocateBuffer(static_cast<ULONG>(CbNewSRowSet(std::max<size_t>(present, 1))),
+    hr = MAPIAllocateBuffer(static_cast<ULONG>(CbNewSRowSet(std::max<size_t>(presentCount, 1))),
                             reinterpret_cast<LPVOID*>(&rows));
     if (FAILED(hr)) return hr;
     rows->cRows = 0;
     const auto* columns = reinterpret_cast<const SPropTagArray*>(columnArray_.data());
-    for (const std::optional<MessageData>* message = first; message != first + wanted; ++message) {
-        if (!*message) continue;
-        SRow& row = rows->aRow[rows->cRows];
-        row.ulAdrEntryPad = 0;
-        // The props as read answer the columns unless one is computed.
-        const std::vector<Prop>& props = (*message)->props;
-        hr = computedColumns_ || !FindProp(props, PROP_ID(PR_MESSAGE_FLAGS))
-                 ? AnswerProps(MessageProps(store_->db(), **message, &columns_), columns, &row.cValues, &row.lpProps)
-                 : AnswerProps(props, columns, &row.cValues, &row.lpProps);
+    for (size_t row = position_; row != position_ + wanted; ++row) {
+        if (!present(row)) continue;
+        SRow& out = rows->aRow[rows->cRows];
+        out.ulAdrEntryPad = 0;
+        if (flagsAlone_) {
+            hr = AnswerFlagsRow(row, &out);
+        } else {
+            // The props as read answer the columns unless one is computed.
+            const MessageData& message = *page_[row - pageStart_];
+            hr = computedColumns_ || !FindProp(message.props, PROP_ID(PR_MESSAGE_FLAGS))
+                     ? AnswerProps(MessageProps(store_->db(), message, &columns_), columns, &out.cValues, &out.lpProps)
+                     : AnswerProps(message.props, columns, &out.cValues, &out.lpProps);
+        }
         if (FAILED(hr)) {
             FreeProws(rows);
             return hr;

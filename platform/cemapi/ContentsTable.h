@@ -2,7 +2,10 @@
 // The table follows the folder: it reloads its order whenever the store's
 // change log has moved on. Rows are read a page at a time, so that a walk
 // row by row costs one query a page: a page is as the store was when it
-// was read, and is read again once this process writes to the store.
+// was read, and is read again once this process writes to the store. A
+// table of the flags alone in the order of arrival reads them with the
+// order, from the same index, and answers from those while the store has
+// not changed, which it looks at again a page's length on.
 #pragma once
 
 #include "MapiObject.h"
@@ -51,6 +54,8 @@ private:
     // Makes the page hold the count rows from the position on.
     HRESULT ReadPage(size_t count);
     void MakeColumnArray();
+    // Answers one row of a page of flags.
+    HRESULT AnswerFlagsRow(size_t row, SRow* out);
 
     MsgStore* const store_;
     const RowId folder_;
@@ -58,6 +63,7 @@ private:
     std::vector<ULONG> columns_;
     std::vector<ULONG> columnArray_;  // columns_ as an SPropTagArray, for the rows' answers
     bool computedColumns_ = false;    // a column the message's props do not hold
+    bool flagsAlone_ = false;         // only PR_MESSAGE_FLAGS: the rows' flags answer it
     ULONG sortTag_ = 0;               // 0: the order in which messages came into the folder
     ULONG sortOrder_ = TABLE_SORT_ASCEND;
     std::vector<RowId> rows_;
@@ -65,8 +71,13 @@ private:
     size_t position_ = 0;
     // Rows from pageStart_ on, as read; a message gone from the folder is
     // left empty. Valid while pageWrites_ is the process's write count.
+    // A table of the flags alone keeps each row's flags (a FlagsRow's value,
+    // or kGone) instead of its message.
     std::vector<std::optional<MessageData>> page_;
+    std::vector<int64_t> flagsPage_;
+    bool listedFlags_ = false;  // flagsPage_ holds the whole folder, as listed
     size_t pageStart_ = 0;
+    size_t pageEnd_ = 0;  // the page answers the rows up to here
     int64_t pageWrites_ = -1;
 };
 

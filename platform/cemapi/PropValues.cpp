@@ -196,13 +196,13 @@ bool SameValue(const Prop& a, const Prop& b) {
     return IsNumberType(PROP_TYPE(a.tag)) ? a.number == b.number : a.bytes == b.bytes;
 }
 
-const Prop* FindProp(const std::vector<Prop>& props, ULONG propId) {
+const Prop* FindProp(std::span<const Prop> props, ULONG propId) {
     for (const Prop& prop : props)
         if (PROP_ID(prop.tag) == propId) return &prop;
     return nullptr;
 }
 
-HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values) {
+HRESULT AnswerProps(std::span<const Prop> available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values) {
     const size_t wanted = tags ? tags->cValues : available.size();
     LPSPropValue out = nullptr;
     HRESULT hr = MAPIAllocateBuffer(static_cast<ULONG>(sizeof(SPropValue) * std::max<size_t>(wanted, 1)),

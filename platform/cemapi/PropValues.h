@@ -5,6 +5,7 @@
 #include <mapidefs.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,14 +33,14 @@ FILETIME TimeOf(const Prop& prop);
 // string).
 bool FromPropValue(const SPropValue& value, Prop* out, SCODE* problem);
 bool SameValue(const Prop& a, const Prop& b);
-const Prop* FindProp(const std::vector<Prop>& props, ULONG propId);
+const Prop* FindProp(std::span<const Prop> props, ULONG propId);
 
 // Answers GetProps from the values an object has: one value per requested
 // tag (every value when tags is null), each missing one as PT_ERROR with
 // MAPI_E_NOT_FOUND, and then MAPI_W_ERRORS_RETURNED. A tag of type
 // PT_UNSPECIFIED takes the stored type; any other type must match it. The
 // values are one MAPIAllocateBuffer block, strings and binaries linked to it.
-HRESULT AnswerProps(const std::vector<Prop>& available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values);
+HRESULT AnswerProps(std::span<const Prop> available, const SPropTagArray* tags, ULONG* count, LPSPropValue* values);
 HRESULT AnswerPropList(const std::vector<Prop>& available, LPSPropTagArray* list);
 
 // A copy of a tag array in one MAPIAllocateBuffer block.

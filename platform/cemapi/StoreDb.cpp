@@ -247,47 +247,41 @@ std::optional<std::vector<MessageData>> StoreDb::Messages(const std::vector<RowI
     return JoinedMessages(st);
 }
 
-std::optional<std::vector<MessageData>> StoreDb::MessageFlags(RowId folder, const std::vector<RowId>& messages) {
-    if (messages.empty()) return std::vector<MessageData>();
-    // Read for a NULL in the same column as the value: one call a row less.
-    constexpr int64_t kNoFlags = int64_t{1} << 33;
+std::optional<std::vector<FlagsRow>> StoreDb::MessageFlags(RowId folder, const std::vector<RowId>& messages) {
+    if (messages.empty()) return std::vector<FlagsRow>();
     ReadScope read(*this);
-    std::vector<RowId> wanted(messages);
-    std::sort(wanted.begin(), wanted.end());
+    const bool ascending = std::is_sorted(messages.begin(), messages.end());
+    std::vector<RowId> sorted;
+    if (!ascending) {
+        sorted = messages;
+        std::sort(sorted.begin(), sorted.end());
+    }
+    const std::vector<RowId>& wanted = ascending ? messages : sorted;
     host::Statement st;
-    if (std::is_sorted(messages.begin(), messages.end())) {
+    // A NULL is read as kNoFlags in the same column: one call a row less.
+    if (ascending) {
         st = Prepare("SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id BETWEEN ? AND ? ORDER BY id");
-        st.Bind(1, kNoFlags).Bind(2, folder).Bind(3, messages.front()).Bind(4, messages.back());
+        st.Bind(1, kNoFlags).Bind(2, folder).Bind(3, wanted.front()).Bind(4, wanted.back());
     } else {
         const std::string sql = "SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? AND id IN (" +
-                                Placeholders(messages.size()) + ")";
+                                Placeholders(messages.size()) + ") ORDER BY id";
         st = Prepare(sql.c_str());
         st.Bind(1, kNoFlags).Bind(2, folder);
         int index = 3;
         for (RowId id : messages) st.Bind(index++, id);
     }
-    std::vector<MessageData> found;
-    found.reserve(messages.size());
-    std::vector<RowId> otherTypes;
+    std::vector<FlagsRow> found;
+    found.reserve(wanted.size());
+    // Both in id order: a message that arrived in the range since the ids
+    // were listed, or is held back, is passed over.
+    auto next = wanted.begin();
     while (st.Step()) {
         const RowId id = st.Int(0);
-        // Arrived in the range since the page's order was read, or held back.
-        if (!std::binary_search(wanted.begin(), wanted.end(), id)) continue;
-        MessageData& message = found.emplace_back(MessageData{id, folder, {}});
-        const int64_t flags = st.Int(1);
-        if (flags == kFlagsOfAnotherType)
-            otherTypes.push_back(id);
-        else if (flags != kNoFlags)
-            message.props.push_back(LongProp(PR_MESSAGE_FLAGS, static_cast<LONG>(flags)));
+        while (next != wanted.end() && *next < id) ++next;
+        if (next == wanted.end()) break;
+        if (*next == id) found.push_back(FlagsRow{id, st.Int(1)});
     }
     if (st.error() != SQLITE_OK) return std::nullopt;
-    if (otherTypes.empty()) return found;
-    // Flags stored with another type are answered as stored.
-    std::optional<std::vector<MessageData>> stored = Messages(otherTypes, {PROP_ID(PR_MESSAGE_FLAGS)});
-    if (!stored) return std::nullopt;
-    for (MessageData& message : found)
-        for (MessageData& other : *stored)
-            if (other.id == message.id) message.props = std::move(other.props);
     return found;
 }
 
@@ -309,21 +303,40 @@ std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {
     return st.Int(0);
 }
 
-std::optional<std::vector<RowId>> StoreDb::ListedIds(RowId folder) {
-    ReadScope read(*this);
-    // The few messages held back come from their own index, so that the
-    // folder's is read without its rows.
+std::optional<std::unordered_set<RowId>> StoreDb::HeldBack() {
     std::unordered_set<RowId> heldBack;
     host::Statement held = Prepare("SELECT id FROM messages WHERE listed = 0");
     while (held.Step()) heldBack.insert(held.Int(0));
     if (held.error() != SQLITE_OK) return std::nullopt;
+    return heldBack;
+}
+
+std::optional<std::vector<RowId>> StoreDb::ListedIds(RowId folder) {
+    ReadScope read(*this);
+    // The folder's index is read without the rows.
+    std::optional<std::unordered_set<RowId>> heldBack = HeldBack();
+    if (!heldBack) return std::nullopt;
     host::Statement st = Prepare("SELECT id FROM messages WHERE folder = ? ORDER BY id");
     st.Bind(1, folder);
     std::vector<RowId> ids;
     while (st.Step())
-        if (const RowId id = st.Int(0); heldBack.empty() || !heldBack.count(id)) ids.push_back(id);
+        if (const RowId id = st.Int(0); heldBack->empty() || !heldBack->count(id)) ids.push_back(id);
     if (st.error() != SQLITE_OK) return std::nullopt;
     return ids;
+}
+
+std::optional<std::vector<FlagsRow>> StoreDb::ListedFlags(RowId folder) {
+    ReadScope read(*this);
+    std::optional<std::unordered_set<RowId>> heldBack = HeldBack();
+    if (!heldBack) return std::nullopt;
+    host::Statement st = Prepare("SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? ORDER BY id");
+    st.Bind(1, kNoFlags).Bind(2, folder);
+    std::vector<FlagsRow> rows;
+    while (st.Step())
+        if (const RowId id = st.Int(0); heldBack->empty() || !heldBack->count(id))
+            rows.push_back(FlagsRow{id, st.Int(1)});
+    if (st.error() != SQLITE_OK) return std::nullopt;
+    return rows;
 }
 
 std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace cemapi {
@@ -38,6 +39,15 @@ enum : RowId {
 // none, and this value when the property was stored with another type (the
 // props hold it then).
 constexpr int64_t kFlagsOfAnotherType = int64_t{1} << 32;
+// What a read of the rows' flags answers for a message without them.
+constexpr int64_t kNoFlags = int64_t{1} << 33;
+
+// A message's flags as its row keeps them: a LONG's value, kNoFlags or
+// kFlagsOfAnotherType.
+struct FlagsRow {
+    RowId id = 0;
+    int64_t flags = kNoFlags;
+};
 
 struct FolderInfo {
     std::u16string name;
@@ -92,10 +102,10 @@ public:
     // no longer in the store is left out.
     std::optional<std::vector<MessageData>> Messages(const std::vector<RowId>& messages,
                                                      const std::vector<ULONG>& propIds);
-    // The same with PR_MESSAGE_FLAGS alone, from the message rows: for the
-    // lists that show only the read state. Messages of the folder only; ids
-    // in ascending order are read as one range of it.
-    std::optional<std::vector<MessageData>> MessageFlags(RowId folder, const std::vector<RowId>& messages);
+    // The flags of several messages from their rows alone, for the lists that
+    // show only the read state: the folder's messages among those listed, in
+    // ascending id order. Ids in ascending order are read as one range.
+    std::optional<std::vector<FlagsRow>> MessageFlags(RowId folder, const std::vector<RowId>& messages);
     // The messages of a folder newest first (latest delivery time, and of one
     // moment the last to arrive), read in one query.
     std::optional<std::vector<MessageData>> NewestFirst(RowId folder);
@@ -104,6 +114,8 @@ public:
     // The listed messages of a folder in the order of arrival, from the
     // folder's index alone; and with the values of one property to sort by.
     std::optional<std::vector<RowId>> ListedIds(RowId folder);
+    // The same with each message's flags, read from the same index.
+    std::optional<std::vector<FlagsRow>> ListedFlags(RowId folder);
     std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
     // The newest entry of the change log: any write of any process moves it.
     int64_t LastChange();
@@ -139,6 +151,8 @@ private:
     host::Statement Prepare(const char* sql);
     bool Run(host::Statement& st);
     std::optional<MessageRow> RowOf(RowId message);
+    // The few messages held back from the listings, from their own index.
+    std::optional<std::unordered_set<RowId>> HeldBack();
     bool ReadProps(RowId message, std::vector<Prop>* props);
     void WriteProp(RowId message, const Prop& prop);
     void Log(ULONG event, ULONG type, RowId object, RowId parent, RowId oldObject = 0, RowId oldParent = 0,

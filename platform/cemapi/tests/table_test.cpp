@@ -1,10 +1,14 @@
 // The contents table of a folder, read as the rule counts unread messages.
 #include "MapiTestHelpers.h"
 
+#include <TempDevice.h>
 #include <coredll_host.h>
 #include <sqlite_db.h>
 
 #include <algorithm>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace mapitest;
 
@@ -309,6 +313,86 @@ TEST_F(ContentsTableTest, FailuresATestAsksFor) {
         }
     }
     EXPECT_GT(failures, 0);
+}
+
+// A walk of the flags alone reads them with the folder's order, but does not
+// go on answering from that for ever: another process's writes are seen a
+// page's length on, as a walk that reads page by page sees them; this
+// process's writes at once.
+TEST(ContentsTableProcesses, AWalkOfTheFlagsAloneSeesWritesOfEitherProcess) {
+    testing_support::TempFolder folder;
+    constexpr int kMessages = 5000;  // more than a table reads at once
+    int go[2];
+    ASSERT_EQ(0, pipe(go));
+    pid_t child = fork();
+    ASSERT_NE(-1, child);
+    if (child == 0) {
+        // Marks every message of the inbox read once told to.
+        close(go[1]);
+        char byte = 0;
+        if (read(go[0], &byte, 1) != 1) _exit(10);
+        if (!host::OpenDevice(folder.path())) _exit(11);
+        for (const host::StoredMessage& message : host::ListMessages(host::MessageFolder::Inbox))
+            if (!host::SetMessageRead(message.entry, true)) _exit(12);
+        host::StopMessageStore();
+        _exit(0);
+    }
+    close(go[0]);
+    ASSERT_TRUE(host::OpenDevice(folder.path()));
+    std::string error;
+    ASSERT_TRUE(host::CreateMessageStore(&error)) << error;
+    std::vector<Bytes> ids;
+    for (int i = 0; i < kMessages; ++i) {
+        host::StoredMessage message;
+        message.messageClass = u"IPM.SMStext";
+        message.subject = u"unread";
+        ids.push_back(host::StoreMessage(host::MessageFolder::Inbox, message));
+    }
+    {
+        Ref<IMsgStore> store(host::OpenMessageStore());
+        ASSERT_TRUE(store);
+        Bytes inbox = host::FolderEntryId(host::MessageFolder::Inbox);
+        Ref<IMAPIFolder> opened;
+        ASSERT_EQ(S_OK, store->OpenEntry(static_cast<ULONG>(inbox.size()), reinterpret_cast<LPENTRYID>(inbox.data()),
+                                         nullptr, 0, nullptr, reinterpret_cast<IUnknown**>(opened.out())));
+        Ref<IMAPITable> table;
+        ASSERT_EQ(S_OK, opened->GetContentsTable(MAPI_UNICODE, table.out()));
+        SizedSPropTagArray(1, columns) = {1, {PR_MESSAGE_FLAGS}};
+        ASSERT_EQ(S_OK, table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0));
+        std::vector<bool> read;
+        auto next = [&] {
+            LPSRowSet rows = nullptr;
+            EXPECT_EQ(S_OK, table->QueryRows(1, 0, &rows));
+            const bool more = rows && rows->cRows == 1;
+            if (more)
+                read.push_back(rows->aRow[0].lpProps[0].ulPropTag == PR_MESSAGE_FLAGS &&
+                               (rows->aRow[0].lpProps[0].Value.ul & MSGFLAG_READ));
+            FreeProws(rows);
+            return more;
+        };
+        for (int i = 0; i < 10; ++i) ASSERT_TRUE(next());
+        // This process: a row ahead is read, and one is deleted.
+        ASSERT_TRUE(host::SetMessageRead(ids[20], true));
+        ASSERT_TRUE(host::DeleteMessage(ids[30]));
+        for (int i = 10; i < 100; ++i) ASSERT_TRUE(next());
+        EXPECT_TRUE(read[20]);
+        EXPECT_EQ(1, std::count(read.begin(), read.end(), true));
+
+        // The other process reads them all.
+        ASSERT_EQ(1, write(go[1], "g", 1));
+        close(go[1]);
+        int status = 0;
+        ASSERT_EQ(child, waitpid(child, &status, 0));
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(0, WEXITSTATUS(status));
+        while (next()) {
+        }
+        ASSERT_EQ(static_cast<size_t>(kMessages - 1), read.size());
+        EXPECT_TRUE(read.back());
+        EXPECT_FALSE(read[99]);
+    }
+    host::StopMessageStore();
+    host::CloseDevice();
 }
 
 }  // namespace
