@@ -125,14 +125,12 @@ HRESULT ContentsTable::Refresh() {
         // The listing reads the index that holds the flags: it brings them
         // along, as a page of the whole folder.
         const int64_t writes = StoreDb::ProcessWrites();
-        std::optional<std::vector<FlagsRow>> listed = store_->db().ListedFlags(folder_);
-        if (!listed) return MAPI_E_CALL_FAILED;
-        rows_.resize(listed->size());
-        flagsPage_.resize(listed->size());
-        for (size_t i = 0; i < listed->size(); ++i) {
-            rows_[i] = (*listed)[i].id;
-            flagsPage_[i] = (*listed)[i].flags;
+        std::vector<RowId> ids;
+        if (!store_->db().ListedFlags(folder_, &ids, &flagsPage_)) {
+            flagsPage_.clear();
+            return MAPI_E_CALL_FAILED;
         }
+        rows_ = std::move(ids);
         listedFlags_ = true;
         pageStart_ = 0;
         pageWrites_ = writes;

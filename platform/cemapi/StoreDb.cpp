@@ -325,18 +325,27 @@ std::optional<std::vector<RowId>> StoreDb::ListedIds(RowId folder) {
     return ids;
 }
 
-std::optional<std::vector<FlagsRow>> StoreDb::ListedFlags(RowId folder) {
+bool StoreDb::ListedFlags(RowId folder, std::vector<RowId>* ids, std::vector<int64_t>* flags) {
     ReadScope read(*this);
     std::optional<std::unordered_set<RowId>> heldBack = HeldBack();
-    if (!heldBack) return std::nullopt;
+    if (!heldBack) return false;
+    ids->clear();
+    flags->clear();
+    // The folder's count says how many there are: a large folder's listing
+    // is not grown a doubling at a time.
+    if (std::optional<FolderInfo> info = Folder(folder); info && info->count > 0) {
+        ids->reserve(static_cast<size_t>(info->count));
+        flags->reserve(static_cast<size_t>(info->count));
+    }
     host::Statement st = Prepare("SELECT id, ifnull(flags, ?) FROM messages WHERE folder = ? ORDER BY id");
     st.Bind(1, kNoFlags).Bind(2, folder);
-    std::vector<FlagsRow> rows;
-    while (st.Step())
-        if (const RowId id = st.Int(0); heldBack->empty() || !heldBack->count(id))
-            rows.push_back(FlagsRow{id, st.Int(1)});
-    if (st.error() != SQLITE_OK) return std::nullopt;
-    return rows;
+    while (st.Step()) {
+        const RowId id = st.Int(0);
+        if (!heldBack->empty() && heldBack->count(id)) continue;
+        ids->push_back(id);
+        flags->push_back(st.Int(1));
+    }
+    return st.error() == SQLITE_OK;
 }
 
 std::optional<std::vector<SortKey>> StoreDb::SortKeys(RowId folder, ULONG sortPropId) {

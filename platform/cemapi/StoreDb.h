@@ -114,8 +114,9 @@ public:
     // The listed messages of a folder in the order of arrival, from the
     // folder's index alone; and with the values of one property to sort by.
     std::optional<std::vector<RowId>> ListedIds(RowId folder);
-    // The same with each message's flags, read from the same index.
-    std::optional<std::vector<FlagsRow>> ListedFlags(RowId folder);
+    // The same with each message's flags (as a FlagsRow keeps them), read
+    // from the same index; false when the store cannot be read.
+    bool ListedFlags(RowId folder, std::vector<RowId>* ids, std::vector<int64_t>* flags);
     std::optional<std::vector<SortKey>> SortKeys(RowId folder, ULONG sortPropId);
     // The newest entry of the change log: any write of any process moves it.
     int64_t LastChange();
