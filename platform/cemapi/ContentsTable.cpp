@@ -152,7 +152,7 @@ HRESULT ContentsTable::Refresh() {
         for (const SortKey& key : *keys) rows_.push_back(key.id);
     }
     position_ = std::min(position_, rows_.size());
-    pageEnd_ = listedFlags_ ? std::min(rows_.size(), position_ + kFlagsPageRows) : 0;
+    pageEnd_ = 0;  // the next read says how far the rows stand
     seenChange_ = last;
     return S_OK;
 }
