@@ -243,13 +243,15 @@ void Notifier::Run(uint64_t run) {
     std::unique_lock<std::mutex> lock(mutex_);
     while (run == run_) {
         if (registrations_.empty()) {
-            host::OutsideWait waiting;
-            changed_.wait(lock, [&] { return run != run_ || !registrations_.empty(); });
+            auto wakes = [&] { return run != run_ || !registrations_.empty(); };
+            host::OutsideWait waiting(mutex_, wakes);
+            changed_.wait(lock, wakes);
             continue;
         }
         {
-            host::OutsideWait waiting;
-            changed_.wait_for(lock, kPollInterval, [&] { return run != run_ || woken_; });
+            auto wakes = [&] { return run != run_ || woken_; };
+            host::OutsideWait waiting(mutex_, wakes);
+            changed_.wait_for(lock, kPollInterval, wakes);
         }
         woken_ = false;
         if (run != run_ || registrations_.empty()) continue;

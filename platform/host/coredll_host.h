@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,13 +68,19 @@ void EndPrograms(DWORD timeoutMs);
 
 // A service thread of the platform that blocks on a wait of its own (not
 // one of the platform's waits) marks itself waiting for as long, so that
-// host::WaitForIdle does not take it for a thread at work.
+// host::WaitForIdle does not take it for a thread at work. The wait is on a
+// condition variable with lock, and wakes once wakes() holds (it is read
+// with lock held): from then on the thread counts as about to run, so that
+// what woke it (a change to deliver, say) is waited for too.
 class OutsideWait {
 public:
-    OutsideWait();
+    OutsideWait(std::mutex& lock, std::function<bool()> wakes);
     ~OutsideWait();
     OutsideWait(const OutsideWait&) = delete;
     OutsideWait& operator=(const OutsideWait&) = delete;
+
+private:
+    std::function<bool()> wakes_;
 };
 
 // Calls the process-detach entry of every module still loaded, newest

@@ -49,7 +49,9 @@ void AddScreenObserver(std::function<void()> observer);
 
 // Waits until every thread that has windows is waiting for messages with
 // nothing left to handle (sent, posted, paint or due timers), so that what
-// a key or a message caused has been handled and painted. False when
+// a key or a message caused has been handled and painted. Every other
+// thread the platform started has to be in a platform wait too; one in
+// Sleep counts as at work, since it runs on by itself. False when
 // timeoutMs passed first.
 bool WaitForIdle(unsigned timeoutMs = 2000);
 // Waits until the program of that thread (host::StartProgram) waits for

@@ -6,14 +6,16 @@ namespace testing_support {
 
 namespace {
 
+void Dispatch(const MSG& msg) {
+    if (MessageRecorder* recorder = MessageRecorder::Current())
+        recorder->Dispatch(msg);
+    else
+        DispatchMessageW(&msg);
+}
+
 void DispatchQueued() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (MessageRecorder* recorder = MessageRecorder::Current())
-            recorder->Dispatch(msg);
-        else
-            DispatchMessageW(&msg);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Dispatch(msg);
 }
 
 }  // namespace
@@ -42,10 +44,11 @@ DWORD WINAPI WindowThread::Main(LPVOID parameter) {
     self->window_ = self->makeWindow_();
     SetEvent(self->ready_);
     if (!self->loop_) return 0;
-    while (WaitForSingleObject(self->done_, 0) == WAIT_TIMEOUT) {
-        DispatchQueued();
-        Sleep(1);
-    }
+    // Blocks in GetMessage, as a program's loop does, so that a settled
+    // thread of windows counts as waiting; Stop wakes it with a message.
+    MSG msg;
+    while (WaitForSingleObject(self->done_, 0) == WAIT_TIMEOUT && GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Dispatch(msg);
     return 0;
 }
 
@@ -67,6 +70,7 @@ bool WindowThread::WaitForEnd(DWORD timeoutMs) {
 bool WindowThread::Stop() {
     if (!thread_) return true;
     SetEvent(done_);
+    PostThreadMessageW(threadId_, WM_NULL, 0, 0);
     return WaitForEnd();
 }
 

@@ -3,6 +3,7 @@
 #include "MapiTestHelpers.h"
 
 #include <coredll_host.h>
+#include <screen_host.h>
 
 #include <atomic>
 #include <thread>
@@ -53,6 +54,23 @@ TEST_F(NotifyTest, MarkingReadAnnouncesExactlyTheFlagsOnAnotherThread) {
     ASSERT_EQ(3u, seen.size());
     EXPECT_EQ(std::vector<ULONG>{PR_SUBJECT}, *seen[1].tags);
     EXPECT_EQ(std::vector<ULONG>{PR_MESSAGE_FLAGS}, *seen[2].tags);
+    EXPECT_EQ(S_OK, store_->Unadvise(connection));
+    sink->Release();
+}
+
+// The emulator's lines wait for the device to settle: a change this process
+// wrote has been announced by then, so that a notice cannot come late, into
+// what the next line does.
+TEST_F(NotifyTest, AWriteIsAnnouncedBeforeTheDeviceSettles) {
+    Bytes id = Deliver(u"hi");
+    RecordingSink* sink = new RecordingSink;
+    ULONG connection = 0;
+    ASSERT_EQ(S_OK, store_->Advise(0, nullptr, kWatcherMask, sink, &connection));
+    for (size_t i = 1; i <= 40; ++i) {
+        ASSERT_TRUE(host::SetMessageRead(id, i % 2 == 1));
+        ASSERT_TRUE(host::WaitForIdle());
+        ASSERT_EQ(i, sink->Snapshot().size()) << "change " << i;
+    }
     EXPECT_EQ(S_OK, store_->Unadvise(connection));
     sink->Release();
 }

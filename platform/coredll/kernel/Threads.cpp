@@ -130,7 +130,7 @@ namespace {
 bool StillWaiting(Thread& t) {
     if (t.waiting.load() == 0) return false;
     std::lock_guard<std::mutex> site(t.siteLock);
-    if (!t.siteMutex) return true;  // a wait of its own (host::OutsideWait)
+    if (!t.siteMutex) return true;
     std::unique_lock<std::mutex> waited(*t.siteMutex, std::try_to_lock);
     return waited.owns_lock() && !(*t.sitePredicate)();
 }
@@ -209,8 +209,21 @@ using namespace kernel;
 
 namespace host {
 
-OutsideWait::OutsideWait() { kernel::EnterWait(*kernel::CurrentThread()); }
-OutsideWait::~OutsideWait() { kernel::LeaveWait(*kernel::CurrentThread()); }
+OutsideWait::OutsideWait(std::mutex& lock, std::function<bool()> wakes) : wakes_(std::move(wakes)) {
+    kernel::Thread& self = *kernel::CurrentThread();
+    std::lock_guard<std::mutex> site(self.siteLock);
+    self.siteMutex = &lock;
+    self.sitePredicate = &wakes_;
+    kernel::EnterWait(self);
+}
+
+OutsideWait::~OutsideWait() {
+    kernel::Thread& self = *kernel::CurrentThread();
+    std::lock_guard<std::mutex> site(self.siteLock);
+    self.siteMutex = nullptr;
+    self.sitePredicate = nullptr;
+    kernel::LeaveWait(self);
+}
 
 }  // namespace host
 
@@ -291,8 +304,15 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds) {
         sched_yield();
         return;
     }
-    std::mutex m;
-    std::condition_variable cv;
-    std::unique_lock<std::mutex> lock(m);
-    WaitUntil(lock, cv, DeadlineAfter(dwMilliseconds), [] { return false; });
+    // A sleeping thread waits for nothing but its own time: it runs on by
+    // itself, so it is no wait that host::WaitForIdle may take for a
+    // settled thread (a handler polling for a key to come up, say).
+    constexpr auto kSlice = std::chrono::milliseconds(50);
+    const Clock::time_point deadline = DeadlineAfter(dwMilliseconds);
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) return;
+        std::this_thread::sleep_until(deadline - now > kSlice ? now + kSlice : deadline);
+        CheckTerminated();
+    }
 }

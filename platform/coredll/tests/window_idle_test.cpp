@@ -39,14 +39,22 @@ DWORD WINAPI Sleeper(LPVOID) {
     return 0;
 }
 
+// A handler's poll: it sleeps a millisecond at a time until the flag is up.
+DWORD WINAPI Poller(LPVOID) {
+    for (int i = 0; i < 30; ++i) Sleep(1);
+    g_done = true;
+    return 0;
+}
+
 std::mutex g_ownLock;
 std::condition_variable g_ownWake;
 bool g_ownStop = false;
 
 DWORD WINAPI ServiceWithAWaitOfItsOwn(LPVOID) {
     std::unique_lock<std::mutex> lock(g_ownLock);
-    host::OutsideWait waiting;
-    g_ownWake.wait(lock, [] { return g_ownStop; });
+    auto wakes = [] { return g_ownStop; };
+    host::OutsideWait waiting(g_ownLock, wakes);
+    g_ownWake.wait(lock, wakes);
     return 0;
 }
 
@@ -71,18 +79,30 @@ TEST(WindowIdle, EveryStartedThreadHasToBeWaitingAndNotAboutToWake) {
     CloseHandle(woken);
     ResetEvent(g_go);
 
+    // A thread in Sleep runs on by itself: however often the idle wait
+    // looks, it finds the poll at work until the poll is over.
+    g_done = false;
+    HANDLE poller = CreateThread(nullptr, 0, Poller, nullptr, 0, nullptr);
+    ASSERT_TRUE(host::WaitForIdle());
+    EXPECT_TRUE(g_done) << "a sleeping thread is waited for";
+    WaitForSingleObject(poller, INFINITE);
+    CloseHandle(poller);
+
     // Long waits, the platform's or a service's own, are no work.
     HANDLE sleeper = CreateThread(nullptr, 0, Sleeper, nullptr, 0, nullptr);
     HANDLE service = CreateThread(nullptr, 0, ServiceWithAWaitOfItsOwn, nullptr, 0, nullptr);
     EXPECT_TRUE(host::WaitForIdle(1000));
     SetEvent(g_go);
+    WaitForSingleObject(sleeper, INFINITE);
+    // A service whose condition holds is about to run, woken or not yet.
     {
         std::lock_guard<std::mutex> lock(g_ownLock);
         g_ownStop = true;
     }
+    EXPECT_FALSE(host::WaitForIdle(100)) << "a service whose wait is over is at work";
     g_ownWake.notify_all();
-    WaitForSingleObject(sleeper, INFINITE);
     WaitForSingleObject(service, INFINITE);
+    EXPECT_TRUE(host::WaitForIdle(1000));
     CloseHandle(sleeper);
     CloseHandle(service);
     CloseHandle(g_go);
