@@ -52,16 +52,21 @@ void ReportLine(Session&, const std::vector<std::string>& args) {
     Deliver(message);
 }
 
+// What the change caused (a bubble that the watcher takes down, say) has
+// been handled before the next line: a later arrival cannot meet it.
 void ReadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "read"), true)) throw LineError("cannot mark the message read");
+    host::WaitForIdle();
 }
 
 void UnreadLine(Session&, const std::vector<std::string>& args) {
     if (!host::SetMessageRead(InboxEntry(args, "unread"), false)) throw LineError("cannot mark the message unread");
+    host::WaitForIdle();
 }
 
 void DeleteLine(Session&, const std::vector<std::string>& args) {
     if (!host::DeleteMessage(InboxEntry(args, "delete"))) throw LineError("cannot delete the message");
+    host::WaitForIdle();
 }
 
 }  // namespace phone
