@@ -6,6 +6,7 @@
 #include <coredll_host.h>
 #include <screen_host.h>
 
+#include <algorithm>
 #include <set>
 #include <thread>
 
@@ -13,8 +14,27 @@ using namespace user;
 
 namespace host {
 
+namespace {
+
+// The pause between two looks at the threads: short at first, so that a
+// settle of a few hundred microseconds is seen as such, then growing to a
+// millisecond, so that a long busy spell is looked at no more often than that.
+class Backoff {
+public:
+    void Pause() {
+        std::this_thread::sleep_for(pause_);
+        pause_ = std::min(pause_ * 2, std::chrono::microseconds(1000));
+    }
+
+private:
+    std::chrono::microseconds pause_{50};
+};
+
+}  // namespace
+
 bool WaitForIdle(unsigned timeoutMs) {
     auto deadline = kernel::Clock::now() + std::chrono::milliseconds(timeoutMs);
+    Backoff backoff;
     for (;;) {
         // A thread without windows may still be about to change them (a
         // helper that shows a window, say): every thread has to be waiting
@@ -35,12 +55,13 @@ bool WaitForIdle(unsigned timeoutMs) {
         }
         if (!busy && kernel::WaitChanges() == before) return true;
         if (kernel::Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        backoff.Pause();
     }
 }
 
 bool WaitForProgramIdle(DWORD threadId, unsigned timeoutMs) {
     auto deadline = kernel::Clock::now() + std::chrono::milliseconds(timeoutMs);
+    Backoff backoff;
     for (;;) {
         {
             Guard lock(Lock());
@@ -50,7 +71,7 @@ bool WaitForProgramIdle(DWORD threadId, unsigned timeoutMs) {
         // A program that ended before it ever waited for a message is idle too.
         if (WaitForProgram(threadId, 0)) return true;
         if (kernel::Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        backoff.Pause();
     }
 }
 
