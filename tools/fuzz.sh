@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The fuzzing command: installs what is missing, builds the fuzz preset
 # (build-fuzz/) and runs each libFuzzer target of fuzz/ for SECONDS (30
-# unless given), two at a time, or only the targets named.
-#   tools/fuzz.sh                        every target, 30 seconds each
-#   tools/fuzz.sh 600 html_view_fuzz     one target, ten minutes
+# unless given), or for a count of runs, two at a time, or only the targets
+# named.
+#   tools/fuzz.sh                              every target, 30 seconds each
+#   tools/fuzz.sh 600 html_view_fuzz           one target, ten minutes
+#   tools/fuzz.sh --runs 10000000 vcard_fuzz   one target, ten million runs
 # Each target works in build-fuzz/runs/TARGET/: corpus/ (its seeds from
 # fuzz/corpus/TARGET/ and what it found; kept for the next run), artifacts/
 # (the inputs of crashes, leaks, timeouts), log, and tmp/ (its temporary
@@ -11,10 +13,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=30
-if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
+limit=()
+if [ $# -gt 1 ] && [ "$1" = --runs ] && [[ "$2" =~ ^[0-9]+$ ]]; then
+  limit=(-runs="$2" -max_total_time=0)
+  shift 2
+elif [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
   seconds=$1
   shift
 fi
+[ ${#limit[@]} -eq 0 ] && limit=(-max_total_time="$seconds")
 all=()
 for source in fuzz/*_fuzz.cpp; do all+=("$(basename "$source" .cpp)"); done
 targets=("$@")
@@ -37,7 +44,7 @@ run_one() {
   cp -n fuzz/corpus/"$t"/* "$dir/corpus/" 2>/dev/null || true
   TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
-    build-fuzz/bin/"$t" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
+    build-fuzz/bin/"$t" "${limit[@]}" -timeout=30 -print_final_stats=1 \
     -artifact_prefix="$dir/artifacts/" "$dir/corpus" >"$dir/log" 2>&1
 }
 
@@ -57,7 +64,7 @@ report() {
   fi
 }
 
-echo "fuzzing ${#targets[@]} target(s) for ${seconds}s each, two at a time (logs in build-fuzz/runs/)"
+echo "fuzzing ${#targets[@]} target(s), ${limit[0]#-} each, two at a time (logs in build-fuzz/runs/)"
 failed=0
 declare -A pid_of
 for t in "${targets[@]}"; do
