@@ -2,9 +2,13 @@
 
 namespace {
 
+// Below U+0660, the first digit of another script, only the ASCII ones are
+// decimal digits: Latin and Cyrillic text, most of what a message holds, is
+// classified without a call to the platform.
+const WCHAR kFirstOtherDigit = 0x0660;
+
 inline bool IsDigit(WCHAR c) {
-    // ASCII digits are by far the most common; the rest go to the platform.
-    if (c < 0x80) return c >= TEXT('0') && c <= TEXT('9');
+    if (c < kFirstOtherDigit) return static_cast<unsigned>(c - TEXT('0')) <= 9u;
     return iswctype(c, _DIGIT) != 0;
 }
 
@@ -20,8 +24,10 @@ inline bool NumberChar(WCHAR c) { return IsDigit(c) || IsSeparator(c); }
 
 BOOL IsNumberChar(WCHAR c) { return NumberChar(c); }
 
-int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
-    step = step < 0 ? -1 : 1;
+namespace {
+
+// The scan itself, which the finder's calls may inline with their step.
+inline int ScanRun(LPCWSTR text, int first, int limit, int step) {
     // A limit behind the start would never be reached.
     if ((step > 0 && limit < first) || (step < 0 && limit > first)) limit = first;
 
@@ -30,6 +36,13 @@ int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
     bool reachedLimit = (i == limit);
     while (!reachedLimit) {
         WCHAR c = text[i];
+        // Digits, most of a run, end nothing: no further test.
+        if (static_cast<unsigned>(c - TEXT('0')) <= 9u) {
+            prev = c;
+            i += step;
+            reachedLimit = (i == limit);
+            continue;
+        }
         if (!NumberChar(c) || (i != first && c == prev && IsSeparator(c))) {
             i -= step;
             break;
@@ -44,6 +57,10 @@ int ScanNumberRun(LPCWSTR text, int first, int limit, int step) {
     if (i >= 0 && text[i] == TEXT(' ')) i -= step;
     return i;
 }
+
+}  // namespace
+
+int ScanNumberRun(LPCWSTR text, int first, int limit, int step) { return ScanRun(text, first, limit, step < 0 ? -1 : 1); }
 
 BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, NumberSpan* span) {
     if (!text || !span || length <= 0) return FALSE;
@@ -61,27 +78,31 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
         return d + ((failedEnd - d) / (m - 1) + 1) * (m - 1);
     };
     for (LONGLONG d = f; d < n;) {
-        // A probe on a separator is skipped outright.
+        // A probe on anything but a digit, a separator included, is skipped
+        // outright: most probes land there, and this loop has one branch.
         if (!IsDigit(text[d])) {
             d += m - 1;
+            while (d < n && text[d] < kFirstOtherDigit && static_cast<unsigned>(text[d] - TEXT('0')) > 9u) d += m - 1;
             continue;
         }
 
-        LONGLONG end = ScanNumberRun(text, static_cast<int>(d), length - 1, +1);
+        LONGLONG end = ScanRun(text, static_cast<int>(d), length - 1, +1);
         const LONGLONG runEnd = end;
         LONGLONG k = end - m;
         if (k < f || !NumberChar(text[k + 1])) {
             d = nextProbe(d, runEnd);
             continue;
         }
-        LONGLONG start = ScanNumberRun(text, static_cast<int>(k), static_cast<int>(f), -1);
+        LONGLONG start = ScanRun(text, static_cast<int>(k), static_cast<int>(f), -1);
 
         // A bracket pair around the whole number goes, unless the opening
         // one is doubled; a closing bracket at the end always goes.
         if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('('))) ++start;
         if (text[end] == TEXT(')')) --end;
+        // The forward scan read every character from the probe to the end;
+        // only those before the probe may hold something else.
         bool allNumber = start <= end;
-        for (LONGLONG i = start; i <= end && allNumber; ++i) allNumber = NumberChar(text[i]);
+        for (LONGLONG i = start; i < d && i <= end && allNumber; ++i) allNumber = NumberChar(text[i]);
         if (!allNumber) {
             d = nextProbe(d, runEnd);
             continue;

@@ -32,6 +32,18 @@ std::u16string Number(const std::u16string& text, LONG m = 7, int from = 0) {
 TEST(NumberFinder, NumberCharactersAreDigitsOfAnyScriptAndFiveSeparators) {
     for (WCHAR c : std::u16string(u"0123456789 ()+-\u0660\u0969\uFF15")) EXPECT_TRUE(IsNumberChar(c)) << int(c);
     for (WCHAR c : std::u16string(u"\t\n\u00A0./,xЖ@#[]\u2212\u00B2")) EXPECT_FALSE(IsNumberChar(c)) << int(c);
+    // The finder classifies some characters by itself: every one of them as
+    // the platform does, and a digit found in a probe is found in a number.
+    for (unsigned c = 0; c <= 0xFFFF; ++c) {
+        const WCHAR w = static_cast<WCHAR>(c);
+        const bool separator = w == u' ' || w == u'(' || w == u')' || w == u'+' || w == u'-';
+        ASSERT_EQ(IsNumberChar(w) != FALSE, separator || iswctype(w, _DIGIT) != 0) << c;
+        if (iswctype(w, _DIGIT)) {
+            std::u16string text = u"tel ";
+            text.append(7, w);
+            EXPECT_EQ(Number(text), text.substr(4)) << c;
+        }
+    }
 }
 
 TEST(NumberFinder, MinimumLengthCountsFromTheSearchStart) {
