@@ -134,9 +134,12 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
     }
     std::unique_ptr<Database> result(new Database(db));
     sqlite3_busy_timeout(db, g_busyWaitMs.load());
-    // Reads map the file instead of copying it page by page through the kernel.
+    // A connection's memory is bounded, whatever the store holds: no map of
+    // the file (its pages would stay resident as the store grows) and a page
+    // cache of 1 MiB, which holds the indexes the walks read at the sizes a
+    // phone's inbox reaches.
     std::string setup =
-        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; PRAGMA mmap_size=268435456;";
+        "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; PRAGMA mmap_size=0; PRAGMA cache_size=-1024;";
     // Two processes making a store at the same moment can meet in the switch
     // to WAL or in the schema, where SQLite answers busy at once instead of
     // waiting (waiting could deadlock there): such a start is tried again
