@@ -7,6 +7,9 @@ namespace {
 // classified without a call to the platform.
 const WCHAR kFirstOtherDigit = 0x0660;
 
+// No digit, told without the platform.
+inline bool SurelyNoDigit(WCHAR c) { return c < kFirstOtherDigit && static_cast<unsigned>(c - TEXT('0')) > 9u; }
+
 inline bool IsDigit(WCHAR c) {
     if (c < kFirstOtherDigit) return static_cast<unsigned>(c - TEXT('0')) <= 9u;
     return iswctype(c, _DIGIT) != 0;
@@ -79,10 +82,11 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
     };
     for (LONGLONG d = f; d < n;) {
         // A probe on anything but a digit, a separator included, is skipped
-        // outright: most probes land there, and this loop has one branch.
+        // outright; most probes land there, so they are skipped in a loop
+        // of their own.
         if (!IsDigit(text[d])) {
             d += m - 1;
-            while (d < n && text[d] < kFirstOtherDigit && static_cast<unsigned>(text[d] - TEXT('0')) > 9u) d += m - 1;
+            while (d < n && SurelyNoDigit(text[d])) d += m - 1;
             continue;
         }
 

@@ -82,6 +82,9 @@ bool StartedThreadsWaiting();
 uint64_t WaitChanges();
 void EnterWait(Thread& t);
 void LeaveWait(Thread& t);
+// A wait on mutex that ends once wakes() holds: the idle look reads it.
+void EnterWaitAt(Thread& t, std::mutex* mutex, const std::function<bool()>* wakes);
+void LeaveWaitAt(Thread& t);
 
 // The handle table. Handles are never reused, so a stale handle is refused.
 HANDLE InsertHandle(std::shared_ptr<Object> object);

@@ -37,6 +37,20 @@ void LeaveWait(Thread& t) {
     ++g_waitChanges;
 }
 
+void EnterWaitAt(Thread& t, std::mutex* mutex, const std::function<bool()>* wakes) {
+    std::lock_guard<std::mutex> site(t.siteLock);
+    t.siteMutex = mutex;
+    t.sitePredicate = wakes;
+    EnterWait(t);
+}
+
+void LeaveWaitAt(Thread& t) {
+    std::lock_guard<std::mutex> site(t.siteLock);
+    t.siteMutex = nullptr;
+    t.sitePredicate = nullptr;
+    LeaveWait(t);
+}
+
 namespace {
 
 std::shared_ptr<Thread> NewThread() {
@@ -187,19 +201,9 @@ bool WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, 
         if (now >= deadline) return false;
         auto until = deadline - now > kSlice ? now + kSlice : deadline;
         Thread* self = t_current.get();
-        if (self) {
-            std::lock_guard<std::mutex> site(self->siteLock);
-            self->siteMutex = lock.mutex();
-            self->sitePredicate = &pred;
-            EnterWait(*self);
-        }
+        if (self) EnterWaitAt(*self, lock.mutex(), &pred);
         cv.wait_until(lock, until);
-        if (self) {
-            std::lock_guard<std::mutex> site(self->siteLock);
-            self->siteMutex = nullptr;
-            self->sitePredicate = nullptr;
-            LeaveWait(*self);
-        }
+        if (self) LeaveWaitAt(*self);
     }
 }
 
@@ -210,20 +214,10 @@ using namespace kernel;
 namespace host {
 
 OutsideWait::OutsideWait(std::mutex& lock, std::function<bool()> wakes) : wakes_(std::move(wakes)) {
-    kernel::Thread& self = *kernel::CurrentThread();
-    std::lock_guard<std::mutex> site(self.siteLock);
-    self.siteMutex = &lock;
-    self.sitePredicate = &wakes_;
-    kernel::EnterWait(self);
+    kernel::EnterWaitAt(*kernel::CurrentThread(), &lock, &wakes_);
 }
 
-OutsideWait::~OutsideWait() {
-    kernel::Thread& self = *kernel::CurrentThread();
-    std::lock_guard<std::mutex> site(self.siteLock);
-    self.siteMutex = nullptr;
-    self.sitePredicate = nullptr;
-    kernel::LeaveWait(self);
-}
+OutsideWait::~OutsideWait() { kernel::LeaveWaitAt(*kernel::CurrentThread()); }
 
 }  // namespace host
 
