@@ -187,7 +187,9 @@ void BubbleWindow::DismissBubble() {
     StopWatching();
     if (shown_) {
         shown_ = 0;
-        HideBubble();
+        // A helper still about to show the bubble would show it again after
+        // this: it is hidden once that helper has done (OnShown).
+        if (showsPending_ == 0) HideBubble();
         ReleaseKeys();
         DeleteNotificationItem(item_);
         item_ = nullptr;

@@ -3,6 +3,7 @@
 // shell only over a dialog. Back is handed to the focus window.
 #include "BubbleWindow.h"
 
+#include "BubbleMessages.h"
 #include "BubbleThread.h"
 #include "ToolkitHomeLine.h"
 
@@ -27,6 +28,7 @@ DWORD WINAPI ShowThread(LPVOID parameter) {
     ShowWindow(bubble, SW_SHOW);
     SetForegroundWindow(bubble);
     SetFocus(bubble);
+    SendMessageW(bubble, WM_BUBBLE_SHOWN, 0, 0);
     return 0;
 }
 
@@ -44,9 +46,11 @@ DWORD WINAPI HomeWatcherThread(LPVOID parameter) {
 
 // Starts a short-lived thread that nobody waits for while the bubble runs;
 // its handle is kept only so that the module is not unloaded under it.
-void StartDetached(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
+bool StartDetached(LPTHREAD_START_ROUTINE routine, LPVOID parameter) {
     HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
-    if (thread) KeepHelperThread(thread);
+    if (!thread) return false;
+    KeepHelperThread(thread);
+    return true;
 }
 
 }  // namespace
@@ -75,8 +79,15 @@ void BubbleWindow::ReleaseKeys() {
 void BubbleWindow::ShowBubble() {
     GrabKeys();
     windowBeneath_ = FindWindowBeneath();
-    StartDetached(ShowThread, hwnd_);
+    if (StartDetached(ShowThread, hwnd_)) ++showsPending_;
     shown_ = 1;
+}
+
+void BubbleWindow::OnShown() {
+    if (showsPending_ > 0) --showsPending_;
+    // Dismissed before its helper got to it: the window is hidden now that
+    // nothing will show or raise it again.
+    if (!shown_ && showsPending_ == 0) HideBubble();
 }
 
 HWND BubbleWindow::FindWindowBeneath() {

@@ -10,3 +10,6 @@
 #define WM_BUBBLE_NOTIFY (WM_USER + 2)
 // Posted by the read-state watcher.
 #define WM_BUBBLE_DISMISS (WM_USER + 3)
+// Sent by the helper that shows the bubble once it has shown, raised and
+// focused it: a dismissal that came first hides the window only then.
+#define WM_BUBBLE_SHOWN (WM_USER + 4)

@@ -78,6 +78,7 @@ BubbleWindow::BubbleWindow(HINSTANCE instance, HWND homeWindow)
       titleRect_(),
       item_(nullptr),
       shown_(0),
+      showsPending_(0),
       coredll_(nullptr),
       unregisterFunc1_(nullptr),
       watchedStore_(nullptr),
@@ -218,6 +219,9 @@ LRESULT BubbleWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             case WM_BUBBLE_NOTIFY:
                 AcceptNotification(wParam, lParam);
                 return 1;
+            case WM_BUBBLE_SHOWN:
+                OnShown();
+                return 0;
         }
     } catch (Exception* e) {
         // A failed store call ends this message's handling; the bubble stays as it was.

@@ -53,6 +53,7 @@ public:
 
     // Keys and showing (BubbleKeys.cpp).
     void ShowBubble();
+    void OnShown();
     void GrabKeys();
     void ReleaseKeys();
     HWND FindWindowBeneath();
@@ -90,6 +91,8 @@ private:
     RECT titleRect_;
     NotificationItem* item_;
     BYTE shown_;
+    // Helpers started to show the bubble that have not yet reported back.
+    LONG showsPending_;
     HMODULE coredll_;
     UnregisterFunc1Proc unregisterFunc1_;
     IMsgStore* watchedStore_;

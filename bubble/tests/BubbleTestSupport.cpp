@@ -97,12 +97,11 @@ void BubbleTest::SetLocked(bool locked) {
 }
 
 void BubbleTest::Settle() const {
-    // A message sent to the UI thread is handled before its posted ones: a
-    // few rounds with a pause let the posted input be handled too.
-    for (int i = 0; i < 3; ++i) {
-        Sleep(10);
-        SendMessageW(Bubble(), WM_NULL, 0, 0);
-    }
+    // Until the UI thread has handled what was sent and posted to it, and
+    // the helpers it started (the one that shows the bubble and brings it
+    // in front) have done their work: a fixed pause is too short on a
+    // loaded machine.
+    ASSERT_TRUE(host::WaitForIdle(10000)) << "the device did not settle";
 }
 
 void BubbleTest::Press(BYTE vk) {

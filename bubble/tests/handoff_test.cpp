@@ -4,6 +4,7 @@
 // bubble window nothing is taken or sent.
 #include "BubbleTestSupport.h"
 
+#include "BubbleMessages.h"
 #include "NotificationHandoff.h"
 
 namespace bubble_tests {
@@ -81,6 +82,27 @@ TEST_F(Handoff, AnItemHoldsItsReferencesUntilTheNextReplacesItAndACountHoldsNone
     first->Release();
     second->Release();
     fourth->Release();
+}
+
+TEST_F(Handoff, ADismissalThatOvertakesTheShowStillLeavesTheBubbleDown) {
+    // The watcher's dismissal may reach the UI thread before the helper that
+    // shows the bubble has run: the bubble must end hidden and out of the
+    // way of the keys all the same.
+    HWND home = GetForegroundWindow();
+    const ULONG storeBefore = References(store_);
+    for (int i = 0; i < 100; ++i) {
+        SCOPED_TRACE(i);
+        host::EntryId entry = Arrive(u"quickly read");
+        IMessage* message = OpenMessage(entry);
+        ASSERT_NE(message, nullptr);
+        Deliver(GetBubbleThread(), message, u"quickly read");
+        PostMessageW(Bubble(), WM_BUBBLE_DISMISS, 0, 0);
+        message->Release();
+        Settle();
+        ASSERT_FALSE(Shown());
+        ASSERT_EQ(GetForegroundWindow(), home);
+        ASSERT_EQ(References(store_), storeBefore) << "nothing of the bubble holds the store";
+    }
 }
 
 TEST_F(Handoff, WithoutABubbleWindowNothingIsTakenOrSent) {
