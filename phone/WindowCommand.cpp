@@ -1,7 +1,7 @@
 // phone window: the session of phone shell, shown live in a desktop window
 // with its keypad, while the terminal takes scenario lines.
 #include "Cli.h"
-#include "DeviceWindow.h"
+#include "DesktopWindow.h"
 #include "InputLines.h"
 #include "ScenarioRunner.h"
 #include "Session.h"
@@ -61,14 +61,14 @@ int RunWindow(Args& args) {
 
     Session session(args.device, json, "");
     StartSession(session);
-    DeviceWindow window(scale, "phone: " + args.device);
     std::string error;
-    if (!window.Open(&error)) {
+    std::unique_ptr<DesktopWindow> window = MakeDesktopWindow(scale, "phone: " + args.device, &error);
+    if (!window || !window->Open(&error)) {
         session.Stop();
         throw CommandError("cannot open the window: " + error);
     }
 
-    session.SetWindowReport([&window] { return window.Report(); });
+    session.SetWindowReport([&window] { return window->Report(); });
 
     // The lines run beside the window, which keeps the main thread, as the
     // desktop wants; the window turns and repaints as they go. Once it is
@@ -86,7 +86,7 @@ int RunWindow(Args& args) {
             if (!script.empty() && !RunLines(session, script == "-" ? terminal : fromFile, true, false, &number))
                 ok = false;
             if (exitAfter) {
-                window.RequestClose();
+                window->RequestClose();
                 return;
             }
             // The window stays open once the terminal has no more to say.
@@ -94,16 +94,16 @@ int RunWindow(Args& args) {
         } catch (...) {
             failure = std::current_exception();
             ok = false;
-            if (exitAfter) window.RequestClose();
+            if (exitAfter) window->RequestClose();
         }
     });
-    window.Run();
+    window->Run();
     // The desktop window goes at once; the line that runs now ends (a wait
     // is cut short) and then the session, as at the end of phone run.
     closed = true;
     session.Interrupt();
     input.Stop();
-    window.Close();
+    window->Close();
     lines.join();
     session.SetWindowReport(nullptr);
     session.Stop();

@@ -3,7 +3,7 @@
 // as the screenshot has it, the keypad and the keyboard answer it, typed
 // letters reach the settings program, the window turns with the phone, and
 // closing it ends the session with the device keeping what happened.
-#include "../Keypad.h"
+#include "../window/Keypad.h"
 #include "DesktopSession.h"
 #include "PhoneRunner.h"
 
@@ -310,6 +310,27 @@ TEST_F(WindowEndToEnd, AScriptRunsFirstAndExitClosesTheWindowAfterIt) {
         << failed.errors();
     Result state = RunPhone(device_.path(), "run - --json < /dev/null");
     EXPECT_EQ(state.status, 0);
+}
+
+// The window lives in a module beside the executable: without it the
+// window command says what is missing, and every other command runs as
+// before, since none of them loads it.
+TEST_F(WindowEndToEnd, WithoutItsWindowModuleOnlyTheWindowCommandFailsAndSaysWhy) {
+    const std::string alone = files_.path() + "/phone";
+    std::filesystem::copy_file(PHONE_EXE, alone);
+    std::filesystem::permissions(alone, std::filesystem::perms::owner_all);
+    std::string script = WriteBytes(files_, "s.txt", "wait 10\n");
+    std::string out, err;
+    const std::string device = " --device '" + device_.path() + "' ";
+    EXPECT_EQ(testing_support::RunCommand("DISPLAY='" + display_.display() + "' '" + alone + "'" + device +
+                                              "window --exit '" + script + "'",
+                                          &out, &err),
+              1);
+    EXPECT_NE(err.find("cannot open the window"), std::string::npos) << err;
+    EXPECT_NE(err.find("phone_window.so"), std::string::npos) << err;
+    EXPECT_EQ(testing_support::RunCommand("'" + alone + "'" + device + "sms +79161234567 hello", &out, &err), 0)
+        << err;
+    EXPECT_NE(out.find("hello"), std::string::npos) << out;
 }
 
 // Closed while its script runs, the window goes, the line under way ends

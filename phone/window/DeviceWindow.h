@@ -3,8 +3,8 @@
 // it; the mouse and the keyboard press the phone's keys.
 #pragma once
 
+#include "DesktopWindow.h"
 #include "Keypad.h"
-#include "Session.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,24 +19,18 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace phone {
 
-class DeviceWindow {
+class DeviceWindow : public DesktopWindow {
 public:
     DeviceWindow(int scale, std::string title);
-    ~DeviceWindow();
+    ~DeviceWindow() override;
     DeviceWindow(const DeviceWindow&) = delete;
     DeviceWindow& operator=(const DeviceWindow&) = delete;
 
-    // Opens the window on the desktop; false with *error when it cannot.
-    bool Open(std::string* error);
-    // Shows the device until the window is closed, by the person or by
-    // RequestClose. Runs on the thread that opened the window.
-    void Run();
-    // Makes Run return; from any thread.
-    void RequestClose();
-    // Gives the desktop window back; keys still held are released first.
-    void Close();
-    // What the window has shown so far; from any thread.
-    WindowReport Report() const;
+    bool Open(std::string* error) override;
+    void Run() override;
+    void RequestClose() override;
+    void Close() override;
+    WindowReport Report() const override;
 
     struct Wakeup;
 
