@@ -148,11 +148,22 @@ void AppendMessages(std::string& text, const char* title, host::MessageFolder fo
     std::vector<host::StoredMessage> messages = host::ListMessages(folder);
     text += std::string(title) + " (" + std::to_string(messages.size()) + "):\n";
     int n = 0;
+    // Appended piece by piece: a full inbox makes a long report.
     for (const host::StoredMessage& m : messages) {
-        text += "  " + std::to_string(++n) + ". " + (m.read ? "read   " : "unread ") + Printable(m.messageClass) +
-                " from " + Printable(m.senderAddress);
-        if (!m.senderName.empty() && m.senderName != m.senderAddress) text += " (" + Printable(m.senderName) + ")";
-        text += ": " + Printable(m.subject) + "\n";
+        text += "  ";
+        text += std::to_string(++n);
+        text += m.read ? ". read   " : ". unread ";
+        text += Printable(m.messageClass);
+        text += " from ";
+        text += Printable(m.senderAddress);
+        if (!m.senderName.empty() && m.senderName != m.senderAddress) {
+            text += " (";
+            text += Printable(m.senderName);
+            text += ")";
+        }
+        text += ": ";
+        text += Printable(m.subject);
+        text += "\n";
     }
 }
 
@@ -192,6 +203,9 @@ std::string WindowText(const Session& session) {
 // breaks, escape sequences, the C1 controls some terminals obey) are shown
 // as escapes, so that a text can neither fake entries nor drive the terminal.
 std::string Printable(const std::u16string& text) {
+    auto plainCharacter = [](char16_t c) { return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F); };
+    // Most texts have nothing to escape: converted at once.
+    if (std::all_of(text.begin(), text.end(), plainCharacter)) return host::ToUtf8(text);
     std::string out;
     std::u16string plain;
     auto flush = [&] {
@@ -199,7 +213,7 @@ std::string Printable(const std::u16string& text) {
         plain.clear();
     };
     for (char16_t c : text) {
-        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F)) {
+        if (plainCharacter(c)) {
             plain += c;
             continue;
         }

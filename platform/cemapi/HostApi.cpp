@@ -152,9 +152,15 @@ std::vector<StoredMessage> ListMessages(MessageFolder folder) {
     std::vector<StoredMessage> messages;
     std::shared_ptr<StoreDb> db = Store();
     if (!db) return messages;
-    std::optional<std::vector<MessageData>> rows = db->NewestFirst(FolderRow(folder));
-    if (!rows) return messages;
-    for (const MessageData& row : *rows) messages.push_back(ToStored(*db, row));
+    // Only what a listing shows is read.
+    static const std::vector<ULONG> kListed = {PROP_ID(PR_MESSAGE_CLASS),         PROP_ID(PR_SUBJECT),
+                                               PROP_ID(PR_SENDER_EMAIL_ADDRESS), PROP_ID(PR_SENDER_NAME),
+                                               PROP_ID(PR_MESSAGE_FLAGS),        PROP_ID(PR_MESSAGE_DELIVERY_TIME)};
+    if (std::optional<FolderInfo> info = db->Folder(FolderRow(folder)))
+        messages.reserve(static_cast<size_t>(std::max<LONG>(info->count, 0)));
+    if (!db->NewestFirst(FolderRow(folder), kListed,
+                         [&](const MessageData& row) { messages.push_back(ToStored(*db, row)); }))
+        messages.clear();
     return messages;
 }
 

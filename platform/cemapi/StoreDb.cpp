@@ -132,16 +132,36 @@ std::string Placeholders(size_t n) {
 // Messages from a query whose rows are a message's id and folder, then one
 // of its properties (id, type, number, bytes; NULL for a message without
 // any), a message's rows together.
-std::optional<std::vector<MessageData>> JoinedMessages(host::Statement& st) {
-    std::vector<MessageData> messages;
+// Each message is handed over once its rows are read, in one buffer that
+// the next message reuses; only the properties listed in `wanted` are kept
+// (all of them when it is empty).
+bool EachJoinedMessage(host::Statement& st, const std::vector<ULONG>& wanted,
+                       const std::function<void(const MessageData&)>& each) {
+    MessageData message;
+    bool any = false;
     while (st.Step()) {
         const RowId id = st.Int(0);
-        if (messages.empty() || messages.back().id != id) messages.push_back(MessageData{id, st.Int(1), {}});
-        if (!st.IsNull(2))
-            messages.back().props.push_back(
-                Prop{PROP_TAG(static_cast<ULONG>(st.Int(3)), static_cast<ULONG>(st.Int(2))), st.Int(4), st.Blob(5)});
+        if (!any || message.id != id) {
+            if (any) each(message);
+            any = true;
+            message.id = id;
+            message.folder = st.Int(1);
+            message.props.clear();
+        }
+        if (st.IsNull(2)) continue;
+        const ULONG propId = static_cast<ULONG>(st.Int(2));
+        if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), propId) == wanted.end()) continue;
+        message.props.push_back(Prop{PROP_TAG(static_cast<ULONG>(st.Int(3)), propId), st.Int(4), st.Blob(5)});
     }
-    if (st.error() != SQLITE_OK) return std::nullopt;
+    if (st.error() != SQLITE_OK) return false;
+    if (any) each(message);
+    return true;
+}
+
+std::optional<std::vector<MessageData>> JoinedMessages(host::Statement& st) {
+    std::vector<MessageData> messages;
+    if (!EachJoinedMessage(st, {}, [&](const MessageData& message) { messages.push_back(message); }))
+        return std::nullopt;
     return messages;
 }
 
@@ -285,13 +305,16 @@ std::optional<std::vector<FlagsRow>> StoreDb::MessageFlags(RowId folder, const s
     return found;
 }
 
-std::optional<std::vector<MessageData>> StoreDb::NewestFirst(RowId folder) {
+bool StoreDb::NewestFirst(RowId folder, const std::vector<ULONG>& propIds,
+                          const std::function<void(const MessageData&)>& each) {
+    // A message's properties are read as one range and those not wanted
+    // skipped: cheaper than a lookup of each wanted one.
     ReadScope read(*this);
     host::Statement st = Prepare(
         "SELECT m.id, m.folder, p.id, p.type, p.number, p.bytes FROM messages m LEFT JOIN props p ON p.message = m.id "
         "WHERE m.folder = ? AND m.listed ORDER BY m.delivered DESC, m.id DESC, p.id");
     st.Bind(1, folder);
-    return JoinedMessages(st);
+    return EachJoinedMessage(st, propIds, each);
 }
 
 std::optional<RowId> StoreDb::NthNewest(RowId folder, LONG n) {

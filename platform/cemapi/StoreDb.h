@@ -10,6 +10,7 @@
 
 #include <sqlite_db.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,8 +108,11 @@ public:
     // ascending id order. Ids in ascending order are read as one range.
     std::optional<std::vector<FlagsRow>> MessageFlags(RowId folder, const std::vector<RowId>& messages);
     // The messages of a folder newest first (latest delivery time, and of one
-    // moment the last to arrive), read in one query.
-    std::optional<std::vector<MessageData>> NewestFirst(RowId folder);
+    // moment the last to arrive), read in one query, each handed to `each` as
+    // it is read, with only the properties whose ids are listed (all of them
+    // when none is): a folder of any size is listed without holding it whole.
+    bool NewestFirst(RowId folder, const std::vector<ULONG>& propIds,
+                     const std::function<void(const MessageData&)>& each);
     // The nth of them (1 = the newest).
     std::optional<RowId> NthNewest(RowId folder, LONG n);
     // The listed messages of a folder in the order of arrival, from the
