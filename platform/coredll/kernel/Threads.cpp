@@ -53,8 +53,11 @@ void LeaveWaitAt(Thread& t) {
 
 namespace {
 
-std::shared_ptr<Thread> NewThread() {
+// `started` for a thread CreateThread makes, set before the thread is in the
+// list where the idle wait reads it.
+std::shared_ptr<Thread> NewThread(bool started) {
     auto thread = std::make_shared<Thread>(g_nextThreadId.fetch_add(4));
+    thread->started = started;
     std::lock_guard<std::mutex> lock(g_threadsLock);
     std::erase_if(g_threads, [](const std::weak_ptr<Thread>& w) { return w.expired(); });
     g_threads.push_back(thread);
@@ -124,7 +127,7 @@ void Thread::Finish(DWORD code) {
 }
 
 std::shared_ptr<Thread> CurrentThread() {
-    if (!t_current) t_current = NewThread();
+    if (!t_current) t_current = NewThread(false);
     return t_current;
 }
 
@@ -232,8 +235,7 @@ extern "C" HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, DWORD, LPTHREAD_STA
         SetLastError(static_cast<DWORD>(error));
         return nullptr;
     }
-    std::shared_ptr<Thread> thread = NewThread();
-    thread->started = true;
+    std::shared_ptr<Thread> thread = NewThread(true);
     auto* start = new StartInfo{thread, lpStartAddr, lpvThreadParam};
     pthread_attr_t attr;
     pthread_attr_init(&attr);
