@@ -198,8 +198,14 @@ void BubbleWindow::DismissBubble() {
     LeaveCriticalSection(&lock_);
 }
 
+void BubbleWindow::OnDismissNotice(WPARAM watch) {
+    if (watch != 0 && (!watcher_ || watch != watch_)) return;
+    DismissBubble();
+}
+
 void BubbleWindow::StartWatching(IMsgStore* store) {
-    ReadStateWatcher* watcher = new (std::nothrow) ReadStateWatcher(this, store);
+    if (++watch_ == 0) ++watch_;
+    ReadStateWatcher* watcher = new (std::nothrow) ReadStateWatcher(this, store, watch_);
     // Without a watcher the bubble is dismissed only by its own means.
     if (!watcher) return;
     watchedStore_ = store;

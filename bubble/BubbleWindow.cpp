@@ -84,6 +84,7 @@ BubbleWindow::BubbleWindow(HINSTANCE instance, HWND homeWindow)
       watchedStore_(nullptr),
       watchConnection_(0),
       watcher_(nullptr),
+      watch_(0),
       lockInitialized_(false),
       windowBeneath_(nullptr) {
     for (HWND& bar : menuBars_) bar = nullptr;
@@ -213,8 +214,10 @@ LRESULT BubbleWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             case WM_HOTKEY:
                 return OnHotKey(hwnd, wParam, lParam);
             case WM_BUBBLE_CLOSE:
-            case WM_BUBBLE_DISMISS:
                 DismissBubble();
+                return 1;
+            case WM_BUBBLE_DISMISS:
+                OnDismissNotice(wParam);
                 return 1;
             case WM_BUBBLE_NOTIFY:
                 AcceptNotification(wParam, lParam);

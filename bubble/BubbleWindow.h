@@ -50,6 +50,10 @@ public:
     void SelectMenuBar(int index);
     void HideBubble();
     void DismissBubble();
+    // WM_BUBBLE_DISMISS: one from a watch that has ended (queued before the
+    // bubble was dismissed and shown again) would take down a bubble whose
+    // message nobody has read.
+    void OnDismissNotice(WPARAM watch);
 
     // Keys and showing (BubbleKeys.cpp).
     void ShowBubble();
@@ -98,6 +102,8 @@ private:
     IMsgStore* watchedStore_;
     ULONG watchConnection_;
     ReadStateWatcher* watcher_;
+    // The number of the latest watch; its watcher's dismissals carry it.
+    WPARAM watch_;
     CRITICAL_SECTION lock_;
     bool lockInitialized_;
     HWND windowBeneath_;

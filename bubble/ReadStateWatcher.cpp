@@ -8,7 +8,8 @@ namespace {
 const IID kIidAdviseSink = {0x0000010F, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 }  // namespace
 
-ReadStateWatcher::ReadStateWatcher(BubbleWindow* window, IMsgStore* store) : window_(window), store_(store), refs_(1) {
+ReadStateWatcher::ReadStateWatcher(BubbleWindow* window, IMsgStore* store, WPARAM watch)
+    : window_(window), store_(store), refs_(1), watch_(watch) {
     if (store_) store_->AddRef();
 }
 
@@ -62,6 +63,6 @@ STDMETHODIMP_(ULONG) ReadStateWatcher::OnNotify(ULONG cNotif, LPNOTIFICATION lpN
     const OBJECT_NOTIFICATION& notice = first.info.obj;
     if (notice.ulObjType != MAPI_MESSAGE) return S_OK;
     bool dismiss = !(first.ulEventType & fnevObjectModified) || MarkedRead(notice);
-    if (dismiss) PostMessageW(window_->Window(), WM_BUBBLE_DISMISS, 0, 0);
+    if (dismiss) PostMessageW(window_->Window(), WM_BUBBLE_DISMISS, watch_, 0);
     return S_OK;
 }

@@ -13,8 +13,11 @@ const ULONG kWatchedEvents = 0x78;
 
 class ReadStateWatcher : public IMAPIAdviseSink {
 public:
-    // Holds a reference on store; the window is not owned.
-    ReadStateWatcher(BubbleWindow* window, IMsgStore* store);
+    // Holds a reference on store; the window is not owned. The dismissals
+    // carry the watch's number (wParam), so that the window can tell those of
+    // an earlier watch, still queued, from the current one's; 0 dismisses
+    // whatever is shown.
+    ReadStateWatcher(BubbleWindow* window, IMsgStore* store, WPARAM watch = 0);
     virtual ~ReadStateWatcher();
 
     STDMETHODIMP QueryInterface(REFIID riid, LPVOID* ppv) override;
@@ -34,4 +37,5 @@ private:
     IMsgStore* store_;
     LONG refs_;
     LONG detached_ = 0;
+    WPARAM watch_;
 };

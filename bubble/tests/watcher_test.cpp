@@ -6,6 +6,7 @@
 // ignores everything.
 #include "BubbleTestSupport.h"
 
+#include "BubbleMessages.h"
 #include "ReadStateWatcher.h"
 
 namespace bubble_tests {
@@ -73,6 +74,44 @@ TEST_F(Watcher, OnlyTheFirstNoticeOfAMessageDecides) {
     EXPECT_TRUE(
         Dismisses({Notice(fnevObjectDeleted, MAPI_MESSAGE, message), Notice(fnevObjectModified, MAPI_FOLDER, folder)}));
     EXPECT_FALSE(Dismisses({})) << "an empty batch";
+}
+
+// A dismissal still queued from the watch of an earlier bubble (a message
+// read just before the next arrived) must not take down the next bubble,
+// whose message nobody has read. The bubble's watches are numbered from 1.
+TEST_F(Watcher, ADismissalOfAnEarlierWatchLeavesTheNextBubbleUp) {
+    auto dismiss = [&](WPARAM watch) {
+        PostMessageW(Bubble(), WM_BUBBLE_DISMISS, watch, 0);
+        Settle();
+    };
+    Announce(u"first");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    dismiss(1);
+    ASSERT_FALSE(Shown()) << "the current watch's dismissal";
+    Announce(u"second");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    dismiss(1);
+    EXPECT_TRUE(Shown()) << "the first watch ended with the first bubble";
+    dismiss(3);
+    EXPECT_TRUE(Shown()) << "no watch of that number has begun";
+    dismiss(2);
+    EXPECT_FALSE(Shown());
+    Announce(u"third");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    dismiss(0);
+    EXPECT_FALSE(Shown()) << "0 dismisses whatever is shown";
+
+    // Through the store: three messages read at once, each notice a
+    // dismissal of the same watch; the bubble after them stays up.
+    host::EntryId a = Announce(u"a");
+    host::EntryId b = Arrive(u"b");
+    ASSERT_TRUE(host::ListArrivedMessage(b));
+    for (const host::EntryId& e : {a, b}) ASSERT_TRUE(host::SetMessageRead(e, true));
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    Announce(u"unread");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    Settle();
+    EXPECT_TRUE(Shown());
 }
 
 TEST_F(Watcher, AnswersAsAnAdviseSinkHoldsTheStoreAndDetachedIgnoresAll) {
