@@ -1,5 +1,5 @@
-// Loading the window module, once, from the executable's own folder. It is
-// never unloaded: the desktop toolkit keeps threads and handlers of its own.
+// Loading the window module from the executable's own folder. It is never
+// unloaded: the desktop toolkit keeps threads and handlers of its own.
 #include "DesktopWindow.h"
 
 #include <dlfcn.h>

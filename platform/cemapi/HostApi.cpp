@@ -159,7 +159,7 @@ std::vector<StoredMessage> ListMessages(MessageFolder folder) {
     if (std::optional<FolderInfo> info = db->Folder(FolderRow(folder)))
         messages.reserve(static_cast<size_t>(std::max<LONG>(info->count, 0)));
     if (!db->NewestFirst(FolderRow(folder), kListed,
-                         [&](const MessageData& row) { messages.push_back(ToStored(*db, row)); }))
+                         [&](MessageData& row) { messages.push_back(ToStored(*db, row)); }))
         messages.clear();
     return messages;
 }

@@ -131,12 +131,12 @@ std::string Placeholders(size_t n) {
 
 // Messages from a query whose rows are a message's id and folder, then one
 // of its properties (id, type, number, bytes; NULL for a message without
-// any), a message's rows together.
-// Each message is handed over once its rows are read, in one buffer that
-// the next message reuses; only the properties listed in `wanted` are kept
-// (all of them when it is empty).
+// any), a message's rows together. Each is handed to `each` once its rows
+// are read, in one buffer that the next message reuses (`each` may take
+// what it holds); only the properties listed in `wanted` are kept (all of
+// them when it is empty).
 bool EachJoinedMessage(host::Statement& st, const std::vector<ULONG>& wanted,
-                       const std::function<void(const MessageData&)>& each) {
+                       const std::function<void(MessageData&)>& each) {
     MessageData message;
     bool any = false;
     while (st.Step()) {
@@ -160,7 +160,7 @@ bool EachJoinedMessage(host::Statement& st, const std::vector<ULONG>& wanted,
 
 std::optional<std::vector<MessageData>> JoinedMessages(host::Statement& st) {
     std::vector<MessageData> messages;
-    if (!EachJoinedMessage(st, {}, [&](const MessageData& message) { messages.push_back(message); }))
+    if (!EachJoinedMessage(st, {}, [&](MessageData& message) { messages.push_back(std::move(message)); }))
         return std::nullopt;
     return messages;
 }
@@ -306,7 +306,7 @@ std::optional<std::vector<FlagsRow>> StoreDb::MessageFlags(RowId folder, const s
 }
 
 bool StoreDb::NewestFirst(RowId folder, const std::vector<ULONG>& propIds,
-                          const std::function<void(const MessageData&)>& each) {
+                          const std::function<void(MessageData&)>& each) {
     // A message's properties are read as one range and those not wanted
     // skipped: cheaper than a lookup of each wanted one.
     ReadScope read(*this);

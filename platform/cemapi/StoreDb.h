@@ -112,7 +112,7 @@ public:
     // it is read, with only the properties whose ids are listed (all of them
     // when none is): a folder of any size is listed without holding it whole.
     bool NewestFirst(RowId folder, const std::vector<ULONG>& propIds,
-                     const std::function<void(const MessageData&)>& each);
+                     const std::function<void(MessageData&)>& each);
     // The nth of them (1 = the newest).
     std::optional<RowId> NthNewest(RowId folder, LONG n);
     // The listed messages of a folder in the order of arrival, from the
