@@ -140,4 +140,42 @@ TEST(WindowScreen, ObserversHearOfEveryChangeThatTheComposedScreenShows) {
     EXPECT_EQ(Screen().at(100, 200), kDesk);
 }
 
+// GetDC(NULL) shows the screen as it is when taken; a screen DC still held
+// keeps its picture while later ones show the screen's changes.
+TEST(WindowScreen, EachScreenDCShowsTheScreenAsItWasWhenTaken) {
+    host::SetScreenProfile(host::ScreenProfile{240, 320, 96});
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = u"Plain";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND w = CreateWindowExW(0, u"Plain", nullptr, WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(w, nullptr);
+    auto fill = [w](COLORREF color) {
+        HDC dc = GetDC(w);
+        HBRUSH brush = CreateSolidBrush(color);
+        RECT all{0, 0, 50, 50};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ReleaseDC(w, dc);
+    };
+
+    fill(RGB(255, 0, 0));
+    HDC first = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(first, 10, 10), RGB(255, 0, 0));
+    fill(RGB(0, 0, 255));
+    HDC second = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(second, 10, 10), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(first, 10, 10), RGB(255, 0, 0)) << "a held picture is not drawn over";
+    ReleaseDC(nullptr, first);
+    ReleaseDC(nullptr, second);
+
+    for (COLORREF color : {RGB(0, 255, 0), RGB(10, 20, 30)}) {
+        fill(color);
+        HDC again = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(again, 10, 10), color) << "a picture no longer held is composed anew";
+        ReleaseDC(nullptr, again);
+    }
+    DestroyWindow(w);
+}
+
 }  // namespace
