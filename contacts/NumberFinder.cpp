@@ -1,5 +1,7 @@
 #include "NumberFinder.h"
 
+#include <algorithm>
+
 namespace {
 
 // Below U+0660, the first digit of another script, only the ASCII ones are
@@ -72,6 +74,7 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
     const LONGLONG m = minLength < 2 ? 2 : minLength;
     const LONGLONG n = length;
     const LONGLONG f = searchStart < 0 ? 0 : searchStart;
+    const LONGLONG step = m - 1;
 
     // A probe that lands on a digit of the run an earlier probe failed on
     // would grow the same run to the same end and fail the same way: the
@@ -85,8 +88,8 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
         // outright; most probes land there, so they are skipped in a loop
         // of their own.
         if (!IsDigit(text[d])) {
-            d += m - 1;
-            while (d < n && SurelyNoDigit(text[d])) d += m - 1;
+            d += step;
+            while (d < n && SurelyNoDigit(text[d])) d += step;
             continue;
         }
 
@@ -97,16 +100,23 @@ BOOL FindNextNumber(LPCWSTR text, int length, LONG minLength, int searchStart, N
             d = nextProbe(d, runEnd);
             continue;
         }
-        LONGLONG start = ScanRun(text, static_cast<int>(k), static_cast<int>(f), -1);
+        // When the probe lies at or before k, the forward scan has passed
+        // every character from it to k + 1 (number characters, no doubled
+        // separator), so the backward scan starts at the probe: from k it
+        // would only read them again. When the probe lies after k, the
+        // backward scan covers start to k, k + 1 was tested above, and only
+        // the characters from k + 2 to the probe are left to test.
+        const bool probeBehindK = d <= k;
+        LONGLONG start = ScanRun(text, static_cast<int>(probeBehindK ? d : k), static_cast<int>(f), -1);
 
         // A bracket pair around the whole number goes, unless the opening
         // one is doubled; a closing bracket at the end always goes.
         if (text[start] == TEXT('(') && text[end] == TEXT(')') && (start == 0 || text[start - 1] != TEXT('('))) ++start;
         if (text[end] == TEXT(')')) --end;
-        // The forward scan read every character from the probe to the end;
-        // only those before the probe may hold something else.
         bool allNumber = start <= end;
-        for (LONGLONG i = start; i < d && i <= end && allNumber; ++i) allNumber = NumberChar(text[i]);
+        if (!probeBehindK)
+            for (LONGLONG i = std::max(start, k + 2); i < d && i <= end && allNumber; ++i)
+                allNumber = NumberChar(text[i]);
         if (!allNumber) {
             d = nextProbe(d, runEnd);
             continue;
