@@ -111,6 +111,31 @@ std::shared_ptr<FontFace> MakeFace(const LOGFONTW& logfont) {
     return face;
 }
 
+// Faces already made, by the font they were made for. Programs make the
+// same fonts again and again (a page's at each relayout, a dialog's at each
+// creation), and a face costs a font lookup and its metrics; a face never
+// changes once made, so fonts alike share one. Past kKeptFaces they are
+// let go together (the fonts that hold one keep it).
+const size_t kKeptFaces = 64;
+
+std::shared_ptr<FontFace> KeptFace(const LOGFONTW& logfont) {
+    static std::map<std::string, std::shared_ptr<FontFace>> kept;
+    // The font's bytes are the key: LOGFONTW has no padding, and what
+    // follows the face name's terminator is no part of the font.
+    static_assert(sizeof(LOGFONTW) == 5 * sizeof(LONG) + 8 + LF_FACESIZE * sizeof(WCHAR));
+    LOGFONTW key = logfont;
+    size_t n = 0;
+    while (n < LF_FACESIZE && key.lfFaceName[n]) ++n;
+    std::fill(key.lfFaceName + n, key.lfFaceName + LF_FACESIZE, WCHAR(0));
+    std::string bytes(reinterpret_cast<const char*>(&key), sizeof key);
+    auto found = kept.find(bytes);
+    if (found != kept.end()) return found->second;
+    if (kept.size() >= kKeptFaces) kept.clear();
+    auto face = MakeFace(logfont);
+    kept.emplace(std::move(bytes), face);
+    return face;
+}
+
 }  // namespace
 
 FontFace::~FontFace() {
@@ -135,9 +160,10 @@ PangoContext* TextContext() {
 }
 
 const FontFace& FaceOf(const DC& dc) {
+    std::lock_guard<std::recursive_mutex> lock(Lock());
     auto font = FindAs<Font>(dc.font, Kind::Font);
     if (!font) font = FindAs<Font>(DefaultFont(), Kind::Font);
-    if (!font->face) font->face = MakeFace(font->logfont);
+    if (!font->face) font->face = KeptFace(font->logfont);
     return *font->face;
 }
 

@@ -66,6 +66,57 @@ TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
     EXPECT_EQ(fit, 2);
 }
 
+// Fonts made alike measure alike, however many fonts were made between,
+// and a font differing in one field measures as that field says.
+TEST(GdiText, FontsMadeAlikeMeasureAlikeAndEachFieldStillCounts) {
+    PaintTarget target(10, 10);
+    auto measure = [&target](HFONT font, TEXTMETRICW* tm, SIZE* size) {
+        SelectedFont selected(target.dc(), font);
+        ASSERT_TRUE(GetTextMetricsW(target.dc(), tm));
+        ASSERT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("Жук 42"), 6, size));
+    };
+    TEXTMETRICW first{}, again{}, bold{}, taller{};
+    SIZE firstSize{}, againSize{}, boldSize{}, tallerSize{};
+    measure(Tahoma(-13), &first, &firstSize);
+    // More fonts than are kept made, so that the first one's face is let
+    // go and made anew.
+    for (LONG height = 1; height <= 100; ++height) {
+        TEXTMETRICW tm{};
+        SIZE size{};
+        measure(Tahoma(height), &tm, &size);
+        ASSERT_EQ(tm.tmHeight, height);
+    }
+    // A face name with something behind its terminator is the same font.
+    LOGFONTW logfont{};
+    logfont.lfHeight = -13;
+    logfont.lfWeight = FW_NORMAL;
+    const WCHAR face[] = TEXT("Tahoma\0junk");
+    std::copy(std::begin(face), std::end(face), logfont.lfFaceName);
+    measure(CreateFontIndirectW(&logfont), &again, &againSize);
+    EXPECT_EQ(again.tmHeight, first.tmHeight);
+    EXPECT_EQ(again.tmAveCharWidth, first.tmAveCharWidth);
+    EXPECT_EQ(againSize.cx, firstSize.cx);
+
+    measure(Tahoma(-13, FW_BOLD), &bold, &boldSize);
+    EXPECT_GT(boldSize.cx, firstSize.cx);
+    EXPECT_EQ(bold.tmWeight, FW_BOLD);
+    measure(Tahoma(-20), &taller, &tallerSize);
+    EXPECT_GT(taller.tmHeight, first.tmHeight);
+    EXPECT_GT(tallerSize.cx, firstSize.cx);
+
+    // A font selected and kept stays as it was while others come and go.
+    HFONT kept = Tahoma(-13);
+    SelectedFont selected(target.dc(), kept);
+    for (LONG height = 101; height <= 200; ++height) {
+        TEXTMETRICW tm{};
+        SIZE size{};
+        measure(Tahoma(height), &tm, &size);
+    }
+    TEXTMETRICW still{};
+    ASSERT_TRUE(GetTextMetricsW(target.dc(), &still));
+    EXPECT_EQ(still.tmHeight, first.tmHeight);
+}
+
 TEST(GdiText, AFontTallerThanTheFontLibraryScalesIsMadeAtTheLargestItScales) {
     // 65,535 pixels is as tall as the font library scales a face; a taller
     // one measures and draws as that one does, and leaves nothing behind.
