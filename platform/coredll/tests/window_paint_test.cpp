@@ -139,6 +139,50 @@ TEST_F(WindowPaint, AWindowFarLargerThanTheScreenIsDrawnWhereTheScreenShowsIt) {
     DestroyWindow(huge);
 }
 
+// A top-level window made after one of its size is gone draws into that
+// one's memory: it still starts white, and a DC that outlived its window
+// keeps the pixels it saw.
+TEST_F(WindowPaint, AWindowMadeAfterOneOfItsSizeStartsWhiteAndADCThatOutlivedItsWindowKeepsItsPixels) {
+    auto fill = [](HWND w, COLORREF color) {
+        HDC dc = GetDC(w);
+        HBRUSH brush = CreateSolidBrush(color);
+        RECT all{0, 0, 60, 40};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ReleaseDC(w, dc);
+    };
+    auto pixel = [](HWND w) {
+        HDC dc = GetDC(w);
+        COLORREF c = GetPixel(dc, 30, 20);
+        ReleaseDC(w, dc);
+        return c;
+    };
+    const COLORREF white = RGB(255, 255, 255);
+
+    HWND first = Make(0, 0, 0, 60, 40, RGB(255, 0, 0));
+    fill(first, RGB(255, 0, 0));
+    DestroyWindow(first);
+    HWND second = Make(0, 0, 0, 60, 40, RGB(0, 255, 0));
+    EXPECT_EQ(pixel(second), white) << "nothing of the window gone shows";
+    fill(second, RGB(0, 255, 0));
+
+    HDC held = GetDC(second);
+    DestroyWindow(second);
+    HWND third = Make(0, 0, 0, 60, 40, RGB(0, 0, 255));
+    EXPECT_EQ(pixel(third), white);
+    fill(third, RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(held, 30, 20), RGB(0, 255, 0)) << "a held picture is not drawn over";
+    ReleaseDC(second, held);
+
+    DestroyWindow(third);
+    for (SIZE size : {SIZE{61, 40}, SIZE{60, 40}}) {
+        HWND again = Make(0, 0, 0, size.cx, size.cy, RGB(0, 0, 0));
+        EXPECT_EQ(pixel(again), white) << size.cx << " x " << size.cy;
+        fill(again, RGB(0, 0, 0));
+        DestroyWindow(again);
+    }
+}
+
 TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     TempFolder folder;
     Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));

@@ -59,7 +59,7 @@ void OnThreadExit(kernel::Thread& thread) {
 }  // namespace
 
 Window::~Window() {
-    if (surface) cairo_surface_destroy(surface);
+    if (surface) ReleaseWindowSurface(surface);
 }
 
 std::mutex& Lock() {
