@@ -36,7 +36,7 @@ struct View {
     int width = -1;  // the width the layout is for; -1: to be made
     int scroll = 0;
     int focus = -1;
-    bool dirtyFonts = true;
+    bool dirty = true;  // fonts and layout to be made again before the page is next used
 };
 
 View* ViewOf(HWND hwnd) { return reinterpret_cast<View*>(GetWindowLongPtrW(hwnd, GWL_USERDATA)); }
@@ -51,9 +51,9 @@ void Relayout(View& view) {
     RECT client = {};
     GetClientRect(view.hwnd, &client);
     HDC dc = GetDC(view.hwnd);
-    if (view.dirtyFonts) {
+    if (view.dirty) {
         view.fonts.Reset(view.doc, view.zoom, GetDeviceCaps(dc, LOGPIXELSY));
-        view.dirtyFonts = false;
+        view.dirty = false;
     }
     view.width = client.right - client.left;
     // A few pixels are kept free on the right for the scroll bar.
@@ -63,10 +63,12 @@ void Relayout(View& view) {
     if (view.scroll > most) view.scroll = most > 0 ? most : 0;
 }
 
+// The page is laid out when it is next drawn, measured or stepped through,
+// not at each change: a page loaded and then zoomed is laid out once.
 void EnsureLayout(View& view) {
     RECT client = {};
     GetClientRect(view.hwnd, &client);
-    if (view.dirtyFonts || view.width != client.right - client.left) Relayout(view);
+    if (view.dirty || view.width != client.right - client.left) Relayout(view);
 }
 
 // Whether the first box of link lies wholly in the view.
@@ -194,27 +196,24 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case DTM_ENDOFSOURCE:
             view->shown = view->source;
             view->doc = ParseDocument(view->shown);
-            view->dirtyFonts = true;
+            view->dirty = true;
             view->scroll = 0;
             view->focus = -1;
-            Relayout(*view);
             InvalidateRect(hwnd, nullptr, FALSE);
             return TRUE;
         case DTM_CLEAR:
             view->source.clear();
             view->shown.clear();
             view->doc = ParseDocument(u"");
-            view->dirtyFonts = true;
+            view->dirty = true;
             view->scroll = 0;
             view->focus = -1;
-            Relayout(*view);
             InvalidateRect(hwnd, nullptr, FALSE);
             return TRUE;
         case DTM_ZOOMLEVEL: {
             int zoom = static_cast<int>(lParam);
             view->zoom = zoom < 0 ? 0 : zoom > 4 ? 4 : zoom;
-            view->dirtyFonts = true;
-            Relayout(*view);
+            view->dirty = true;
             InvalidateRect(hwnd, nullptr, FALSE);
             return TRUE;
         }
@@ -222,7 +221,6 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             EnsureLayout(*view);
             return view->layout.height;
         case WM_SIZE:
-            Relayout(*view);
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_ERASEBKGND:

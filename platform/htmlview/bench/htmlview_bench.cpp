@@ -1,5 +1,5 @@
 // Loading and laying out the bubble's page (the message template with a
-// 160-character text and two links) and pages of 25 to 400 KB in an HTML
+// 160-character text and two links), alone and zoomed after, and pages of 25 to 400 KB in an HTML
 // view: the time of a page grows with its size, no faster.
 #include <TempDevice.h>
 #include <benchmark/benchmark.h>
@@ -41,6 +41,20 @@ void BM_BubblePage(benchmark::State& state) {
     for (auto _ : state) f.Load(page);
 }
 BENCHMARK(BM_BubblePage)->Unit(benchmark::kMicrosecond);
+
+// As the bubble loads it: the page, then the zoom its measurement chose.
+void BM_BubblePageThenZoom(benchmark::State& state) {
+    Fixture f;
+    const std::u16string page(kBubblePage);
+    for (auto _ : state) {
+        SendMessageW(f.view, DTM_CLEAR, 0, 0);
+        SendMessageW(f.view, DTM_ADDTEXTW, 0, reinterpret_cast<LPARAM>(page.c_str()));
+        SendMessageW(f.view, DTM_ENDOFSOURCE, 0, 0);
+        SendMessageW(f.view, DTM_ZOOMLEVEL, 0, 0);
+        benchmark::DoNotOptimize(SendMessageW(f.view, DTM_LAYOUTHEIGHT, 0, 0));
+    }
+}
+BENCHMARK(BM_BubblePageThenZoom)->Unit(benchmark::kMicrosecond);
 
 void BM_LargePage(benchmark::State& state) {
     Fixture f;

@@ -120,6 +120,55 @@ TEST_F(HtmlView, TheLayoutHeightFollowsTheTextTheWidthAndTheZoom) {
     EXPECT_EQ(host::HtmlViewZoom(view_), 0);
 }
 
+// Changes in a row (a page, a zoom, a size, another zoom) leave the view
+// as the last of them makes it, whether it is next measured, stepped
+// through or drawn.
+TEST_F(HtmlView, ChangesInARowLeaveTheViewAsTheLastOfThemMakesIt) {
+    const std::u16string page = u"<div style='font:10pt Tahoma'>" + std::u16string(30, u'w') +
+                                u" words enough for a few lines <a href='tel:123' name='t'>call</a> and after</div>";
+    Load(page);
+    Height();
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 4);
+    Height();
+    MoveWindow(view_, 0, 0, 120, 100, TRUE);
+    Height();
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 0);
+    const int stepwise = Height();
+
+    MoveWindow(view_, 0, 0, 200, 100, TRUE);
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 2);
+    Load(u"other");
+    Height();
+    Load(page);
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 4);
+    MoveWindow(view_, 0, 0, 120, 100, TRUE);
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 0);
+    EXPECT_EQ(Height(), stepwise);
+
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 4);
+    Key(VK_DOWN);
+    Key(VK_RETURN);
+    ASSERT_FALSE(g_notices.empty());
+    EXPECT_EQ(g_notices.back().target, u"tel:123") << "the link is reached in the page as it is now";
+
+    auto ink = [this] {
+        InvalidateRect(view_, nullptr, FALSE);
+        UpdateWindow(view_);
+        HDC dc = GetDC(view_);
+        const COLORREF background = GetSysColor(COLOR_WINDOW);
+        int n = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 120; ++x) n += GetPixel(dc, x, y) != background;
+        ReleaseDC(view_, dc);
+        return n;
+    };
+    Load(u"<div style='font:10pt Tahoma'>Hello there</div>");
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 4);
+    const int large = ink();
+    SendMessageW(view_, DTM_ZOOMLEVEL, 0, 0);
+    EXPECT_GT(large, ink()) << "drawn at the zoom it was last given";
+}
+
 TEST_F(HtmlView, ATenPointSampleIsTallerAt192DpiThanAt96) {
     const std::u16string sample =
         u"<html><body><div style='font:10pt Tahoma; margin-top:5px;margin-left:3px;margin-right:3px; "
