@@ -1,6 +1,7 @@
 // The screen: the visible top-level windows composed in z-order over the
 // desktop, for GetDC(NULL) and for screenshots.
 #include "gdi/SurfaceDC.h"
+#include "user/KeptSurface.h"
 #include "user/WindowSystem.h"
 
 #include <screen_host.h>
@@ -16,23 +17,8 @@ std::mutex g_observersLock;
 std::vector<std::function<void()>> g_observers;
 
 // The screen's last picture. Every GetDC(NULL) composes the screen, and
-// most only measure text on it; so the picture's memory is used again
-// once nobody holds it, instead of a screen's worth of fresh pages each
-// time.
-std::mutex g_lastLock;
-cairo_surface_t* g_last = nullptr;
-
-cairo_surface_t* ScreenSurface(int width, int height) {
-    std::lock_guard<std::mutex> lock(g_lastLock);
-    // A count of one is this pointer's own: no DC or caller still sees the
-    // pixels about to be drawn over.
-    if (g_last && cairo_surface_get_reference_count(g_last) == 1 && cairo_image_surface_get_width(g_last) == width &&
-        cairo_image_surface_get_height(g_last) == height)
-        return cairo_surface_reference(g_last);
-    if (g_last) cairo_surface_destroy(g_last);
-    g_last = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    return cairo_surface_reference(g_last);
-}
+// most only measure text on it.
+KeptSurface g_screenPicture;
 
 }  // namespace
 
@@ -59,7 +45,7 @@ cairo_surface_t* ComposeScreen(bool* asleep) {
             layers.push_back({cairo_surface_reference(WindowSurfaceLocked(*w)), ScreenRectLocked(*w)});
         }
     }
-    cairo_surface_t* screen = ScreenSurface(std::max(1, p.width), std::max(1, p.height));
+    cairo_surface_t* screen = g_screenPicture.Take(std::max(1, p.width), std::max(1, p.height));
     bool dark = asleep && !host::ScreenIsOn();
     if (asleep) *asleep = dark;
     {

@@ -2,9 +2,8 @@
 // DCs. A top-level window owns a cairo surface of its size; its children
 // draw into it, offset and clipped to themselves and their parents.
 #include "gdi/SurfaceDC.h"
+#include "user/KeptSurface.h"
 #include "user/WindowSystem.h"
-
-#include <mutex>
 
 using namespace user;
 
@@ -29,22 +28,14 @@ RECT Offset(RECT r, LONG dx, LONG dy) { return RECT{r.left + dx, r.top + dy, r.r
 // drawing off the phone's screen is.
 const int kMaxSurfaceSide = 2048;
 
-// The picture of the last top-level window gone, kept for the next one of
-// its size: a dialog or a bubble made again and again draws into the same
-// memory instead of a window's worth of fresh pages each time.
-std::mutex g_keptLock;
-cairo_surface_t* g_kept = nullptr;
+// The picture of the last top-level window made, used again by the next
+// one of its size once that window and its DCs are gone: a dialog made
+// again and again takes no fresh pages.
+KeptSurface g_windowPicture;
 
 cairo_surface_t* NewWindowSurface(int width, int height) {
-    width = std::clamp(width, 1, kMaxSurfaceSide);
-    height = std::clamp(height, 1, kMaxSurfaceSide);
-    cairo_surface_t* s = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(g_keptLock);
-        if (g_kept && cairo_image_surface_get_width(g_kept) == width && cairo_image_surface_get_height(g_kept) == height)
-            std::swap(s, g_kept);
-    }
-    if (!s) s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* s =
+        g_windowPicture.Take(std::clamp(width, 1, kMaxSurfaceSide), std::clamp(height, 1, kMaxSurfaceSide));
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -192,21 +183,7 @@ void ResizeSurfaceLocked(Window& w) {
     cairo_set_source_surface(cr, old, 0, 0);
     cairo_paint(cr);
     cairo_destroy(cr);
-    ReleaseWindowSurface(old);
-}
-
-void ReleaseWindowSurface(cairo_surface_t* surface) {
-    // A count above one is a DC's that outlived the window: its pixels are
-    // not ours to draw over.
-    if (cairo_surface_get_reference_count(surface) != 1) {
-        cairo_surface_destroy(surface);
-        return;
-    }
-    {
-        std::lock_guard<std::mutex> lock(g_keptLock);
-        std::swap(surface, g_kept);
-    }
-    if (surface) cairo_surface_destroy(surface);
+    cairo_surface_destroy(old);
 }
 
 cairo_surface_t* WindowSurfaceLocked(Window& top) {

@@ -59,7 +59,7 @@ void OnThreadExit(kernel::Thread& thread) {
 }  // namespace
 
 Window::~Window() {
-    if (surface) ReleaseWindowSurface(surface);
+    if (surface) cairo_surface_destroy(surface);
 }
 
 std::mutex& Lock() {

@@ -183,9 +183,6 @@ void InvalidateLocked(Window& w, const RECT* clientRect, bool erase);
 // The first window of the queue's thread that needs WM_PAINT.
 HWND PaintPendingLocked(const MessageQueue& q, HWND filter);
 void ResizeSurfaceLocked(Window& w);
-// Lets a top-level window's picture go, keeping its memory for the next
-// window of its size when nothing else holds it.
-void ReleaseWindowSurface(cairo_surface_t* surface);
 // The surface of a top-level window, made on first use.
 cairo_surface_t* WindowSurfaceLocked(Window& top);
 
