@@ -73,6 +73,20 @@ protected:
     }
     int Height() { return static_cast<int>(SendMessageW(view_, DTM_LAYOUTHEIGHT, 0, 0)); }
     void Key(WPARAM vk) { SendMessageW(view_, WM_KEYDOWN, vk, 1); }
+    // The view drawn afresh: its pixels, of the top left width x height,
+    // that are not the background.
+    int Ink(int width, int height) {
+        UpdateWindow(parent_);
+        InvalidateRect(view_, nullptr, FALSE);
+        UpdateWindow(view_);
+        HDC dc = GetDC(view_);
+        const COLORREF background = GetSysColor(COLOR_WINDOW);
+        int ink = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) ink += GetPixel(dc, x, y) != background;
+        ReleaseDC(view_, dc);
+        return ink;
+    }
 
     testing_support::TempDevice device_;
     HWND parent_ = nullptr;
@@ -83,17 +97,7 @@ TEST_F(HtmlView, APageGivenInPiecesIsKeptAndDrawn) {
     const std::u16string page = u"<html><body><div style='font:bold 12pt Tahoma'>Mirela</div>Hello there</body></html>";
     Load(page);
     EXPECT_EQ(host::HtmlViewSource(view_), page);
-    UpdateWindow(parent_);
-    InvalidateRect(view_, nullptr, FALSE);
-    UpdateWindow(view_);
-    HDC dc = GetDC(view_);
-    const COLORREF background = GetSysColor(COLOR_WINDOW);
-    int ink = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 100; ++x)
-            if (GetPixel(dc, x, y) != background) ++ink;
-    ReleaseDC(view_, dc);
-    EXPECT_GT(ink, 50) << "the text is drawn";
+    EXPECT_GT(Ink(100, 40), 50) << "the text is drawn";
     SendMessageW(view_, DTM_CLEAR, 0, 0);
     EXPECT_EQ(Height(), 0);
     EXPECT_EQ(host::HtmlViewSource(view_), u"");
@@ -151,22 +155,11 @@ TEST_F(HtmlView, ChangesInARowLeaveTheViewAsTheLastOfThemMakesIt) {
     ASSERT_FALSE(g_notices.empty());
     EXPECT_EQ(g_notices.back().target, u"tel:123") << "the link is reached in the page as it is now";
 
-    auto ink = [this] {
-        InvalidateRect(view_, nullptr, FALSE);
-        UpdateWindow(view_);
-        HDC dc = GetDC(view_);
-        const COLORREF background = GetSysColor(COLOR_WINDOW);
-        int n = 0;
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 120; ++x) n += GetPixel(dc, x, y) != background;
-        ReleaseDC(view_, dc);
-        return n;
-    };
     Load(u"<div style='font:10pt Tahoma'>Hello there</div>");
     SendMessageW(view_, DTM_ZOOMLEVEL, 0, 4);
-    const int large = ink();
+    const int large = Ink(120, 100);
     SendMessageW(view_, DTM_ZOOMLEVEL, 0, 0);
-    EXPECT_GT(large, ink()) << "drawn at the zoom it was last given";
+    EXPECT_GT(large, Ink(120, 100)) << "drawn at the zoom it was last given";
 }
 
 TEST_F(HtmlView, ATenPointSampleIsTallerAt192DpiThanAt96) {
