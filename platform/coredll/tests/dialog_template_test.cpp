@@ -208,6 +208,38 @@ TEST_F(DialogTemplates, ATemplateWithoutAFontUsesTheSystemDialogFont) {
     EXPECT_NE(GetDialogBaseUnits(), 0);
 }
 
+DWORD WINAPI MakeDialogAndEnd(LPVOID font) {
+    const DLGTEMPLATE* t = Template(IDD_CONTROLS, RT_DIALOG);
+    HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t, nullptr, KeepObject, 0);
+    *static_cast<HFONT*>(font) = dlg ? reinterpret_cast<HFONT>(SendMessageW(dlg, WM_GETFONT, 0, 0)) : nullptr;
+    return 0;  // the dialog is left for the thread's end to take
+}
+
+// The font a dialog makes from its template lives as long as the dialog,
+// however the dialog goes: destroyed though its procedure never reaches
+// DefDlgProc, or taken with the thread that made it.
+TEST_F(DialogTemplates, TheFontOfATemplateGoesWithItsDialogWhateverTheDialogsClassAndWhenItsThreadEnds) {
+    LOGFONTW logfont{};
+    HWND privateClass = Make(IDD_PRIVATE_CLASS);
+    ASSERT_NE(privateClass, nullptr) << GetLastError();
+    EXPECT_EQ(ClassOf(privateClass), u"Probe");
+    auto font = reinterpret_cast<HFONT>(SendMessageW(privateClass, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    EXPECT_NE(GetObjectW(font, sizeof logfont, &logfont), 0);
+    EXPECT_EQ(std::u16string(logfont.lfFaceName), u"MS Shell Dlg");
+    DestroyWindow(privateClass);
+    EXPECT_EQ(GetObjectW(font, sizeof logfont, &logfont), 0) << "the font went with the dialog";
+
+    HFONT threadFont = nullptr;
+    HANDLE thread = CreateThread(nullptr, 0, MakeDialogAndEnd, &threadFont, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    ASSERT_NE(threadFont, nullptr);
+    EXPECT_EQ(FindWindowW(u"Dialog", nullptr), nullptr) << "the thread's dialog went with it";
+    EXPECT_EQ(GetObjectW(threadFont, sizeof logfont, &logfont), 0) << "and so did its font";
+}
+
 TEST_F(DialogTemplates, BadTemplatesFailTheDialogWithTheLastErrorSet) {
     HWND owner = CreateWindowExW(0, u"Probe", u"owner", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
     made.push_back(owner);

@@ -118,10 +118,8 @@ extern "C" LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM
         ScrollIntoView(hDlg, focus && IsChild(hDlg, focus) ? focus : nullptr);
         InvalidateRect(hDlg, nullptr, TRUE);
     }
-    if (Msg == WM_NCDESTROY) {
-        ForgetState(hDlg);
-        return DefWindowProcW(hDlg, Msg, wParam, lParam);
-    }
+    // The window system forgets the dialog's state once this returns.
+    if (Msg == WM_NCDESTROY) return DefWindowProcW(hDlg, Msg, wParam, lParam);
     if (handled) {
         if (ReturnsDirectly(Msg)) return handled;
         return IsWindow(hDlg) ? GetWindowLongPtrW(hDlg, DWL_MSGRESULT) : 0;

@@ -1,6 +1,8 @@
 // Making and destroying windows, and finding them.
 #include "user/WindowSystem.h"
 
+#include "user/Dialog.h"
+
 #include <coredll_host.h>
 #include <screen_host.h>
 
@@ -14,18 +16,20 @@ void MarkDestroyingLocked(Window& w) {
         if (Window* child = GetLocked(c)) MarkDestroyingLocked(*child);
 }
 
-// Takes a window and what is left of its children out of the system.
-void RemoveLocked(HWND hwnd) {
+// Takes a window and what is left of its children out of the system; the
+// handles taken out are added to removed.
+void RemoveLocked(HWND hwnd, std::vector<HWND>* removed) {
     std::shared_ptr<Window> w = FindLocked(hwnd);
     if (!w) return;
     std::vector<HWND> children = w->children;
-    for (HWND c : children) RemoveLocked(c);
+    for (HWND c : children) RemoveLocked(c, removed);
     UnlinkWindowLocked(*w);
     RemoveTimersOfLocked(hwnd);
     RemoveHotKeysOfLocked(hwnd);
     ForgetFocusLocked(hwnd);
     w->cls->windows--;
     ForgetHandleLocked(hwnd);
+    removed->push_back(hwnd);
 }
 
 void SendDestroy(HWND hwnd) {
@@ -46,23 +50,35 @@ void FinalDestroy(HWND hwnd) {
     }
     for (HWND c : children) FinalDestroy(c);
     CallWindowProcOf(hwnd, WM_NCDESTROY, 0, 0);
-    Guard lock(Lock());
-    RemoveLocked(hwnd);
+    std::vector<HWND> removed;
+    {
+        Guard lock(Lock());
+        RemoveLocked(hwnd, &removed);
+    }
+    ForgetDestroyedDialogs(removed);
 }
 
 }  // namespace
 
-void DestroyThreadWindowsLocked(DWORD threadId) {
+void DestroyThreadWindowsLocked(DWORD threadId, std::vector<HWND>* removed) {
     std::vector<HWND> doomed;
     ForEachWindowLocked([&](Window& w) {
         if (w.threadId == threadId && !IsDesktopLocked(w.handle)) doomed.push_back(w.handle);
     });
     // Parents come before their children, so a child may already be gone.
-    for (HWND h : doomed) RemoveLocked(h);
+    for (HWND h : doomed) RemoveLocked(h, removed);
     // Other threads' windows that they owned are orphaned, as the platform does.
     ForEachWindowLocked([&](Window& w) {
         if (w.owner && !GetLocked(w.owner)) w.owner = nullptr;
     });
+}
+
+// What the dialog manager kept of windows gone goes with them, whatever
+// their class: a dialog of a private class need not pass its last message
+// to DefDlgProc. Without the window lock, since the kept font is a GDI
+// object.
+void ForgetDestroyedDialogs(const std::vector<HWND>& removed) {
+    for (HWND gone : removed) dialog::ForgetState(gone);
 }
 
 }  // namespace user

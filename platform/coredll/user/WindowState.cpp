@@ -33,7 +33,7 @@ WindowClass& DesktopClass() {
 void OnThreadExit(kernel::Thread& thread) {
     auto q = std::static_pointer_cast<MessageQueue>(thread.messageQueue);
     if (!q) return;
-    std::vector<HWND> reactivate;
+    std::vector<HWND> reactivate, removed;
     {
         Guard lock(Lock());
         q->ended = true;
@@ -50,9 +50,10 @@ void OnThreadExit(kernel::Thread& thread) {
         HWND fg = ForegroundLocked();
         Window* fgWindow = GetLocked(fg);
         bool lostForeground = fgWindow && fgWindow->threadId == thread.id;
-        DestroyThreadWindowsLocked(thread.id);
+        DestroyThreadWindowsLocked(thread.id, &removed);
         if (lostForeground) reactivate.push_back(fg);
     }
+    ForgetDestroyedDialogs(removed);
     for (HWND gone : reactivate) ActivateOtherIfNeeded(gone);
 }
 

@@ -198,7 +198,10 @@ cairo_surface_t* ComposeScreen(bool* asleep);
 void ScreenChanged();
 
 // --- Window destruction without messages, for ended threads (Window.cpp) -----
-void DestroyThreadWindowsLocked(DWORD threadId);
+// The handles taken out are added to removed, for ForgetDestroyedDialogs
+// once the lock is let go.
+void DestroyThreadWindowsLocked(DWORD threadId, std::vector<HWND>* removed);
+void ForgetDestroyedDialogs(const std::vector<HWND>& removed);
 
 // Whether the queue has nothing left to handle now (MessageQueue.cpp).
 bool QueueIdleLocked(const MessageQueue& q);
