@@ -9,19 +9,23 @@
 # Each target works in build-fuzz/runs/TARGET/: corpus/ (its seeds from
 # fuzz/corpus/TARGET/ and what it found; kept for the next run), artifacts/
 # (the inputs of crashes, leaks, timeouts), log, and tmp/ (its temporary
-# device). Exits non-zero when any target found something.
+# device). A count of runs is made in processes of at most 100,000 runs each,
+# one after the other: a fuzzer's pace falls as its process's heap grows
+# (the sanitizer's quarantine, the libraries' caches), and a fresh process
+# starts from the kept corpus at full pace. Exits non-zero when any target
+# found something.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=30
-limit=()
+total_runs=
+chunk=100000
 if [ $# -gt 1 ] && [ "$1" = --runs ] && [[ "$2" =~ ^[0-9]+$ ]]; then
-  limit=(-runs="$2" -max_total_time=0)
+  total_runs=$2
   shift 2
 elif [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
   seconds=$1
   shift
 fi
-[ ${#limit[@]} -eq 0 ] && limit=(-max_total_time="$seconds")
 all=()
 for source in fuzz/*_fuzz.cpp; do all+=("$(basename "$source" .cpp)"); done
 targets=("$@")
@@ -37,22 +41,42 @@ tools/deps.sh fuzz
 tools/build.sh fuzz >/dev/null
 
 runs="$PWD/build-fuzz/runs"
+# One fuzzer process of target $1 with the limits that follow, its output
+# added to the log.
+fuzz_process() {
+  local t=$1 dir="$runs/$1"
+  shift
+  rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
+  TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
+    build-fuzz/bin/"$t" "$@" -timeout=30 -print_final_stats=1 \
+    -artifact_prefix="$dir/artifacts/" "$dir/corpus" >>"$dir/log" 2>&1
+}
+
 run_one() {
   local t=$1 dir="$runs/$1"
   mkdir -p "$dir/corpus" "$dir/artifacts"
-  rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
   cp -n fuzz/corpus/"$t"/* "$dir/corpus/" 2>/dev/null || true
-  TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
-    LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
-    build-fuzz/bin/"$t" "${limit[@]}" -timeout=30 -print_final_stats=1 \
-    -artifact_prefix="$dir/artifacts/" "$dir/corpus" >"$dir/log" 2>&1
+  : >"$dir/log"
+  if [ -z "$total_runs" ]; then
+    fuzz_process "$t" -max_total_time="$seconds"
+    return
+  fi
+  local left=$total_runs n
+  while [ "$left" -gt 0 ]; do
+    n=$((left < chunk ? left : chunk))
+    fuzz_process "$t" -runs="$n" -max_total_time=0 || return
+    left=$((left - $(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -1)))
+  done
 }
 
 report() {
   local t=$1 status=$2 log="$runs/$1/log"
   local execs rate cov
-  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  # Summed over the log's processes; the pace is runs over their time.
+  read -r execs rate < <(awk '/^stat::number_of_executed_units:/ { units = $2; runs += units }
+    /^stat::average_exec_per_sec:/ { if ($2 > 0) time += units / $2 }
+    END { if (time > 0) printf "%d %d\n", runs, runs / time; else printf "%d ?\n", runs }' "$log")
   cov=$(grep -o 'cov: [0-9]* ft: [0-9]* corp: [0-9]*' "$log" | tail -1 || true)
   if [ "$status" -eq 0 ]; then
     printf '%-26s %10s runs %7s/s  %-32s clean\n' "$t" "${execs:-?}" "${rate:-?}" "$cov"
@@ -64,7 +88,8 @@ report() {
   fi
 }
 
-echo "fuzzing ${#targets[@]} target(s), ${limit[0]#-} each, two at a time (logs in build-fuzz/runs/)"
+if [ -n "$total_runs" ]; then each="$total_runs runs"; else each="$seconds seconds"; fi
+echo "fuzzing ${#targets[@]} target(s), $each each, two at a time (logs in build-fuzz/runs/)"
 failed=0
 declare -A pid_of
 for t in "${targets[@]}"; do
