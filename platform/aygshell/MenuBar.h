@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <HandedState.h>
+
 #include <string>
 #include <vector>
 
@@ -49,6 +51,10 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 MenuBar* BarOf(HWND bar);
+// The states SHCreateMenuBar hands to the bars it makes, and the bar's
+// state to the soft-key menu it opens.
+platform::HandedState<MenuBar>& HandedBars();
+platform::HandedState<MenuBar>& HandedPopups();
 bool RegisterClasses();
 int Scale(int value);
 int BarHeight();

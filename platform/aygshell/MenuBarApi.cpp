@@ -108,7 +108,8 @@ extern "C" BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* pmbi) {
     RECT r = BarRect();
     HWND bar = CreateWindowExW(WS_EX_ABOVESTARTUP | WS_EX_NOACTIVATE, kBarClass, nullptr,
                                WS_POPUP | (hidden ? 0 : WS_VISIBLE), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                               pmbi->hwndParent, nullptr, GetModuleHandleW(nullptr), state.get());
+                               pmbi->hwndParent, nullptr, GetModuleHandleW(nullptr), HandedBars().Hand(state.get()));
+    HandedBars().Withdraw(state.get());
     if (!bar) {
         if (menu) DestroyMenu(menu);
         return FALSE;

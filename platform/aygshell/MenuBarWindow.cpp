@@ -9,6 +9,16 @@ namespace menubar {
 
 MenuBar* BarOf(HWND bar) { return reinterpret_cast<MenuBar*>(GetWindowLongPtrW(bar, GWL_USERDATA)); }
 
+platform::HandedState<MenuBar>& HandedBars() {
+    static platform::HandedState<MenuBar> handed;
+    return handed;
+}
+
+platform::HandedState<MenuBar>& HandedPopups() {
+    static platform::HandedState<MenuBar> handed;
+    return handed;
+}
+
 bool RegisterClasses() {
     static const bool registered = [] {
         WNDCLASSW bar{};
@@ -80,7 +90,8 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     MenuBar* state = BarOf(hwnd);
     switch (msg) {
         case WM_CREATE: {
-            auto* created = static_cast<MenuBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            MenuBar* created = HandedBars().Take(lParam);
+            if (!created) return 0;  // a bar no SHCreateMenuBar made stays inert
             created->bar = hwnd;
             created->font = LabelFont();
             SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(created));
@@ -109,12 +120,13 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             DescribeBar(*state, reinterpret_cast<host::MenuBarView*>(lParam));
             return 1;
         case WM_SHOWWINDOW:
+            if (!state) return 0;  // an inert bar takes no keys
             if (wParam) {
                 // The bar shown last is the one on the screen, and takes the keys.
                 SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 TakeKeys(hwnd);
             } else {
-                if (state && state->popup) ClosePopup(*state);
+                if (state->popup) ClosePopup(*state);
                 ReleaseKeys(hwnd);
             }
             return 0;

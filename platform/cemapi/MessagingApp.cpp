@@ -1,5 +1,6 @@
 #include "MessagingApp.h"
 
+#include <HandedState.h>
 #include <PhoneWindow.h>
 
 #include <memory>
@@ -16,6 +17,8 @@ struct OpenWindow {
     HWND window = nullptr;
     HANDLE ready = nullptr;
 };
+
+platform::HandedState<OpenWindow> g_handed;
 
 std::mutex g_lock;
 std::vector<HANDLE> g_threads;
@@ -57,8 +60,7 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     OpenWindow* open = reinterpret_cast<OpenWindow*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
     switch (msg) {
         case WM_CREATE:
-            SetWindowLongPtrW(hwnd, GWL_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(g_handed.Take(lParam)));
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -79,6 +81,7 @@ LRESULT CALLBACK AppProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd);
             return 0;
         case WM_DESTROY:
+            if (!open) break;  // not the application's window: its thread goes on
             platform::GiveEndKeyBack(hwnd);
             PostQuitMessage(0);
             return 0;
@@ -98,8 +101,9 @@ DWORD WINAPI AppThread(LPVOID parameter) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     HWND window = registered ? CreateWindowExW(0, kClass, open->content.title.c_str(), WS_VISIBLE, work.left, work.top,
                                                work.right - work.left, work.bottom - work.top, nullptr, nullptr,
-                                               nullptr, open.get())
+                                               nullptr, g_handed.Hand(open.get()))
                              : nullptr;
+    g_handed.Withdraw(open.get());
     if (window) {
         // The application holds End while it is in front.
         platform::TakeEndKey(window);

@@ -4,6 +4,8 @@
 // Back leaves without a choice. The list box gets the focus back.
 #include "UpDown.h"
 
+#include <HandedState.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -21,6 +23,8 @@ struct ExpandedState {
     int top = 0;
     HFONT font = nullptr;
 };
+
+platform::HandedState<ExpandedState> g_handed;
 
 void Close(HWND hwnd, ExpandedState& state, bool choose) {
     HWND list = state.list;
@@ -71,11 +75,9 @@ void Paint(HWND hwnd, ExpandedState& state) {
 LRESULT CALLBACK ExpandedListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<ExpandedState*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
     switch (msg) {
-        case WM_CREATE: {
-            const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        case WM_CREATE:
+            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(g_handed.Take(lParam)));
             return 0;
-        }
         case WM_NCDESTROY:
             delete state;
             SetWindowLongPtrW(hwnd, GWL_USERDATA, 0);
@@ -145,11 +147,9 @@ void OpenExpandedList(HWND list) {
     RECT area = FullScreenArea();
     HWND window = CreateWindowExW(0, kListClass, nullptr, WS_POPUP | WS_VISIBLE, area.left, area.top,
                                   area.right - area.left, area.bottom - area.top, GetParent(list), nullptr,
-                                  GetModuleHandleW(nullptr), state);
-    if (!window) {
-        delete state;
-        return;
-    }
+                                  GetModuleHandleW(nullptr), g_handed.Hand(state));
+    if (g_handed.Withdraw(state)) delete state;
+    if (!window) return;
     SetForegroundWindow(window);
     SetFocus(window);
 }

@@ -4,6 +4,8 @@
 // the caret, and leaves without a change once nothing is left to erase.
 #include "UpDown.h"
 
+#include <HandedState.h>
+
 #include <algorithm>
 #include <string>
 
@@ -18,6 +20,8 @@ struct EntryState {
     HWND editor = nullptr;  // the entry's own edit
     WNDPROC editorProc = nullptr;
 };
+
+platform::HandedState<EntryState> g_handed;
 
 EntryState* StateOf(HWND entry) { return reinterpret_cast<EntryState*>(GetWindowLongPtrW(entry, GWL_USERDATA)); }
 
@@ -72,8 +76,9 @@ LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CREATE: {
             const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            auto* state = static_cast<EntryState*>(cs->lpCreateParams);
+            EntryState* state = g_handed.Take(lParam);
             SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(state));
+            if (!state) return 0;
             HFONT font = reinterpret_cast<HFONT>(SendMessageW(state->field, WM_GETFONT, 0, 0));
             HDC dc = GetDC(hwnd);
             HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(SYSTEM_FONT));
@@ -123,11 +128,10 @@ void OpenTextEntry(HWND edit) {
     RECT area = FullScreenArea();
     HWND entry = CreateWindowExW(0, kEntryClass, nullptr, WS_POPUP | WS_VISIBLE, area.left, area.top,
                                  area.right - area.left, area.bottom - area.top, GetParent(edit), nullptr,
-                                 GetModuleHandleW(nullptr), state);
-    if (!entry) {
-        // A window that failed in WM_CREATE has freed its state already.
-        return;
-    }
+                                 GetModuleHandleW(nullptr), g_handed.Hand(state));
+    // A window that failed in WM_CREATE has freed the state it took.
+    if (g_handed.Withdraw(state)) delete state;
+    if (!entry) return;
     SetForegroundWindow(entry);
     SetFocus(StateOf(entry)->editor);
 }

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using testing_support::Expected;
@@ -347,6 +349,36 @@ TEST_F(MenuBars, ABarThatCannotBeMadeLeavesTheOwnerWithoutOne) {
     EXPECT_TRUE(SHCreateMenuBar(&info)) << "only the one call failed";
     EXPECT_EQ(SHFindMenuBar(owner), info.hwndMB);
     host::ClearFaults();
+}
+
+// Any program may make a window of a registered class with creation data
+// of its own: a bar or a soft-key menu made so takes none of it, stays
+// inert, and frees nothing at its end; the real bar goes on working.
+TEST_F(MenuBars, ABarOrAMenuMadeByAnotherTakesNoneOfItsCreationData) {
+    HWND bar = Bar(owner, IDR_SOFTKEYS);
+    Press(VK_TSOFT2);
+    HWND menu = OpenMenu(bar);
+    ASSERT_NE(menu, nullptr);
+    WCHAR barClass[64] = {}, menuClass[64] = {};
+    ASSERT_GT(GetClassNameW(bar, barClass, 64), 0);
+    ASSERT_GT(GetClassNameW(menu, menuClass, 64), 0);
+    Press(VK_TSOFT2);
+    EXPECT_EQ(OpenMenu(bar), nullptr);
+
+    for (LPCWSTR cls : {static_cast<LPCWSTR>(barClass), static_cast<LPCWSTR>(menuClass)}) {
+        BYTE data[512];
+        std::memset(data, 0xAB, sizeof data);
+        HWND made = CreateWindowExW(0, cls, nullptr, WS_POPUP | WS_VISIBLE, 0, 200, 240, 40, owner, nullptr, nullptr,
+                                    data);
+        ASSERT_NE(made, nullptr) << "a window of that class is made";
+        UpdateWindow(made);
+        SendMessageW(made, WM_KEYDOWN, VK_RETURN, 0);
+        DestroyWindow(made);
+        for (BYTE b : data) ASSERT_EQ(b, 0xAB) << "its creation data is left as it was";
+    }
+    SetForegroundWindow(owner);
+    Press(VK_TSOFT2);
+    EXPECT_NE(OpenMenu(bar), nullptr) << "the real bar still opens its menu";
 }
 
 TEST_F(MenuBars, TheBarPaintsItsLabels) {

@@ -5,6 +5,7 @@
 #include "MapiTestHelpers.h"
 
 #include <WindowThread.h>
+#include <cstring>
 #include <effect_log.h>
 #include <screen_host.h>
 
@@ -53,6 +54,31 @@ TEST_F(Mail, TheComposerIsAddressedToTheRecipientAndBackClosesIt) {
     EXPECT_EQ(MailComposeMessage(&fields), E_INVALIDARG);
     EXPECT_EQ(host::CountEffects(host::effect::kOpened), opened);
     EXPECT_EQ(App(), nullptr);
+}
+
+// Any program may make a window of the application's class with creation
+// data of its own: the window takes none of it, paints and closes without
+// touching it, and leaves its thread running.
+TEST_F(Mail, AnApplicationWindowMadeByAnotherTakesNoneOfItsCreationData) {
+    MAILCOMPOSEFIELDS fields = {};
+    fields.cbSize = sizeof fields;
+    fields.dwFlags = MCF_ACCOUNT_IS_NAME;
+    fields.pszAccount = u"SMS";
+    ASSERT_EQ(MailComposeMessage(&fields), S_OK);
+    host::PressKey(VK_TBACK);
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return App() == nullptr; }));
+
+    BYTE data[512];
+    std::memset(data, 0xAB, sizeof data);
+    HWND made = CreateWindowExW(0, u"MessagingApp", u"made", WS_VISIBLE, 0, 0, 240, 300, nullptr, nullptr, nullptr,
+                                data);
+    ASSERT_NE(made, nullptr);
+    UpdateWindow(made);
+    SendMessageW(made, WM_KEYDOWN, VK_TBACK, 0);
+    EXPECT_FALSE(IsWindow(made)) << "Back closes it";
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and no quit is posted to this thread";
+    for (BYTE b : data) ASSERT_EQ(b, 0xAB) << "its creation data is left as it was";
 }
 
 TEST_F(Mail, TheReaderShowsItsMessageAndMarksItReadThroughTheStore) {

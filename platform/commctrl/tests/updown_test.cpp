@@ -1,6 +1,7 @@
 // The common controls' registration and the up-down control: its buddy, the
 // phone's spin box over a list box, and the full-screen views it opens.
 #include <MessageRecorder.h>
+#include <cstring>
 #include <commctrl.h>
 #include <coredll_host.h>
 #include <gtest/gtest.h>
@@ -285,6 +286,46 @@ TEST_F(UpDown, ActionOnAnExpandableEditOpensTheFullScreenTextEntry) {
     for (int i = 0; i < 4; ++i) Press(VK_ESCAPE);
     EXPECT_FALSE(IsWindow(entry));
     EXPECT_EQ(TextOf(edit), u"oka");
+}
+
+// Any program may make a window of a registered class, and a dialog
+// template may name one by its atom with creation data of its own. A window
+// of the full-screen views' classes made so takes none of that data: keys
+// and painting change nothing, and its end frees nothing.
+TEST_F(UpDown, AFullScreenViewMadeByAnotherTakesNoneOfItsCreationData) {
+    MakeSpinBox();
+    HWND edit = Make(u"Edit", u"ok", ES_AUTOHSCROLL | WS_TABSTOP, 1009, RECT{20, 150, 140, 170});
+    Make(UPDOWN_CLASSW, nullptr, UDS_AUTOBUDDY | UDS_ALIGNRIGHT | UDS_EXPANDABLE | UDS_NOSCROLL, 1010,
+         RECT{135, 148, 150, 172});
+    std::vector<std::u16string> classes;
+    for (HWND field : {list, edit}) {
+        SetFocus(field);
+        Press(VK_RETURN);
+        HWND view = GetForegroundWindow();
+        ASSERT_NE(view, parent);
+        WCHAR name[64] = {};
+        ASSERT_GT(GetClassNameW(view, name, 64), 0);
+        classes.push_back(name);
+        DestroyWindow(view);
+        recorder.Pump();
+    }
+    ASSERT_NE(classes[0], classes[1]);
+
+    for (const std::u16string& cls : classes) {
+        BYTE data[256];
+        std::memset(data, 0xAB, sizeof data);
+        HWND made = CreateWindowExW(0, cls.c_str(), nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 240, 300, parent, nullptr,
+                                    nullptr, data);
+        ASSERT_NE(made, nullptr) << "a window of that class is made";
+        UpdateWindow(made);
+        for (WPARAM vk : {VK_DOWN, VK_UP, VK_ESCAPE, VK_RETURN})
+            if (IsWindow(made)) SendMessageW(made, WM_KEYDOWN, vk, 0);
+        if (IsWindow(made)) DestroyWindow(made);
+        recorder.Pump();
+        for (BYTE b : data) ASSERT_EQ(b, 0xAB) << "its creation data is left as it was";
+    }
+    EXPECT_EQ(TextOf(edit), u"ok");
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -26,6 +27,30 @@ DWORD WINAPI ShowBox(LPVOID parameter) {
 }
 
 HWND Box() { return FindWindowW(u"MessageBoxWindow", nullptr); }
+
+// Any program may make a window of the box's class with creation data of
+// its own: the window takes none of it, and painting and Action on it
+// change nothing.
+TEST(MessageBoxes, ABoxWindowMadeByAnotherTakesNoneOfItsCreationData) {
+    testing_support::TempDevice device;
+    BoxCall call;
+    HANDLE thread = CreateThread(nullptr, 0, ShowBox, &call, 0, nullptr);
+    ASSERT_TRUE(testing_support::PumpUntil([] { return Box() != nullptr; }));
+    ASSERT_TRUE(host::WaitForIdle());
+    host::PressKey(VK_RETURN);
+    ASSERT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(thread);
+
+    BYTE data[256];
+    std::memset(data, 0xAB, sizeof data);
+    HWND made = CreateWindowExW(0, u"MessageBoxWindow", u"made", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                nullptr, nullptr, data);
+    ASSERT_NE(made, nullptr);
+    UpdateWindow(made);
+    SendMessageW(made, WM_KEYDOWN, VK_RETURN, 0);
+    DestroyWindow(made);
+    for (BYTE b : data) ASSERT_EQ(b, 0xAB) << "its creation data is left as it was";
+}
 
 TEST(MessageBoxes, ABoxBlocksItsCallerUntilActionAndIsRecorded) {
     testing_support::TempDevice device;

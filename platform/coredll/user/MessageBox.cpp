@@ -4,6 +4,7 @@
 // Messages sent to the thread are handled meanwhile. Every box is written
 // to the log of outside effects when it opens and when it closes. Whatever
 // buttons its type asks for, the phone's box offers OK alone and gives IDOK.
+#include <HandedState.h>
 #include <effect_log.h>
 #include <windows.h>
 
@@ -19,6 +20,8 @@ struct BoxState {
     HICON icon = nullptr;
     bool done = false;
 };
+
+platform::HandedState<BoxState> g_handed;
 
 int ScaleToDpi(int value) {
     HDC screen = GetDC(nullptr);
@@ -88,8 +91,7 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     BoxState* box = reinterpret_cast<BoxState*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
     switch (msg) {
         case WM_CREATE:
-            SetWindowLongPtrW(hwnd, GWL_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(g_handed.Take(lParam)));
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -170,7 +172,8 @@ extern "C" int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, 
     const bool ownerWasEnabled = hWnd && IsWindowEnabled(hWnd);
     if (ownerWasEnabled) EnableWindow(hWnd, FALSE);
     HWND window = CreateWindowExW(WS_EX_TOPMOST, kClass, box.caption.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
-                                  work.left + margin, top, width, height, hWnd, nullptr, nullptr, &box);
+                                  work.left + margin, top, width, height, hWnd, nullptr, nullptr, g_handed.Hand(&box));
+    g_handed.Withdraw(&box);
     if (!window) {
         if (ownerWasEnabled) EnableWindow(hWnd, TRUE);
         return 0;
