@@ -209,10 +209,13 @@ TEST_F(DialogTemplates, ATemplateWithoutAFontUsesTheSystemDialogFont) {
 }
 
 DWORD WINAPI MakeDialogAndEnd(LPVOID font) {
-    const DLGTEMPLATE* t = Template(IDD_CONTROLS, RT_DIALOG);
+    const DLGTEMPLATE* t = Template(IDD_NO_ITEMS, RT_DIALOG);
     HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t, nullptr, KeepObject, 0);
     *static_cast<HFONT*>(font) = dlg ? reinterpret_cast<HFONT>(SendMessageW(dlg, WM_GETFONT, 0, 0)) : nullptr;
-    return 0;  // the dialog is left for the thread's end to take
+    // The dialog is left for the thread's end to take. It has no controls:
+    // an ended thread's windows go without their last messages, so what a
+    // control keeps would stay behind.
+    return 0;
 }
 
 // The font a dialog makes from its template lives as long as the dialog,

@@ -9,6 +9,7 @@
 #define IDD_WITH_DATA     206
 #define IDD_PLAIN_FONT    207
 #define IDD_PRIVATE_CLASS 208
+#define IDD_NO_ITEMS      209
 
 // The probe control's style bit that makes it keep the arrow keys.
 #define PROBE_WANTARROWS 0x0001
