@@ -51,10 +51,8 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 MenuBar* BarOf(HWND bar);
-// The states SHCreateMenuBar hands to the bars it makes, and the bar's
-// state to the soft-key menu it opens.
+// The states SHCreateMenuBar hands to the bars it makes.
 platform::HandedState<MenuBar>& HandedBars();
-platform::HandedState<MenuBar>& HandedPopups();
 bool RegisterClasses();
 int Scale(int value);
 int BarHeight();

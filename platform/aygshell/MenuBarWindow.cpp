@@ -14,11 +14,6 @@ platform::HandedState<MenuBar>& HandedBars() {
     return handed;
 }
 
-platform::HandedState<MenuBar>& HandedPopups() {
-    static platform::HandedState<MenuBar> handed;
-    return handed;
-}
-
 bool RegisterClasses() {
     static const bool registered = [] {
         WNDCLASSW bar{};

@@ -11,6 +11,9 @@ const WCHAR kPopupClass[] = u"MS_SOFTKEY_MENU";
 
 namespace {
 
+// The bar's state, handed to the menu it opens.
+platform::HandedState<MenuBar> g_handedPopups;
+
 struct Metrics {
     int itemHeight;
     int numberWidth;
@@ -124,8 +127,8 @@ void OpenPopup(MenuBar& state, int key) {
     state.selected = items.empty() ? 0 : items.front();
     state.openKey = key;
     state.popup = CreateWindowExW(WS_EX_ABOVESTARTUP | WS_EX_NOACTIVATE, kPopupClass, nullptr, WS_POPUP, 0, 0, 1, 1,
-                                  state.bar, nullptr, GetModuleHandleW(nullptr), HandedPopups().Hand(&state));
-    HandedPopups().Withdraw(&state);
+                                  state.bar, nullptr, GetModuleHandleW(nullptr), g_handedPopups.Hand(&state));
+    g_handedPopups.Withdraw(&state);
     if (!state.popup) {
         state.levels.clear();
         return;
@@ -147,7 +150,7 @@ void ClosePopup(MenuBar& state) {
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_CREATE:
-            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(HandedPopups().Take(lParam)));
+            SetWindowLongPtrW(hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(g_handedPopups.Take(lParam)));
             return 0;
         case WM_PAINT: {
             auto* state = reinterpret_cast<MenuBar*>(GetWindowLongPtrW(hwnd, GWL_USERDATA));
