@@ -64,20 +64,30 @@ HWND SetBuddy(HWND hwnd, UpDownState& state, HWND buddy) {
     return old;
 }
 
-// A filled triangle pointing the way given, drawn row by row.
-void Arrow(HDC dc, const RECT& r, int dx, int dy, HBRUSH ink) {
+// A filled triangle pointing the way given, drawn line by line, the lines on
+// the screen only: a control of a template with a huge font can be millions
+// of pixels tall and wide, and its arrows as many lines.
+void Arrow(HWND hwnd, HDC dc, const RECT& r, int dx, int dy, HBRUSH ink) {
     int w = r.right - r.left, h = r.bottom - r.top;
     int size = std::max(2, std::min(w, h) / 3);
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-    for (int k = 0; k < size; ++k) {
-        RECT line{};
-        if (dx) {
-            int x = dx < 0 ? cx - size / 2 + k : cx + size / 2 - k;
-            line = RECT{x, cy - k, x + 1, cy + k + 1};
-        } else {
-            int y = dy < 0 ? cy - size / 2 + k : cy + size / 2 - k;
-            line = RECT{cx - k, y, cx + k + 1, y + 1};
-        }
+    // The lines run across the arrow's axis; line k lies at base + step * k
+    // along it, the tip's line first.
+    const bool across = dx != 0;
+    const int centre = across ? cx : cy;
+    const int step = (across ? dx : dy) < 0 ? 1 : -1;
+    const long long base = step > 0 ? centre - size / 2 : centre + size / 2;
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    const long long lo = -static_cast<long long>(across ? origin.x : origin.y);
+    const long long hi = lo + GetSystemMetrics(across ? SM_CXSCREEN : SM_CYSCREEN) - 1;
+    const long long from = step > 0 ? lo - base : base - hi;
+    const long long to = step > 0 ? hi - base : base - lo;
+    const int first = static_cast<int>(std::clamp<long long>(from, 0, size));
+    const int last = static_cast<int>(std::clamp<long long>(to, -1, size - 1));
+    for (int k = first; k <= last; ++k) {
+        const int at = static_cast<int>(base + static_cast<long long>(step) * k);
+        RECT line = across ? RECT{at, cy - k, at + 1, cy + k + 1} : RECT{cx - k, at, cx + k + 1, at + 1};
         FillRect(dc, &line, ink);
     }
 }
@@ -96,12 +106,12 @@ void Paint(HWND hwnd, UpDownState& state) {
         RECT first = client, second = client;
         if (style & UDS_HORZ) {
             first.right = second.left = (client.left + client.right) / 2;
-            Arrow(dc, first, -1, 0, ink);
-            Arrow(dc, second, 1, 0, ink);
+            Arrow(hwnd, dc, first, -1, 0, ink);
+            Arrow(hwnd, dc, second, 1, 0, ink);
         } else {
             first.bottom = second.top = (client.top + client.bottom) / 2;
-            Arrow(dc, first, 0, -1, ink);
-            Arrow(dc, second, 0, 1, ink);
+            Arrow(hwnd, dc, first, 0, -1, ink);
+            Arrow(hwnd, dc, second, 0, 1, ink);
         }
     }
     EndPaint(hwnd, &ps);

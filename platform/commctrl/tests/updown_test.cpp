@@ -220,6 +220,52 @@ TEST_F(UpDown, ASpinBoxShowsItsOneEntryBesideTheArrows) {
     ReleaseDC(nullptr, screen);
 }
 
+TEST_F(UpDown, AnUpDownLargerThanTheScreenShowsTheLinesOfItsArrowsThatAreOnIt) {
+    POINT at{0, 0};
+    ClientToScreen(parent, &at);
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT), field = GetSysColor(COLOR_WINDOW);
+    auto pixel = [&](int x, int y) {
+        HDC screen = GetDC(nullptr);
+        COLORREF p = GetPixel(screen, at.x + x, at.y + y);
+        ReleaseDC(nullptr, screen);
+        return p;
+    };
+    auto show = [&](HWND updown) {
+        ASSERT_NE(updown, nullptr);
+        UpdateWindow(parent);
+        UpdateWindow(updown);
+        recorder.Pump();
+    };
+
+    // Vertical, 3,000 by 6,000: each arrow a triangle of 1,000 lines across
+    // the middle of a 3,000-pixel square. The down arrow's tip is its line at
+    // the control's y 5,000, centred on x 1,500: placed here on the parent's
+    // (100, 100), with the line 100 rows above it 100 pixels either side.
+    HWND vertical = Make(UPDOWN_CLASSW, nullptr, 0, 1020, RECT{-1400, -4900, 1600, 1100});
+    show(vertical);
+    EXPECT_EQ(pixel(100, 100), ink) << "the tip";
+    EXPECT_EQ(pixel(101, 100), field);
+    EXPECT_EQ(pixel(100, 101), field) << "past the tip";
+    EXPECT_EQ(pixel(50, 50), ink);
+    EXPECT_EQ(pixel(49, 50), field);
+    EXPECT_EQ(pixel(0, 0), ink) << "the line of 100 pixels either side, cut by the screen's edge";
+    EXPECT_EQ(pixel(200, 0), ink);
+    EXPECT_EQ(pixel(201, 0), field);
+    DestroyWindow(vertical);
+
+    // Horizontal, 6,000 by 3,000: the left arrow's tip is its column at the
+    // control's x 1,000, centred on y 1,500; placed on the parent's (-100,
+    // 100) it is off the screen, and the parent's x 50 is its column 150.
+    HWND horizontal = Make(UPDOWN_CLASSW, nullptr, UDS_HORZ, 1021, RECT{-1100, -1400, 4900, 1600});
+    show(horizontal);
+    EXPECT_EQ(pixel(50, 100), ink);
+    EXPECT_EQ(pixel(50, 250), ink);
+    EXPECT_EQ(pixel(50, 251), field);
+    EXPECT_EQ(pixel(0, 200), ink);
+    EXPECT_EQ(pixel(0, 201), field);
+    DestroyWindow(horizontal);
+}
+
 TEST_F(UpDown, ActionOpensTheWholeListFullScreenToChooseFrom) {
     MakeSpinBox();
     SetFocus(list);
