@@ -6,6 +6,8 @@
 // through the entries.
 #include "UpDown.h"
 
+#include <LinesOnScreen.h>
+
 #include <algorithm>
 
 namespace updown {
@@ -65,8 +67,7 @@ HWND SetBuddy(HWND hwnd, UpDownState& state, HWND buddy) {
 }
 
 // A filled triangle pointing the way given, drawn line by line, the lines on
-// the screen only: a control of a template with a huge font can be millions
-// of pixels tall and wide, and its arrows as many lines.
+// the screen only.
 void Arrow(HWND hwnd, HDC dc, const RECT& r, int dx, int dy, HBRUSH ink) {
     int w = r.right - r.left, h = r.bottom - r.top;
     int size = std::max(2, std::min(w, h) / 3);
@@ -77,15 +78,8 @@ void Arrow(HWND hwnd, HDC dc, const RECT& r, int dx, int dy, HBRUSH ink) {
     const int centre = across ? cx : cy;
     const int step = (across ? dx : dy) < 0 ? 1 : -1;
     const long long base = step > 0 ? centre - size / 2 : centre + size / 2;
-    POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
-    const long long lo = -static_cast<long long>(across ? origin.x : origin.y);
-    const long long hi = lo + GetSystemMetrics(across ? SM_CXSCREEN : SM_CYSCREEN) - 1;
-    const long long from = step > 0 ? lo - base : base - hi;
-    const long long to = step > 0 ? hi - base : base - lo;
-    const int first = static_cast<int>(std::clamp<long long>(from, 0, size));
-    const int last = static_cast<int>(std::clamp<long long>(to, -1, size - 1));
-    for (int k = first; k <= last; ++k) {
+    const platform::LineRange lines = platform::LinesOnScreen(hwnd, across, base, step, size);
+    for (int k = lines.first; k <= lines.last; ++k) {
         const int at = static_cast<int>(base + static_cast<long long>(step) * k);
         RECT line = across ? RECT{at, cy - k, at + 1, cy + k + 1} : RECT{cx - k, at, cx + k + 1, at + 1};
         FillRect(dc, &line, ink);

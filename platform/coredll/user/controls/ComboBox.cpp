@@ -5,6 +5,8 @@
 #include "user/controls/Controls.h"
 #include "user/controls/ItemList.h"
 
+#include <LinesOnScreen.h>
+
 #include <algorithm>
 
 using namespace controls;
@@ -37,17 +39,11 @@ void Paint(HWND hwnd, ComboBoxState& state) {
     int side = std::max(0, static_cast<int>(client.bottom - client.top));
     RECT arrow{client.right - side, client.top, client.right, client.bottom};
     // The drop-down arrow: a small triangle drawn row by row, the rows on
-    // the screen only. A control of a template with a huge font can be
-    // millions of pixels tall, and its arrow as many rows.
+    // the screen only.
     int cx = (arrow.left + arrow.right) / 2, cy = (arrow.top + arrow.bottom) / 2 - side / 8;
     HBRUSH ink = GetSysColorBrush(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
-    POINT origin{0, cy};
-    ClientToScreen(hwnd, &origin);
-    const long long firstShown = -static_cast<long long>(origin.y);
-    const long long lastShown = firstShown + GetSystemMetrics(SM_CYSCREEN) - 1;
-    const int first = static_cast<int>(std::clamp<long long>(firstShown, 0, side / 4 + 1));
-    const int last = static_cast<int>(std::clamp<long long>(lastShown, -1, side / 4));
-    for (int k = first; k <= last; ++k) {
+    const platform::LineRange lines = platform::LinesOnScreen(hwnd, false, cy, 1, side / 4 + 1);
+    for (int k = lines.first; k <= lines.last; ++k) {
         RECT line{cx - side / 4 + k, cy + k, cx + side / 4 - k + 1, cy + k + 1};
         FillRect(dc, &line, ink);
     }
