@@ -123,6 +123,8 @@ TEST_F(WindowPaint, TheScreenComposesWindowsInZOrderWithChildrenClippedToTheirPa
     EXPECT_EQ(ScreenPixel(30, 30), RGB(0, 0, 255)) << "raised, red and its child are over green";
     ShowWindow(red, SW_HIDE);
     EXPECT_EQ(ScreenPixel(12, 12), ScreenPixel(230, 310)) << "hidden: the desktop shows";
+    DestroyWindow(green);
+    DestroyWindow(red);
 }
 
 TEST_F(WindowPaint, AWindowFarLargerThanTheScreenIsDrawnWhereTheScreenShowsIt) {
@@ -185,7 +187,7 @@ TEST_F(WindowPaint, AWindowMadeAfterOneOfItsSizeStartsWhiteAndADCThatOutlivedIts
 
 TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     TempFolder folder;
-    Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));
+    HWND yellow = Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));
     recorder.Pump();
     std::string awake = folder.path() + "/awake.png", asleep = folder.path() + "/asleep.png";
     std::string error;
@@ -207,6 +209,7 @@ TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     EXPECT_EQ(pixel(asleep, 120, 160), 0x000000u);
     EXPECT_FALSE(host::SaveScreenshot(folder.path() + "/no/such/folder/x.png", &error));
     EXPECT_FALSE(error.empty());
+    DestroyWindow(yellow);
 }
 
 }  // namespace
