@@ -24,6 +24,9 @@ class BubblePlacement : public BubbleTest, public ::testing::WithParamInterface<
 TEST_P(BubblePlacement, FollowsThePlacementRule) {
     const Placement& p = GetParam();
     Start(p.screen);
+    // As on the device, the bubble reads the dpi once in its process; ctest
+    // gives each screen a process of its own.
+    if (ScaleX(96) != p.screen.dpi) GTEST_SKIP() << "this process's bubble was scaled for another dpi";
     RECT r = Rect();
     EXPECT_EQ(r.left, p.expected.left);
     EXPECT_EQ(r.top, p.expected.top);
