@@ -1,27 +1,20 @@
 #include "ContactsImport.h"
 
+#include "BoundedInput.h"
 #include "Cli.h"
 
 #include <coredll_host.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace phone {
 
 ContactsFile ReadContactsFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) throw CommandError("cannot read " + path + ": no such file");
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    if (!in && !in.eof()) throw CommandError("cannot read " + path);
+    const std::string bytes = ReadInputFile(path);
     ContactsFile file;
     file.path = path;
     try {
-        for (const VCard& card : ParseVCards(bytes.str(), path)) file.contacts.push_back(ContactOfVCard(card));
+        for (const VCard& card : ParseVCards(bytes, path)) file.contacts.push_back(ContactOfVCard(card));
     } catch (const VCardError& e) {
         throw CommandError(e.what());
     }

@@ -142,6 +142,8 @@ std::string HelpText(const std::string& command) {
         "\n"
         "The device is the folder given by --device DIR, else $PHONE_DEVICE, else ./device.\n"
         "Exit status: 0 on success, 1 when a command failed, 2 for a usage error.\n"
+        "An imported file of more than 64 MB or a scenario line of more than 16 MB is\n"
+        "refused as bad input.\n"
         "Several processes may use one device; a store that another process is writing\n"
         "is waited for (up to 5 minutes), and a device in use is never made anew.\n"
         "A \"--\" ends the options: what follows is taken as it stands (a text that\n"

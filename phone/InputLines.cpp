@@ -1,5 +1,6 @@
 #include "InputLines.h"
 
+#include "BoundedInput.h"
 #include "Cli.h"
 
 #include <fcntl.h>
@@ -55,10 +56,13 @@ bool InputLines::Next(std::string* line) {
             if (errno == EINTR || errno == EAGAIN) continue;
             throw CommandError(std::string("cannot read standard input: ") + std::strerror(errno));
         }
-        if (n == 0)
+        if (n == 0) {
             ended_ = true;
-        else
+        } else {
             buffer_.append(chunk, static_cast<size_t>(n));
+            // What was here held no line's end, so only the new piece can.
+            if (buffer_.size() > kLongestInputLine && !std::memchr(chunk, '\n', static_cast<size_t>(n))) FailLongLine();
+        }
     }
 }
 

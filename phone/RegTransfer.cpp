@@ -1,6 +1,7 @@
 // phone reg export and import: the registry as .reg text, and back.
 #include "RegCommand.h"
 
+#include "BoundedInput.h"
 #include "RegFile.h"
 #include "RegKey.h"
 
@@ -8,8 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace phone {
 
@@ -102,15 +101,6 @@ bool IsEmpty(HKEY key) {
     return rc == ERROR_SUCCESS && subkeys == 0 && values == 0;
 }
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) throw CommandError("cannot read " + name + " (no such file, or not readable)");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw CommandError("cannot read " + name);
-    return bytes.str();
-}
-
 void Apply(const RegFileKey& entry, const std::string& file) {
     const KeyPath& path = entry.path;
     auto fail = [&](int line, const std::string& what, LONG rc) {
@@ -163,7 +153,7 @@ int RegExport(Args& args) {
 int RegImport(Args& args) {
     args.ExpectAtMost(1);
     const std::string& file = args.at(0, "FILE.reg");
-    std::vector<RegFileKey> entries = ParseRegFile(ReadFile(file), file);
+    std::vector<RegFileKey> entries = ParseRegFile(ReadInputFile(file), file);
     OpenDeviceOrFail(args.device);
     RegistryBatch batch;
     for (const RegFileKey& entry : entries) Apply(entry, file);

@@ -1,5 +1,6 @@
 #include "ScenarioRunner.h"
 
+#include "BoundedInput.h"
 #include "Cli.h"
 #include "DeviceProfile.h"
 #include "Json.h"
@@ -14,9 +15,7 @@ namespace phone {
 
 LineSource StreamLines(std::istream& in) {
     return [&in](std::string* line) {
-        if (std::getline(in, *line)) return true;
-        if (in.bad()) throw CommandError("cannot read the scenario");
-        return false;
+return ReadInputLine(in, line);
     };
 }
 
@@ -42,7 +41,8 @@ bool RunLines(Session& session, const LineSource& next, bool stopOnError, bool p
             more = next(&line);
         } catch (const CommandError& e) {
             if (counter) *counter = number;
-            throw CommandError(std::string(e.what()) + " after line " + std::to_string(number));
+            // Named as the lines that do not parse are: by the line it stopped in.
+            throw CommandError("line " + std::to_string(number + 1) + ": " + e.what());
         }
         if (!more) break;
         ++number;

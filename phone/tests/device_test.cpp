@@ -100,3 +100,36 @@ TEST_F(DeviceTest, TheCommandLineEdges) {
 }
 
 }  // namespace
+
+// An input that never ends (a device file, a line that never ends) is
+// refused with one line once it outgrows any real one, and changes nothing.
+TEST_F(DeviceTest, AnEndlessInputIsRefusedBeforeItFillsTheMemory) {
+    const std::string registryBefore = Phone("reg export").out;
+    for (const char* command : {"reg import /dev/zero", "contacts import /dev/zero"}) {
+        Result endless = Phone(command);
+        EXPECT_EQ(endless.status, 1) << command;
+        EXPECT_EQ(endless.err, "phone: cannot read /dev/zero: it is larger than 64 MB\n") << command;
+    }
+    EXPECT_EQ(Phone("reg export").out, registryBefore);
+    EXPECT_EQ(Phone("contacts list").out, "");
+
+    Result script = Phone("run /dev/zero");
+    EXPECT_EQ(script.status, 1);
+    EXPECT_EQ(script.err, "phone: line 1: longer than 16 MB\n");
+
+    // The lines before the long one run; a long line that ends in time is
+    // read whole.
+    const std::string text(1 << 20, 'x');
+    const std::string lines = "sms +79161234567 " + text + "\nstate\n" + std::string(17 << 20, ' ') + "state\n";
+    Result longLine = Phone("run '" + phone_test::WriteBytes(files_, "long.scenario", lines) + "'");
+    EXPECT_EQ(longLine.status, 1);
+    EXPECT_EQ(longLine.err, "phone: line 3: longer than 16 MB\n");
+    EXPECT_NE(longLine.out.find(text), std::string::npos);
+
+    Result piped;
+    piped.status = testing_support::RunCommand("head -c 20000000 /dev/zero | " + std::string(PHONE_EXE) +
+                                                   " --device '" + device_.path() + "' shell",
+                                               &piped.out, &piped.err);
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_EQ(piped.err, "phone: line 1: longer than 16 MB\n");
+}
