@@ -24,7 +24,8 @@ host::EntryId InboxEntry(const std::vector<std::string>& args, const char* comma
     if (!entry.empty()) return entry;
     host::FolderCounts inbox;
     if (!host::GetFolderCounts(host::MessageFolder::Inbox, &inbox)) throw LineError("cannot read the inbox");
-    throw LineError("the inbox holds " + std::to_string(inbox.count) + " messages, not " + std::to_string(n));
+    throw LineError("the inbox holds " + std::to_string(inbox.count) + (inbox.count == 1 ? " message" : " messages") +
+                    ", not " + std::to_string(n));
 }
 
 }  // namespace

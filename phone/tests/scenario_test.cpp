@@ -183,6 +183,8 @@ TEST_F(Scenario, ABadLineStopsTheRunAndIsNamed) {
     EXPECT_EQ(failed["ok"].kind(), JsonValue::Kind::Bool);
     EXPECT_FALSE(failed["ok"].Bool());
     EXPECT_EQ(failed["error"].Text(), "the inbox holds 0 messages, not 3");
+    r = Run("sms +7916 one\nread 2\n", "");
+    EXPECT_NE(r.err.find("line 2: the inbox holds 1 message, not 2"), std::string::npos) << r.err;
     r = Run("sms +7916 \"unterminated\n", "");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("line 1: unterminated quoted text"), std::string::npos) << r.err;
