@@ -8,6 +8,7 @@
 #include <coredll_host.h>
 #include <effect_log.h>
 #include <htmlctrl.h>
+#include <htmlview_host.h>
 #include <toolkit_host.h>
 
 #include <set>
@@ -187,6 +188,61 @@ TEST_F(BubbleCommands, ALinkCallsItsNumberAndEveryLinkEndsTheBubble) {
     bool read = false;
     EXPECT_TRUE(InFolder(host::MessageFolder::Inbox, entry, &read));
     EXPECT_TRUE(read);
+}
+
+// With a link focused the page has the keys; it passes the digits on to
+// the bubble, which treats them as it does its own.
+TEST_F(BubbleCommands, TheDigitsActAlsoWhileALinkInThePageHasTheFocus) {
+    host::EntryId report = Arrive(u"Message delivered", u"+79161234567", u"REPORT.IPM.SMStext.DR");
+    HandOver(report, u"see <a href='tel:112' name='tel1'>112</a>", u"", u"+79161234567", false);
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    Press(VK_DOWN);
+    Press('3');
+    Sleep(50);
+    Settle();
+    EXPECT_TRUE(Shown()) << "no shortcut on a report, from the page either";
+    EXPECT_TRUE(InFolder(host::MessageFolder::Inbox, report));
+    Press(VK_TSOFT2);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+
+    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
+        if (!m.read) host::SetMessageRead(m.entry, true);
+    Settle();
+    host::EntryId entry = Arrive(u"call 89161234567");
+    HandOver(entry, u"call <a href='tel:89161234567' name='tel1'>89161234567</a>", u"Mirela");
+    ASSERT_TRUE(Eventually([&] { return Shown(); }));
+    Press(VK_DOWN);
+    std::u16string focused;
+    ASSERT_TRUE(host::HtmlViewFocusedLink(HtmlViewOf(Bubble()), &focused));
+    ASSERT_EQ(focused, u"tel:89161234567");
+    Press('7');
+    Sleep(50);
+    Settle();
+    EXPECT_TRUE(Shown()) << "a digit that names no command does nothing";
+    const int boxes = host::CountEffects(host::effect::kMessageBox);
+    Press('0');
+    ASSERT_TRUE(Eventually([&] { return host::CountEffects(host::effect::kMessageBox) == boxes + 1; }));
+    EXPECT_EQ(host::LastEffect(host::effect::kMessageBox)->Field("caption")->text, u"Lumenrest Help");
+    Press(VK_RETURN);  // closes the box, not the link
+    ASSERT_TRUE(Eventually([&] { return host::CountEffects(host::effect::kMessageBoxClosed) > 0; }));
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(Calls().empty());
+    Press(VK_DOWN);
+    Press('3');  // Delete
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    EXPECT_TRUE(InFolder(host::MessageFolder::DeletedItems, entry));
+}
+
+// View on the summary of several messages opens the Inbox, not one of them.
+TEST_F(BubbleCommands, ViewOnSeveralMessagesOpensTheInbox) {
+    Up();
+    Announce(u"two");
+    ASSERT_TRUE(Eventually([&] { return Title() == u"New Text Messages"; }));
+    ASSERT_EQ(SoftKeys().left, u"Смотреть");
+    Press(VK_TSOFT1);
+    ASSERT_TRUE(Eventually([&] { return !Shown(); }));
+    ASSERT_FALSE(Opened().empty());
+    EXPECT_EQ(Opened().back(), u"inbox");
 }
 
 TEST_F(BubbleCommands, EndOverTheHomeScreenOnlyRaisesTheBubble) {

@@ -58,10 +58,14 @@ TEST_F(HomeAndEnd, HomeRaisesTheBubbleAtOnceOverTheHomeScreenOrWithTheUtilityAnd
     Press(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
 
-    // Another program in front, no utility: the UI thread waits (up to about
-    // 2 s) for the home screen to come up, then raises the bubble over it.
+    // Another program in front when Home comes up, no utility: the UI thread
+    // waits (up to about 2 s) for the home screen, then raises the bubble.
+    // The shell brings the home screen up as Home goes down and the bubble
+    // acts as it comes up, so the program is put in front between the two.
+    host::KeyDown(VK_LWIN);
+    ASSERT_TRUE(Eventually([] { return GetForegroundWindow() == Home(); }));
     InFront(u"Static");
-    Press(VK_LWIN);
+    host::KeyUp(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
 
     // With the utility running (before the bubble came up and took Home from
