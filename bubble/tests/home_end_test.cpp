@@ -1,14 +1,26 @@
-// Home and End while the bubble is up. End over a dialog is the shell's End
-// (the home screen comes to the front); over any other window it only raises
-// the bubble. Home raises the bubble over the home screen: at once when the
-// home screen is already in front or the soft-key utility runs, otherwise
-// once the UI thread has waited for the home screen to come up.
+// Home, End and Back while the bubble is up. End over a dialog is the
+// shell's End (the home screen comes to the front); over any other window it
+// only raises the bubble. Home raises the bubble over the home screen: at
+// once when the home screen is already in front or the soft-key utility
+// runs, otherwise once the UI thread has waited for the home screen to come
+// up. Back goes to the window that has the focus.
 #include "BubbleTestSupport.h"
 
 #include <toolkit_host.h>
 
+#include <atomic>
+
 namespace bubble_tests {
 namespace {
+
+std::atomic<WPARAM> g_viewKey{0};
+WNDPROC g_viewProc = nullptr;
+
+// The bubble's HTML view, watched for the keys it is given.
+LRESULT CALLBACK WatchedView(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN) g_viewKey = wParam;
+    return CallWindowProcW(g_viewProc, hwnd, msg, wParam, lParam);
+}
 
 class HomeAndEnd : public BubbleTest {
 protected:
@@ -78,6 +90,25 @@ TEST_F(HomeAndEnd, HomeRaisesTheBubbleAtOnceOverTheHomeScreenOrWithTheUtilityAnd
     Press(VK_LWIN);
     EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
     EXPECT_TRUE(Shown());
+}
+
+TEST_F(HomeAndEnd, BackGoesToThePageThatHasTheFocusAndLeavesTheBubbleAsItWas) {
+    host::EntryId entry = Arrive(u"call 89161234567");
+    HandOver(entry, u"call <a href='tel:89161234567' name='tel1'>89161234567</a>", u"Mirela");
+    ASSERT_TRUE(Eventually([&] { return Shown() && GetForegroundWindow() == Bubble(); }));
+    Press(VK_DOWN);
+    HWND view = HtmlViewOf(Bubble());
+    g_viewProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedView)));
+    Press(VK_TBACK);
+    EXPECT_TRUE(Eventually([] { return g_viewKey == VK_TBACK; })) << "the page has the focus, and Back";
+    SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));
+    EXPECT_TRUE(Shown());
+    EXPECT_EQ(GetForegroundWindow(), Bubble());
+    bool unread = false;
+    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
+        if (m.entry == entry) unread = !m.read;
+    EXPECT_TRUE(unread);
 }
 
 }  // namespace
