@@ -68,6 +68,16 @@ protected:
     HINSTANCE program = nullptr;
 };
 
+HANDLE Image(HWND dialog, int id, UINT kind) {
+    return reinterpret_cast<HANDLE>(SendDlgItemMessageW(dialog, id, STM_GETIMAGE, kind, 0));
+}
+
+SIZE BitmapSize(HANDLE image) {
+    BITMAP info{};
+    if (!GetObjectW(image, sizeof info, &info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
 }  // namespace
 
 TEST_F(Layout, TheSettingsTemplatesSwapPlacesAndLabelsAndLeaveWhatTheUserEntered) {
@@ -132,5 +142,45 @@ TEST_F(Layout, OneUnnamedItemIsAllowedTwoAreRefusedAfterTheControlsMoved) {
     ExpectPlaced(dialog, IDC_BOX, 10, 70, 60, 8);
     EXPECT_TRUE(ApplyTemplateLayout(tests, dialog, IDD_ONE_UNNAMED));
     ExpectPlaced(dialog, IDC_BOX, 4, 20, 50, 8);
+    DestroyWindow(dialog);
+}
+
+// An icon takes the icon the other template names and the one it showed is
+// destroyed. A picture is told by its style's low bits, and those of a
+// bitmap picture (SS_BITMAP, 0xE) include an icon's: it keeps the bitmap it
+// has, whole. A list keeps its choice. Every item is placed as the template
+// says, the pictures too (their fitting to the image comes before).
+TEST_F(Layout, AnIconTakesTheOtherTemplatesIconABitmapKeepsItsOwnAndAListItsChoice) {
+    HINSTANCE tests = GetModuleHandleW(nullptr);
+    HWND dialog = Create(tests, IDD_PICTURES);
+    ASSERT_NE(dialog, nullptr);
+    HICON firstIcon = static_cast<HICON>(Image(dialog, IDC_ICON, IMAGE_ICON));
+    HANDLE bitmap = Image(dialog, IDC_PICTURE, IMAGE_BITMAP);
+    ASSERT_NE(firstIcon, nullptr);
+    ASSERT_EQ(BitmapSize(bitmap).cx, 8);
+    for (const char16_t* item : {u"один", u"два", u"три"})
+        SendDlgItemMessageW(dialog, IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SendDlgItemMessageW(dialog, IDC_CHOICE, CB_SETCURSEL, 2, 0);
+
+    EXPECT_TRUE(ApplyTemplateLayout(tests, dialog, IDD_PICTURES_WIDE));
+    HICON secondIcon = static_cast<HICON>(Image(dialog, IDC_ICON, IMAGE_ICON));
+    EXPECT_NE(secondIcon, nullptr);
+    EXPECT_NE(secondIcon, firstIcon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(secondIcon, &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmWidth, 16) << "the second template's icon";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_FALSE(GetIconInfo(firstIcon, &info)) << "the icon shown before is destroyed";
+    ExpectPlaced(dialog, IDC_ICON, 60, 4, 16, 16);
+
+    EXPECT_EQ(Image(dialog, IDC_PICTURE, IMAGE_BITMAP), bitmap);
+    EXPECT_EQ(BitmapSize(bitmap).cx, 8) << "the bitmap is still there";
+    ExpectPlaced(dialog, IDC_PICTURE, 90, 4, 16, 16);
+
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_CHOICE, CB_GETCURSEL, 0, 0), 2);
+    ExpectPlaced(dialog, IDC_CHOICE, 4, 4, 50, 40);
     DestroyWindow(dialog);
 }
