@@ -96,13 +96,11 @@ void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION lpcs);
 void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION lpcs);
 void WINAPI EnterCriticalSection(LPCRITICAL_SECTION lpcs);
 void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpcs);
-BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION lpcs);
 
 // Interlocked operations
 LONG WINAPI InterlockedIncrement(LONG volatile* lpAddend);
 LONG WINAPI InterlockedDecrement(LONG volatile* lpAddend);
 LONG WINAPI InterlockedExchange(LONG volatile* Target, LONG Value);
-LONG WINAPI InterlockedExchangeAdd(LONG volatile* Addend, LONG Value);
 LONG WINAPI InterlockedCompareExchange(LONG volatile* Destination, LONG Exchange, LONG Comperand);
 
 // Time
@@ -143,7 +141,6 @@ HRSRC WINAPI FindResourceExW(HMODULE hModule, LPCWSTR lpType, LPCWSTR lpName, WO
 HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID WINAPI LockResource(HGLOBAL hResData);
 DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
-BOOL WINAPI FreeResource(HGLOBAL hResData);
 
 #define FindResource   FindResourceW
 #define FindResourceEx FindResourceExW

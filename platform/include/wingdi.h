@@ -96,7 +96,6 @@ typedef struct tagLOGPEN {
 } LOGPEN, *PLOGPEN, *LPLOGPEN;
 
 HPEN WINAPI CreatePen(int fnPenStyle, int nWidth, COLORREF crColor);
-HPEN WINAPI CreatePenIndirect(const LOGPEN* lplgpn);
 
 // Brushes
 #define BS_SOLID  0
@@ -265,7 +264,6 @@ int WINAPI GetDeviceCaps(HDC hdc, int nIndex);
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF crColor);
 COLORREF WINAPI GetTextColor(HDC hdc);
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF crColor);
-COLORREF WINAPI GetBkColor(HDC hdc);
 #define TRANSPARENT 1
 #define OPAQUE      2
 int WINAPI SetBkMode(HDC hdc, int iBkMode);
@@ -274,10 +272,8 @@ int WINAPI GetBkMode(HDC hdc);
 // --- Drawing -------------------------------------------------------------------
 BOOL WINAPI MoveToEx(HDC hdc, int X, int Y, LPPOINT lpPoint);
 BOOL WINAPI LineTo(HDC hdc, int nXEnd, int nYEnd);
-BOOL WINAPI Polyline(HDC hdc, const POINT* lppt, int cPoints);
 BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect);
 BOOL WINAPI RoundRect(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect, int nWidth, int nHeight);
-BOOL WINAPI Ellipse(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect);
 COLORREF WINAPI SetPixel(HDC hdc, int X, int Y, COLORREF crColor);
 COLORREF WINAPI GetPixel(HDC hdc, int nXPos, int nYPos);
 

@@ -362,12 +362,8 @@ BOOL WINAPI PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM l
 void WINAPI PostQuitMessage(int nExitCode);
 LRESULT WINAPI SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-BOOL WINAPI InSendMessage(void);
 LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-DWORD WINAPI GetMessagePos(void);
-LONG WINAPI GetMessageTime(void);
-UINT WINAPI RegisterWindowMessageW(LPCWSTR lpString);
 
 // Queue status
 #define QS_KEY         0x0001
@@ -393,9 +389,6 @@ HWND WINAPI SetActiveWindow(HWND hWnd);
 HWND WINAPI GetActiveWindow(void);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI GetForegroundWindow(void);
-HWND WINAPI SetCapture(HWND hWnd);
-BOOL WINAPI ReleaseCapture(void);
-HWND WINAPI GetCapture(void);
 
 // --- Keyboard ------------------------------------------------------------
 #define VK_LBUTTON   0x01
@@ -530,16 +523,7 @@ HDC WINAPI GetWindowDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 
 // --- Rectangles ------------------------------------------------------------
-BOOL WINAPI SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
-BOOL WINAPI SetRectEmpty(LPRECT lprc);
-BOOL WINAPI CopyRect(LPRECT lprcDst, const RECT* lprcSrc);
-BOOL WINAPI IsRectEmpty(const RECT* lprc);
 BOOL WINAPI EqualRect(const RECT* lprc1, const RECT* lprc2);
-BOOL WINAPI InflateRect(LPRECT lprc, int dx, int dy);
-BOOL WINAPI OffsetRect(LPRECT lprc, int dx, int dy);
-BOOL WINAPI IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
-BOOL WINAPI UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
-BOOL WINAPI PtInRect(const RECT* lprc, POINT pt);
 
 // --- System metrics and parameters -----------------------------------------------
 #define SM_CXSCREEN        0
@@ -607,7 +591,6 @@ BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UI
 #define SendNotifyMessage     SendNotifyMessageW
 #define DefWindowProc         DefWindowProcW
 #define CallWindowProc        CallWindowProcW
-#define RegisterWindowMessage RegisterWindowMessageW
 #define SystemParametersInfo  SystemParametersInfoW
 
 // --- Resources ---------------------------------------------------------------
@@ -740,7 +723,6 @@ int WINAPI GetMenuItemCount(HMENU hMenu);
 UINT WINAPI GetMenuItemID(HMENU hMenu, int nPos);
 HMENU WINAPI GetSubMenu(HMENU hMenu, int nPos);
 BOOL WINAPI GetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPMENUITEMINFOW lpmii);
-BOOL WINAPI SetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPCMENUITEMINFOW lpmii);
 UINT WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 
@@ -748,8 +730,6 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 #define AppendMenu      AppendMenuW
 #define InsertMenu      InsertMenuW
 #define GetMenuItemInfo GetMenuItemInfoW
-#define SetMenuItemInfo SetMenuItemInfoW
-
 // --- The standard controls: BUTTON, STATIC, EDIT, LISTBOX, COMBOBOX ------------
 // A control tells its parent what happened with WM_COMMAND, wParam
 // MAKEWPARAM(id, notification), lParam the control. WM_GETDLGCODE (lParam
@@ -1022,8 +1002,6 @@ INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND
                                LPARAM dwInitParam);
 HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW lpTemplate, HWND hWndParent,
                                        DLGPROC lpDialogFunc, LPARAM dwInitParam);
-HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
-                               LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 LRESULT WINAPI DefDlgProcW(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI IsDialogMessageW(HWND hDlg, LPMSG lpMsg);
@@ -1038,7 +1016,6 @@ LONG WINAPI GetDialogBaseUnits(void);
 
 #define CreateDialogIndirectParam                      CreateDialogIndirectParamW
 #define CreateDialogIndirect(inst, tmpl, parent, proc) CreateDialogIndirectParamW(inst, tmpl, parent, proc, 0)
-#define CreateDialogParam                              CreateDialogParamW
 #define CreateDialog(inst, name, parent, proc)         CreateDialogParamW(inst, name, parent, proc, 0)
 #define DialogBoxIndirectParam                         DialogBoxIndirectParamW
 #define DialogBoxIndirect(inst, tmpl, parent, proc)    DialogBoxIndirectParamW(inst, tmpl, parent, proc, 0)

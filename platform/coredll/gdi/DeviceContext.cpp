@@ -234,8 +234,6 @@ extern "C" COLORREF WINAPI SetBkColor(HDC hdc, COLORREF crColor) {
     return Exchange(hdc, &DC::bkColor, crColor & 0x00FFFFFF, static_cast<COLORREF>(CLR_INVALID));
 }
 
-extern "C" COLORREF WINAPI GetBkColor(HDC hdc) { return Read(hdc, &DC::bkColor, static_cast<COLORREF>(CLR_INVALID)); }
-
 extern "C" int WINAPI SetBkMode(HDC hdc, int iBkMode) {
     if (iBkMode != TRANSPARENT && iBkMode != OPAQUE) {
         SetLastError(ERROR_INVALID_PARAMETER);

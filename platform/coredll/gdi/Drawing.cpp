@@ -168,25 +168,6 @@ extern "C" BOOL WINAPI LineTo(HDC hdc, int nXEnd, int nYEnd) {
     return TRUE;
 }
 
-extern "C" BOOL WINAPI Polyline(HDC hdc, const POINT* lppt, int cPoints) {
-    if (!lppt || cPoints < 2) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    std::lock_guard<std::recursive_mutex> lock(Lock());
-    auto dc = FindDC(hdc);
-    if (!dc) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    // Polyline neither uses nor moves the current position.
-    POINT saved = dc->position;
-    dc->position = lppt[0];
-    for (int i = 1; i < cPoints; ++i) LineTo(hdc, lppt[i].x, lppt[i].y);
-    dc->position = saved;
-    return TRUE;
-}
-
 extern "C" BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect) {
     return Shape(hdc, nLeftRect, nTopRect, nRightRect, nBottomRect, 0, 0);
 }
@@ -194,11 +175,6 @@ extern "C" BOOL WINAPI Rectangle(HDC hdc, int nLeftRect, int nTopRect, int nRigh
 extern "C" BOOL WINAPI RoundRect(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect, int nWidth,
                                  int nHeight) {
     return Shape(hdc, nLeftRect, nTopRect, nRightRect, nBottomRect, nWidth, nHeight);
-}
-
-extern "C" BOOL WINAPI Ellipse(HDC hdc, int nLeftRect, int nTopRect, int nRightRect, int nBottomRect) {
-    return Shape(hdc, nLeftRect, nTopRect, nRightRect, nBottomRect, std::abs(nRightRect - nLeftRect),
-                 std::abs(nBottomRect - nTopRect));
 }
 
 namespace {

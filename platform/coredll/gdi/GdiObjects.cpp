@@ -141,14 +141,6 @@ extern "C" HPEN WINAPI CreatePen(int fnPenStyle, int nWidth, COLORREF crColor) {
     return static_cast<HPEN>(Insert(pen));
 }
 
-extern "C" HPEN WINAPI CreatePenIndirect(const LOGPEN* lplgpn) {
-    if (!lplgpn) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    return CreatePen(static_cast<int>(lplgpn->lopnStyle), lplgpn->lopnWidth.x, lplgpn->lopnColor);
-}
-
 extern "C" HBRUSH WINAPI CreateSolidBrush(COLORREF crColor) {
     auto brush = std::make_shared<Brush>();
     brush->color = crColor & 0x00FFFFFF;

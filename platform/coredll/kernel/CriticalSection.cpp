@@ -26,13 +26,6 @@ extern "C" void WINAPI EnterCriticalSection(LPCRITICAL_SECTION lpcs) {
     ++lpcs->LockCount;
 }
 
-extern "C" BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION lpcs) {
-    if (!LockOf(lpcs)->try_lock()) return FALSE;
-    lpcs->OwnerThread = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(GetCurrentThreadId()));
-    ++lpcs->LockCount;
-    return TRUE;
-}
-
 extern "C" void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpcs) {
     if (--lpcs->LockCount == 0) lpcs->OwnerThread = nullptr;
     LockOf(lpcs)->unlock();

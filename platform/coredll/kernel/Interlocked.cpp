@@ -13,10 +13,6 @@ extern "C" LONG WINAPI InterlockedExchange(LONG volatile* Target, LONG Value) {
     return __atomic_exchange_n(Target, Value, __ATOMIC_SEQ_CST);
 }
 
-extern "C" LONG WINAPI InterlockedExchangeAdd(LONG volatile* Addend, LONG Value) {
-    return __atomic_fetch_add(Addend, Value, __ATOMIC_SEQ_CST);
-}
-
 extern "C" LONG WINAPI InterlockedCompareExchange(LONG volatile* Destination, LONG Exchange, LONG Comperand) {
     __atomic_compare_exchange_n(Destination, &Comperand, Exchange, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
     return Comperand;

@@ -274,6 +274,3 @@ extern "C" DWORD WINAPI SizeofResource(HMODULE /*hModule*/, HRSRC hResInfo) {
     }
     return entry->size;
 }
-
-// Resources stay mapped as long as their module.
-extern "C" BOOL WINAPI FreeResource(HGLOBAL /*hResData*/) { return FALSE; }

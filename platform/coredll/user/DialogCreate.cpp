@@ -122,12 +122,6 @@ extern "C" HWND WINAPI CreateDialogIndirectParamW(HINSTANCE hInstance, LPCDLGTEM
     return Create(hInstance, lpTemplate, hWndParent, lpDialogFunc, dwInitParam, false, nullptr);
 }
 
-extern "C" HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent,
-                                          DLGPROC lpDialogFunc, LPARAM dwInitParam) {
-    const DLGTEMPLATE* tmpl = FindTemplate(hInstance, lpTemplateName);
-    return tmpl ? CreateDialogIndirectParamW(hInstance, tmpl, hWndParent, lpDialogFunc, dwInitParam) : nullptr;
-}
-
 extern "C" INT_PTR WINAPI DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate, HWND hWndParent,
                                                   DLGPROC lpDialogFunc, LPARAM dwInitParam) {
     if (hWndParent && !IsWindow(hWndParent)) {

@@ -8,7 +8,6 @@ using namespace user;
 namespace {
 
 HWND g_foreground = nullptr;
-HWND g_capture = nullptr;
 
 struct Message {
     HWND hwnd;
@@ -69,7 +68,6 @@ void ForgetFocusLocked(HWND hwnd) {
         }
     }
     if (g_foreground == hwnd) g_foreground = nullptr;
-    if (g_capture == hwnd) g_capture = nullptr;
 }
 
 void Activate(HWND top) {
@@ -250,22 +248,4 @@ extern "C" HWND WINAPI SetFocus(HWND hWnd) {
     if (previous && IsWindow(previous)) Notify(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
     if (IsWindow(hWnd)) Notify(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
-}
-
-extern "C" HWND WINAPI SetCapture(HWND hWnd) {
-    Guard lock(Lock());
-    HWND old = g_capture;
-    g_capture = GetLocked(hWnd) ? hWnd : nullptr;
-    return old;
-}
-
-extern "C" BOOL WINAPI ReleaseCapture(void) {
-    Guard lock(Lock());
-    g_capture = nullptr;
-    return TRUE;
-}
-
-extern "C" HWND WINAPI GetCapture(void) {
-    Guard lock(Lock());
-    return GetLocked(g_capture) ? g_capture : nullptr;
 }

@@ -339,29 +339,6 @@ extern "C" BOOL WINAPI GetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPositio
     return TRUE;
 }
 
-extern "C" BOOL WINAPI SetMenuItemInfoW(HMENU hMenu, UINT uItem, BOOL fByPosition, LPCMENUITEMINFOW lpmii) {
-    if (!lpmii || lpmii->cbSize < sizeof(MENUITEMINFOW)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    std::lock_guard<std::recursive_mutex> lock(g_lock);
-    if (!FindOrFail(hMenu)) return FALSE;
-    Item* item = Locate(hMenu, uItem, fByPosition != FALSE);
-    if (!item) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    UINT mask = lpmii->fMask;
-    if (mask & MIIM_ID) item->id = lpmii->wID;
-    if (mask & MIIM_SUBMENU) item->submenu = lpmii->hSubMenu;
-    if (mask & MIIM_STATE) item->state = lpmii->fState;
-    if (mask & MIIM_DATA) item->data = lpmii->dwItemData;
-    if (mask & MIIM_TYPE) item->type = lpmii->fType;
-    if ((mask & (MIIM_TYPE | MIIM_STRING)) && !(item->type & (MFT_SEPARATOR | MFT_BITMAP | MFT_OWNERDRAW)))
-        item->text = lpmii->dwTypeData ? std::u16string(lpmii->dwTypeData) : std::u16string();
-    return TRUE;
-}
-
 extern "C" UINT WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
     std::lock_guard<std::recursive_mutex> lock(g_lock);
     Item* item = Locate(hMenu, uIDEnableItem, (uEnable & MF_BYPOSITION) != 0);

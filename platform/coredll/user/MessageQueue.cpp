@@ -4,7 +4,6 @@
 #include "user/WindowSystem.h"
 
 #include <algorithm>
-#include <map>
 
 using namespace user;
 
@@ -161,7 +160,6 @@ extern "C" BOOL WINAPI GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, U
         });
         q->waiting = false;
     }
-    q->lastTime = lpMsg->time;
     return lpMsg->message == WM_QUIT ? FALSE : TRUE;
 }
 
@@ -177,7 +175,6 @@ extern "C" BOOL WINAPI PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, 
     while (HandleOneSentLocked(lock, *q)) {
     }
     if (!NextLocked(*q, lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0)) return FALSE;
-    q->lastTime = lpMsg->time;
     return TRUE;
 }
 
@@ -282,30 +279,6 @@ extern "C" LRESULT WINAPI DispatchMessageW(const MSG* lpMsg) {
         proc = w->proc;
     }
     return proc(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
-}
-
-extern "C" LONG WINAPI GetMessageTime(void) {
-    Guard lock(Lock());
-    return static_cast<LONG>(CurrentQueueLocked()->lastTime);
-}
-
-extern "C" DWORD WINAPI GetMessagePos(void) { return 0; }
-
-extern "C" UINT WINAPI RegisterWindowMessageW(LPCWSTR lpString) {
-    static std::map<std::u16string, UINT> names;
-    if (!lpString || !*lpString) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    Guard lock(Lock());
-    std::u16string key(lpString);
-    for (auto& c : key) c = towlower(c);
-    auto it = names.find(key);
-    if (it != names.end()) return it->second;
-    UINT id = 0xC000 + static_cast<UINT>(names.size());
-    if (id > 0xFFFF) return 0;
-    names[key] = id;
-    return id;
 }
 
 extern "C" UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {

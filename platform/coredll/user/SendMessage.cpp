@@ -5,12 +5,6 @@
 
 using namespace user;
 
-namespace {
-
-thread_local int t_inCrossThreadSend = 0;
-
-}  // namespace
-
 namespace user {
 
 LRESULT CallWindowProcOf(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -31,9 +25,7 @@ bool HandleOneSentLocked(Guard& lock, MessageQueue& q) {
     lock.unlock();
     LRESULT result = 0;
     if (proc) {
-        ++t_inCrossThreadSend;
         result = proc(sm->hwnd, sm->message, sm->wParam, sm->lParam);
-        --t_inCrossThreadSend;
     }
     lock.lock();
     sm->result = result;
@@ -134,8 +126,6 @@ extern "C" BOOL WINAPI SendNotifyMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LP
     QueueSentLocked(*target, hWnd, Msg, wParam, lParam, nullptr);
     return TRUE;
 }
-
-extern "C" BOOL WINAPI InSendMessage(void) { return t_inCrossThreadSend > 0 ? TRUE : FALSE; }
 
 extern "C" LRESULT WINAPI CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return lpPrevWndFunc ? lpPrevWndFunc(hWnd, Msg, wParam, lParam) : 0;

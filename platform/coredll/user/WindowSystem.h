@@ -63,7 +63,6 @@ struct MessageQueue {
     HWND active = nullptr;
     HWND focus = nullptr;
     std::vector<Timer> timers;
-    DWORD lastTime = 0;
 };
 
 struct Window {
