@@ -12,7 +12,6 @@ namespace host {
 bool StartShell();
 // Closes the shell's windows and waits for its thread to end.
 void StopShell();
-bool ShellIsRunning();
 
 // The number of unread text messages the home screen shows: the Inbox's
 // unread count, which it follows through the message store's notifications.

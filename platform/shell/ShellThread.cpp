@@ -136,8 +136,6 @@ void StopShell() {
     shell::Forget();
 }
 
-bool ShellIsRunning() { return shell::g_started.load(); }
-
 int UnreadCount() { return shell::Unread().load(); }
 
 }  // namespace host
