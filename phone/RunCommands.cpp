@@ -15,11 +15,14 @@ int RunRun(Args& args) {
     bool json = args.TakeFlag("--json");
     std::string shots;
     args.TakeOption("--shots", &shots);
+    std::error_code ec;
+    // Refused before the first line runs, not at the first screenshot.
+    if (!shots.empty() && std::filesystem::exists(shots, ec) && !std::filesystem::is_directory(shots, ec))
+        throw UsageError("--shots wants a folder (" + shots + " is a file)");
     args.ExpectAtMost(1);
     const std::string& script = args.at(0, "scenario file (or - for standard input)");
     std::ifstream file;
     if (script != "-") {
-        std::error_code ec;
         if (std::filesystem::is_directory(script, ec)) throw CommandError("cannot read " + script + ": it is a folder");
         file.open(script);
         if (!file) throw CommandError("cannot read " + script);

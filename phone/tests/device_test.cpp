@@ -85,6 +85,12 @@ TEST_F(DeviceTest, TheCommandLineEdges) {
     EXPECT_NE(sms.out.find("--not-an-option"), std::string::npos);
     EXPECT_EQ(Phone("sms +79161234567 --not-an-option").status, 2);
 
+    // A file is no folder of screenshots: refused before anything runs.
+    std::string notAFolder = phone_test::WriteBytes(files_, "shots", "");
+    Result shots = Phone("run - --shots '" + notAFolder + "' < /dev/null");
+    EXPECT_EQ(shots.status, 2);
+    EXPECT_EQ(shots.err, "phone: --shots wants a folder (" + notAFolder + " is a file)\n");
+
     // A folder is no scenario.
     Result folder = Phone("run '" + files_.path() + "'");
     EXPECT_EQ(folder.status, 1);
