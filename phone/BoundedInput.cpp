@@ -30,9 +30,7 @@ std::string ReadInputFile(const std::string& path) {
     return bytes;
 }
 
-void FailLongLine() {
-    throw CommandError("longer than " + std::to_string(kLongestInputLine >> 20) + " MB");
-}
+void FailLongLine() { throw CommandError("longer than " + std::to_string(kLongestInputLine >> 20) + " MB"); }
 
 bool ReadInputLine(std::istream& in, std::string* line) {
     line->clear();

@@ -14,9 +14,7 @@
 namespace phone {
 
 LineSource StreamLines(std::istream& in) {
-    return [&in](std::string* line) {
-return ReadInputLine(in, line);
-    };
+    return [&in](std::string* line) { return ReadInputLine(in, line); };
 }
 
 void StartSession(Session& session) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#define IDD_ONE_UNNAMED 200
-#define IDD_TWO_UNNAMED 201
-#define IDC_LABEL       300
-#define IDC_BOX         301
+#define IDD_ONE_UNNAMED   200
+#define IDD_TWO_UNNAMED   201
+#define IDC_LABEL         300
+#define IDC_BOX           301
 #define IDD_PICTURES      202
 #define IDD_PICTURES_WIDE 203
 #define IDC_ICON          302

@@ -98,8 +98,8 @@ TEST_F(HomeAndEnd, BackGoesToThePageThatHasTheFocusAndLeavesTheBubbleAsItWas) {
     ASSERT_TRUE(Eventually([&] { return Shown() && GetForegroundWindow() == Bubble(); }));
     Press(VK_DOWN);
     HWND view = HtmlViewOf(Bubble());
-    g_viewProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedView)));
+    g_viewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedView)));
     Press(VK_TBACK);
     EXPECT_TRUE(Eventually([] { return g_viewKey == VK_TBACK; })) << "the page has the focus, and Back";
     SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));

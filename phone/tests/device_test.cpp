@@ -133,9 +133,9 @@ TEST_F(DeviceTest, AnEndlessInputIsRefusedBeforeItFillsTheMemory) {
     EXPECT_NE(longLine.out.find(text), std::string::npos);
 
     Result piped;
-    piped.status = testing_support::RunCommand("head -c 20000000 /dev/zero | " + std::string(PHONE_EXE) +
-                                                   " --device '" + device_.path() + "' shell",
-                                               &piped.out, &piped.err);
+    piped.status = testing_support::RunCommand(
+        "head -c 20000000 /dev/zero | " + std::string(PHONE_EXE) + " --device '" + device_.path() + "' shell",
+        &piped.out, &piped.err);
     EXPECT_EQ(piped.status, 1);
     EXPECT_EQ(piped.err, "phone: line 1: longer than 16 MB\n");
 }

@@ -568,30 +568,30 @@ int WINAPI GetSystemMetrics(int nIndex);
 #define SPIF_SENDCHANGE    0x0002
 BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
 
-#define CreateWindowEx        CreateWindowExW
-#define CreateWindow          CreateWindowW
-#define RegisterClass         RegisterClassW
-#define UnregisterClass       UnregisterClassW
-#define GetClassInfo          GetClassInfoW
-#define GetClassName          GetClassNameW
-#define FindWindow            FindWindowW
-#define GetWindowLong         GetWindowLongW
-#define SetWindowLong         SetWindowLongW
-#define GetWindowLongPtr      GetWindowLongPtrW
-#define SetWindowLongPtr      SetWindowLongPtrW
-#define GetWindowText         GetWindowTextW
-#define GetWindowTextLength   GetWindowTextLengthW
-#define SetWindowText         SetWindowTextW
-#define GetMessage            GetMessageW
-#define PeekMessage           PeekMessageW
-#define DispatchMessage       DispatchMessageW
-#define PostMessage           PostMessageW
-#define PostThreadMessage     PostThreadMessageW
-#define SendMessage           SendMessageW
-#define SendNotifyMessage     SendNotifyMessageW
-#define DefWindowProc         DefWindowProcW
-#define CallWindowProc        CallWindowProcW
-#define SystemParametersInfo  SystemParametersInfoW
+#define CreateWindowEx       CreateWindowExW
+#define CreateWindow         CreateWindowW
+#define RegisterClass        RegisterClassW
+#define UnregisterClass      UnregisterClassW
+#define GetClassInfo         GetClassInfoW
+#define GetClassName         GetClassNameW
+#define FindWindow           FindWindowW
+#define GetWindowLong        GetWindowLongW
+#define SetWindowLong        SetWindowLongW
+#define GetWindowLongPtr     GetWindowLongPtrW
+#define SetWindowLongPtr     SetWindowLongPtrW
+#define GetWindowText        GetWindowTextW
+#define GetWindowTextLength  GetWindowTextLengthW
+#define SetWindowText        SetWindowTextW
+#define GetMessage           GetMessageW
+#define PeekMessage          PeekMessageW
+#define DispatchMessage      DispatchMessageW
+#define PostMessage          PostMessageW
+#define PostThreadMessage    PostThreadMessageW
+#define SendMessage          SendMessageW
+#define SendNotifyMessage    SendNotifyMessageW
+#define DefWindowProc        DefWindowProcW
+#define CallWindowProc       CallWindowProcW
+#define SystemParametersInfo SystemParametersInfoW
 
 // --- Resources ---------------------------------------------------------------
 #define IS_INTRESOURCE(r)   ((((ULONG_PTR)(r)) >> 16) == 0)
