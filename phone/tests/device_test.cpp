@@ -14,6 +14,9 @@ namespace {
 
 using phone_test::Result;
 
+// The report's own line: a sanitizer may add its statistics below it.
+std::string FirstLine(const std::string& err) { return err.substr(0, err.find('\n')); }
+
 class DeviceTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(0, Phone("init").status); }
@@ -89,7 +92,7 @@ TEST_F(DeviceTest, TheCommandLineEdges) {
     std::string notAFolder = phone_test::WriteBytes(files_, "shots", "");
     Result shots = Phone("run - --shots '" + notAFolder + "' < /dev/null");
     EXPECT_EQ(shots.status, 2);
-    EXPECT_EQ(shots.err, "phone: --shots wants a folder (" + notAFolder + " is a file)\n");
+    EXPECT_EQ(FirstLine(shots.err), "phone: --shots wants a folder (" + notAFolder + " is a file)");
 
     // A folder is no scenario.
     Result folder = Phone("run '" + files_.path() + "'");
@@ -114,14 +117,14 @@ TEST_F(DeviceTest, AnEndlessInputIsRefusedBeforeItFillsTheMemory) {
     for (const char* command : {"reg import /dev/zero", "contacts import /dev/zero"}) {
         Result endless = Phone(command);
         EXPECT_EQ(endless.status, 1) << command;
-        EXPECT_EQ(endless.err, "phone: cannot read /dev/zero: it is larger than 64 MB\n") << command;
+        EXPECT_EQ(FirstLine(endless.err), "phone: cannot read /dev/zero: it is larger than 64 MB") << command;
     }
     EXPECT_EQ(Phone("reg export").out, registryBefore);
     EXPECT_EQ(Phone("contacts list").out, "");
 
     Result script = Phone("run /dev/zero");
     EXPECT_EQ(script.status, 1);
-    EXPECT_EQ(script.err, "phone: line 1: longer than 16 MB\n");
+    EXPECT_EQ(FirstLine(script.err), "phone: line 1: longer than 16 MB");
 
     // The lines before the long one run; a long line that ends in time is
     // read whole.
@@ -129,7 +132,7 @@ TEST_F(DeviceTest, AnEndlessInputIsRefusedBeforeItFillsTheMemory) {
     const std::string lines = "sms +79161234567 " + text + "\nstate\n" + std::string(17 << 20, ' ') + "state\n";
     Result longLine = Phone("run '" + phone_test::WriteBytes(files_, "long.scenario", lines) + "'");
     EXPECT_EQ(longLine.status, 1);
-    EXPECT_EQ(longLine.err, "phone: line 3: longer than 16 MB\n");
+    EXPECT_EQ(FirstLine(longLine.err), "phone: line 3: longer than 16 MB");
     EXPECT_NE(longLine.out.find(text), std::string::npos);
 
     Result piped;
@@ -137,5 +140,5 @@ TEST_F(DeviceTest, AnEndlessInputIsRefusedBeforeItFillsTheMemory) {
         "head -c 20000000 /dev/zero | " + std::string(PHONE_EXE) + " --device '" + device_.path() + "' shell",
         &piped.out, &piped.err);
     EXPECT_EQ(piped.status, 1);
-    EXPECT_EQ(piped.err, "phone: line 1: longer than 16 MB\n");
+    EXPECT_EQ(FirstLine(piped.err), "phone: line 1: longer than 16 MB");
 }
