@@ -9,6 +9,8 @@
 #include <screen_host.h>
 #include <windows.h>
 
+#include <vector>
+
 using namespace testing_support;
 
 namespace {
@@ -45,9 +47,16 @@ protected:
         recorder.Ignore({WM_SHOWWINDOW, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE, WM_CREATE, WM_ACTIVATE, WM_SETFOCUS,
                          WM_KILLFOCUS, WM_DESTROY, WM_NCDESTROY});
     }
+    // What a test made goes with it, so that the tests after it in one
+    // process see none of its windows.
+    void TearDown() override {
+        for (HWND w : made_)
+            if (IsWindow(w)) DestroyWindow(w);
+    }
     HWND Make(DWORD style, int x, int y, int cx, int cy, COLORREF color, HWND parent = nullptr) {
         HWND w = CreateWindowExW(0, u"Painted", nullptr, style & ~WS_VISIBLE, x, y, cx, cy, parent, nullptr, nullptr,
                                  nullptr);
+        made_.push_back(w);
         SetWindowLongPtrW(w, GWL_USERDATA, static_cast<LONG_PTR>(color));
         if (style & WS_VISIBLE) ShowWindow(w, SW_SHOWNA);
         return w;
@@ -59,6 +68,7 @@ protected:
         return c;
     }
     MessageRecorder recorder;
+    std::vector<HWND> made_;
 };
 
 TEST_F(WindowPaint, WmPaintComesAfterPostedMessagesWithTheUnionOfTheInvalidatedParts) {
@@ -123,8 +133,6 @@ TEST_F(WindowPaint, TheScreenComposesWindowsInZOrderWithChildrenClippedToTheirPa
     EXPECT_EQ(ScreenPixel(30, 30), RGB(0, 0, 255)) << "raised, red and its child are over green";
     ShowWindow(red, SW_HIDE);
     EXPECT_EQ(ScreenPixel(12, 12), ScreenPixel(230, 310)) << "hidden: the desktop shows";
-    DestroyWindow(green);
-    DestroyWindow(red);
 }
 
 TEST_F(WindowPaint, AWindowFarLargerThanTheScreenIsDrawnWhereTheScreenShowsIt) {
@@ -187,7 +195,7 @@ TEST_F(WindowPaint, AWindowMadeAfterOneOfItsSizeStartsWhiteAndADCThatOutlivedIts
 
 TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     TempFolder folder;
-    HWND yellow = Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));
+    Make(WS_VISIBLE, 0, 0, 240, 320, RGB(255, 255, 0));
     recorder.Pump();
     std::string awake = folder.path() + "/awake.png", asleep = folder.path() + "/asleep.png";
     std::string error;
@@ -209,7 +217,6 @@ TEST_F(WindowPaint, AScreenshotIsAPngOfTheScreenAndBlackWhileTheDisplaySleeps) {
     EXPECT_EQ(pixel(asleep, 120, 160), 0x000000u);
     EXPECT_FALSE(host::SaveScreenshot(folder.path() + "/no/such/folder/x.png", &error));
     EXPECT_FALSE(error.empty());
-    DestroyWindow(yellow);
 }
 
 }  // namespace
