@@ -96,6 +96,21 @@ void BubbleTest::SetLocked(bool locked) {
     RegCloseKey(key);
 }
 
+void BubbleTest::ReadAllWaiting() {
+    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
+        if (!m.read) host::SetMessageRead(m.entry, true);
+    Settle();
+}
+
+bool BubbleTest::InFolder(host::MessageFolder folder, const host::EntryId& entry, bool* read) {
+    for (const host::StoredMessage& m : host::ListMessages(folder))
+        if (m.entry == entry) {
+            if (read) *read = m.read;
+            return true;
+        }
+    return false;
+}
+
 void BubbleTest::Settle() const {
     // Until the UI thread has handled what was sent and posted to it, and
     // the helpers it started (the one that shows the bubble and brings it

@@ -68,6 +68,11 @@ protected:
                            const std::u16string& sender = u"+79161234567");
 
     void SetLocked(bool locked);
+    // Marks every unread inbox message read, so that the next one is
+    // announced alone.
+    void ReadAllWaiting();
+    // Whether the message is in the folder, and (*read) whether it was read.
+    static bool InFolder(host::MessageFolder folder, const host::EntryId& entry, bool* read = nullptr);
     // Presses a key and waits until the UI thread has handled it.
     void Press(BYTE vk);
     // Waits (bounded) until condition holds.

@@ -39,21 +39,11 @@ protected:
     // A single message on a device where nothing else waits unread, so that
     // it is announced alone.
     host::EntryId Up(const std::u16string& sender = u"+79161234567") {
-        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-            if (!m.read) host::SetMessageRead(m.entry, true);
-        Settle();
+        ReadAllWaiting();
         host::EntryId entry = Announce(u"hello", u"Mirela", sender);
         EXPECT_TRUE(Eventually([&] { return Shown(); }));
         EXPECT_TRUE(Eventually([&] { return GetForegroundWindow() == Bubble(); }));
         return entry;
-    }
-    bool InFolder(host::MessageFolder folder, const host::EntryId& entry, bool* read = nullptr) {
-        for (const host::StoredMessage& m : host::ListMessages(folder))
-            if (m.entry == entry) {
-                if (read) *read = m.read;
-                return true;
-            }
-        return false;
     }
 };
 
@@ -205,9 +195,7 @@ TEST_F(BubbleCommands, TheDigitsActAlsoWhileALinkInThePageHasTheFocus) {
     Press(VK_TSOFT2);
     ASSERT_TRUE(Eventually([&] { return !Shown(); }));
 
-    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-        if (!m.read) host::SetMessageRead(m.entry, true);
-    Settle();
+    ReadAllWaiting();
     host::EntryId entry = Arrive(u"call 89161234567");
     HandOver(entry, u"call <a href='tel:89161234567' name='tel1'>89161234567</a>", u"Mirela");
     ASSERT_TRUE(Eventually([&] { return Shown(); }));

@@ -30,9 +30,7 @@ protected:
     void SetUp() override { Start({240, 320, 96}); }
 
     host::EntryId Up() {
-        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-            if (!m.read) host::SetMessageRead(m.entry, true);
-        Settle();
+        ReadAllWaiting();
         host::EntryId entry = Announce(u"sweep me", u"Mirela", u"Mirela Dovanne <+79161234567>");
         EXPECT_TRUE(Eventually([&] { return Shown(); }));
         return entry;

@@ -105,10 +105,9 @@ TEST_F(HomeAndEnd, BackGoesToThePageThatHasTheFocusAndLeavesTheBubbleAsItWas) {
     SetWindowLongPtrW(view, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(g_viewProc));
     EXPECT_TRUE(Shown());
     EXPECT_EQ(GetForegroundWindow(), Bubble());
-    bool unread = false;
-    for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-        if (m.entry == entry) unread = !m.read;
-    EXPECT_TRUE(unread);
+    bool read = true;
+    EXPECT_TRUE(InFolder(host::MessageFolder::Inbox, entry, &read));
+    EXPECT_FALSE(read);
 }
 
 }  // namespace

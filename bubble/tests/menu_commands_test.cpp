@@ -16,9 +16,7 @@ protected:
     void SetUp() override { Start({240, 320, 96}); }
 
     host::EntryId Up(const std::u16string& cls = u"IPM.SMStext") {
-        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-            if (!m.read) host::SetMessageRead(m.entry, true);
-        Settle();
+        ReadAllWaiting();
         host::EntryId entry = Arrive(u"menu", u"Mirela <+79161234567>", cls);
         HandOver(entry, u"menu", u"Mirela", u"Mirela <+79161234567>", cls == u"IPM.SMStext");
         EXPECT_TRUE(Eventually([&] { return Shown(); }));
@@ -103,9 +101,7 @@ TEST_F(MenuCommands, OnlyALinkThatBeginsWithTelDials) {
     for (const Link& link : {Link{u"tel:+7 (916) 1234567", u"+7 (916) 1234567"}, Link{u"http://example.org/", nullptr},
                              Link{u"x-tel:112", nullptr}, Link{u"TEL:112", nullptr}}) {
         SCOPED_TRACE(std::u16string(link.target).size());
-        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-            if (!m.read) host::SetMessageRead(m.entry, true);
-        Settle();
+        ReadAllWaiting();
         host::EntryId entry = Arrive(u"a link");
         HandOver(entry, std::u16string(u"see <a href='") + link.target + u"' name='tel1'>this</a>", u"Mirela");
         ASSERT_TRUE(Eventually([&] { return Shown(); }));
