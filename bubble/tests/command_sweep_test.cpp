@@ -75,8 +75,7 @@ protected:
         for (const auto& [function, calls] : host::CallCounts()) points[function] = calls;
         host::ClearFaults();
         bool marksRead = false;
-        for (const host::StoredMessage& m : host::ListMessages(host::MessageFolder::Inbox))
-            if (m.entry == entry) marksRead = m.read;
+        InFolder(host::MessageFolder::Inbox, entry, &marksRead);
         if (Shown()) Press('4');
         EXPECT_TRUE(Eventually([&] { return !Shown(); }));
         int swept = 0;

@@ -24,9 +24,9 @@ protected:
     }
     // Where the message is now, and whether it was read.
     std::pair<host::MessageFolder, bool> Where(const host::EntryId& entry) {
+        bool read = false;
         for (host::MessageFolder folder : {host::MessageFolder::Inbox, host::MessageFolder::DeletedItems})
-            for (const host::StoredMessage& m : host::ListMessages(folder))
-                if (m.entry == entry) return {folder, m.read};
+            if (InFolder(folder, entry, &read)) return {folder, read};
         ADD_FAILURE() << "the message is gone";
         return {host::MessageFolder::Inbox, false};
     }
