@@ -1,7 +1,8 @@
 // Fonts: LOGFONTW to a pango font of the same pixel size, and the text
 // metrics GDI reports for it. The phone's faces ("Tahoma", the dialog face
-// "MS Shell Dlg") map to one installed sans face, so that text measures the
-// same on every machine that has it; the condensed cut is the one nearest
+// "MS Shell Dlg") map to one installed sans face, and any other face to it
+// or to the mono face by pitch, so that text measures the same on every
+// machine that has them; the condensed cut is the one nearest
 // the phone's narrow face, so that dialogs laid out in dialog units keep
 // close to the width they were drawn for. Pango falls back per character
 // for scripts the face lacks.
@@ -51,8 +52,10 @@ std::string FamilyFor(const LOGFONTW& logfont) {
         {"courier", kMono},
     };
     if (auto it = kMapped.find(face); it != kMapped.end()) return it->second;
-    if ((logfont.lfPitchAndFamily & 0x3) == FIXED_PITCH) return kMono;
-    return host::ToUtf8(std::u16string_view(logfont.lfFaceName, length));
+    // A face the phone does not have is the one its font mapper falls back
+    // to by pitch: the host's other fonts are no part of the phone, and a
+    // page naming ever new faces would grow the font library's caches.
+    return (logfont.lfPitchAndFamily & 0x3) == FIXED_PITCH ? kMono : kSans;
 }
 
 PangoLanguage* MetricsLanguage() { return pango_language_from_string("en"); }

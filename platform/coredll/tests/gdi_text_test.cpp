@@ -11,14 +11,16 @@ namespace {
 
 using painting::PaintTarget;
 
-HFONT Tahoma(LONG height, LONG weight = FW_NORMAL) {
+HFONT Font(const std::u16string& face, LONG height, LONG weight = FW_NORMAL, BYTE pitch = DEFAULT_PITCH) {
     LOGFONTW logfont{};
     logfont.lfHeight = height;
     logfont.lfWeight = weight;
-    const WCHAR face[] = TEXT("Tahoma");
-    std::copy(std::begin(face), std::end(face), logfont.lfFaceName);
+    logfont.lfPitchAndFamily = pitch;
+    std::copy(face.begin(), face.end(), logfont.lfFaceName);
     return CreateFontIndirectW(&logfont);
 }
+
+HFONT Tahoma(LONG height, LONG weight = FW_NORMAL) { return Font(u"Tahoma", height, weight); }
 
 class SelectedFont {
 public:
@@ -64,6 +66,26 @@ TEST(GdiText, FontHeightIsTheCellOrTheCharacterHeight) {
     int fit = 0;
     ASSERT_TRUE(GetTextExtentExPointW(target.dc(), TEXT("ЖЖЖЖ"), 4, two.cx, &fit, nullptr, &one));
     EXPECT_EQ(fit, 2);
+}
+
+// The phone has its sans and its mono face only: a face it lacks, even one
+// this machine has, is one of them by pitch.
+TEST(GdiText, AFaceThePhoneLacksIsItsSansOrMonoFaceByPitch) {
+    PaintTarget target(10, 10);
+    auto width = [&target](HFONT font) {
+        SelectedFont selected(target.dc(), font);
+        SIZE size{};
+        EXPECT_TRUE(GetTextExtentPoint32W(target.dc(), TEXT("Жук 42 WWii"), 11, &size));
+        return size.cx;
+    };
+    const LONG sans = width(Tahoma(-14));
+    const LONG mono = width(Font(u"Courier New", -14));
+    ASSERT_NE(sans, mono);
+    EXPECT_EQ(width(Font(u"DejaVu Serif", -14)), sans);
+    EXPECT_EQ(width(Font(u"serif", -14)), sans);
+    EXPECT_EQ(width(Font(u"No Such Face", -14)), sans);
+    EXPECT_EQ(width(Font(u"No Such Face", -14, FW_NORMAL, FIXED_PITCH)), mono);
+    EXPECT_EQ(width(Font(u"DejaVu Serif", -14, FW_NORMAL, FIXED_PITCH)), mono);
 }
 
 // Fonts made alike measure alike, however many fonts were made between,
