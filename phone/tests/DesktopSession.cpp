@@ -137,8 +137,8 @@ int VirtualDisplay::Xdotool(const std::string& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-WindowProcess::WindowProcess(const std::string& device, const std::string& display,
-                             const std::vector<std::string>& args, const std::vector<std::string>& environment) {
+PhoneProcess::PhoneProcess(const std::string& device, const std::string& display, const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment) {
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) return;
     errFile_ = files_.path() + "/errors";
@@ -162,7 +162,7 @@ WindowProcess::WindowProcess(const std::string& device, const std::string& displ
             if (equals != std::string::npos)
                 setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
         }
-        std::vector<std::string> words = {PHONE_EXE, "--device", device, "window"};
+        std::vector<std::string> words = {PHONE_EXE, "--device", device};
         words.insert(words.end(), args.begin(), args.end());
         execv(PHONE_EXE, Argv(words).data());
         _exit(127);
@@ -174,7 +174,7 @@ WindowProcess::WindowProcess(const std::string& device, const std::string& displ
     out_ = out[0];
 }
 
-WindowProcess::~WindowProcess() {
+PhoneProcess::~PhoneProcess() {
     CloseInput();
     if (Wait(0) == -1 && pid_ > 0 && status_ == -1) {
         kill(pid_, SIGKILL);
@@ -183,7 +183,7 @@ WindowProcess::~WindowProcess() {
     if (out_ >= 0) close(out_);
 }
 
-bool WindowProcess::ReadLine(std::string* line, int timeoutMs) {
+bool PhoneProcess::ReadLine(std::string* line, int timeoutMs) {
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         size_t end = buffer_.find('\n');
@@ -203,13 +203,13 @@ bool WindowProcess::ReadLine(std::string* line, int timeoutMs) {
     }
 }
 
-testing_support::JsonValue WindowProcess::RunLine(const std::string& line, std::vector<std::string>* output) {
+testing_support::JsonValue PhoneProcess::RunLine(const std::string& line, std::vector<std::string>* output) {
     std::string text = line + "\n";
     if (write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) return {};
     return NextResult(15000, output);
 }
 
-testing_support::JsonValue WindowProcess::NextResult(int timeoutMs, std::vector<std::string>* output) {
+testing_support::JsonValue PhoneProcess::NextResult(int timeoutMs, std::vector<std::string>* output) {
     std::string got;
     while (ReadLine(&got, timeoutMs)) {
         testing_support::JsonValue value = testing_support::ParseJson(got);
@@ -219,18 +219,18 @@ testing_support::JsonValue WindowProcess::NextResult(int timeoutMs, std::vector<
     return {};
 }
 
-testing_support::JsonValue WindowProcess::State() {
+testing_support::JsonValue PhoneProcess::State() {
     std::vector<std::string> output;
     RunLine("state", &output);
     return output.empty() ? testing_support::JsonValue() : testing_support::ParseJson(output.back());
 }
 
-void WindowProcess::CloseInput() {
+void PhoneProcess::CloseInput() {
     if (in_ >= 0) close(in_);
     in_ = -1;
 }
 
-int WindowProcess::Wait(int timeoutMs) {
+int PhoneProcess::Wait(int timeoutMs) {
     if (status_ != -1 || pid_ <= 0) return status_;
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -244,7 +244,7 @@ int WindowProcess::Wait(int timeoutMs) {
     }
 }
 
-const std::string& WindowProcess::errors() {
+const std::string& PhoneProcess::errors() {
     std::ifstream in(errFile_);
     std::stringstream text;
     text << in.rdbuf();

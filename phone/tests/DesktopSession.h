@@ -1,6 +1,7 @@
-// What the window's end-to-end tests need of a desktop: a display of their
-// own (Xvfb), a look at a window's pixels and size, the mouse and keyboard
-// of a person (xdotool), and a `phone window` process talked to line by line.
+// What the end-to-end tests need of a desktop: a display of their own
+// (Xvfb), a look at a window's pixels and size, the mouse and keyboard of a
+// person (xdotool), and a `phone` session (`window` or `shell`) talked to
+// line by line.
 #pragma once
 
 #include <Json.h>
@@ -45,14 +46,15 @@ private:
     _XDisplay* x_ = nullptr;
 };
 
-// `phone ... window ARGS` on a display, its standard input a pipe that the
-// test writes lines to, its standard output read back line by line.
-class WindowProcess {
+// `phone --device DEVICE COMMAND ARGS` (args starts with the command) on a
+// display, or on none when display is empty, its standard input a pipe that
+// the test writes lines to, its standard output read back line by line.
+class PhoneProcess {
 public:
     // environment: NAME=VALUE settings added to the process's own.
-    WindowProcess(const std::string& device, const std::string& display, const std::vector<std::string>& args,
-                  const std::vector<std::string>& environment = {});
-    ~WindowProcess();
+    PhoneProcess(const std::string& device, const std::string& display, const std::vector<std::string>& args,
+                 const std::vector<std::string>& environment = {});
+    ~PhoneProcess();
 
     // Writes a scenario line and reads up to its result ({"line": N, ...});
     // the lines printed before it (a state report) go to *output.

@@ -48,7 +48,7 @@ protected:
     // Waits (up to 5 s) until check() holds, asking the window for a state
     // report each time; the last report.
     template <class Check>
-    JsonValue StateUntil(WindowProcess& phone, Check check) {
+    JsonValue StateUntil(PhoneProcess& phone, Check check) {
         JsonValue state;
         for (int i = 0; i < 50; ++i) {
             state = phone.State();
@@ -59,7 +59,7 @@ protected:
     }
 
     // The foreground window's class, once it is `className` (up to 5 s).
-    std::string ForegroundBecomes(WindowProcess& phone, const std::string& className) {
+    std::string ForegroundBecomes(PhoneProcess& phone, const std::string& className) {
         return StateUntil(phone,
                           [&](const JsonValue& s) {
                               return s["foreground"]["class"].Text() == className;
@@ -112,7 +112,7 @@ protected:
 };
 
 TEST_F(WindowEndToEnd, AMessageIsAnsweredWithTheKeypadAndTheKeyboardAndTheWindowTurnsAndCloses) {
-    WindowProcess phone(device_.path(), display_.display(), {"--json"});
+    PhoneProcess phone(device_.path(), display_.display(), {"window", "--json"});
     XWindow window = display_.WindowTitled("phone: ", 15000);
     ASSERT_NE(window, 0u) << phone.errors();
     int width = 0, height = 0;
@@ -190,7 +190,7 @@ TEST_F(WindowEndToEnd, AMessageIsAnsweredWithTheKeypadAndTheKeyboardAndTheWindow
 // "-XX" up, "=XX" the character its key typed.
 TEST_F(WindowEndToEnd, EveryKeyOfTheKeyboardAndOfTheScaledKeypadReachesThePhoneAndAHeldKeyStaysDown) {
     const int scale = 2;
-    WindowProcess phone(device_.path(), display_.display(), {"--json", "--scale", std::to_string(scale)});
+    PhoneProcess phone(device_.path(), display_.display(), {"window", "--json", "--scale", std::to_string(scale)});
     XWindow window = display_.WindowTitled("phone: ", 15000);
     ASSERT_NE(window, 0u) << phone.errors();
     int width = 0, height = 0;
@@ -300,11 +300,11 @@ TEST_F(WindowEndToEnd, EveryKeyOfTheKeyboardAndOfTheScaledKeypadReachesThePhoneA
 
 TEST_F(WindowEndToEnd, AScriptRunsFirstAndExitClosesTheWindowAfterIt) {
     std::string script = WriteBytes(files_, "s.txt", "sms +79161234567 hello\nwait 100\nrotate\nwait 100\n");
-    WindowProcess done(device_.path(), display_.display(), {"--exit", script});
+    PhoneProcess done(device_.path(), display_.display(), {"window", "--exit", script});
     EXPECT_EQ(done.Wait(20000), 0) << done.errors();
 
     std::string failing = WriteBytes(files_, "f.txt", "sms +79161234567 again\nfrobnicate\nsms +7916 never\n");
-    WindowProcess failed(device_.path(), display_.display(), {"--exit", failing});
+    PhoneProcess failed(device_.path(), display_.display(), {"window", "--exit", failing});
     EXPECT_EQ(failed.Wait(20000), 1);
     EXPECT_NE(failed.errors().find("line 2: unknown scenario command frobnicate"), std::string::npos)
         << failed.errors();
@@ -322,14 +322,13 @@ TEST_F(WindowEndToEnd, WithoutItsWindowModuleOnlyTheWindowCommandFailsAndSaysWhy
     std::string script = WriteBytes(files_, "s.txt", "wait 10\n");
     std::string out, err;
     const std::string device = " --device '" + device_.path() + "' ";
-    EXPECT_EQ(testing_support::RunCommand("DISPLAY='" + display_.display() + "' '" + alone + "'" + device +
-                                              "window --exit '" + script + "'",
-                                          &out, &err),
+    EXPECT_EQ(testing_support::RunCommand(
+                  "DISPLAY='" + display_.display() + "' '" + alone + "'" + device + "window --exit '" + script + "'",
+                  &out, &err),
               1);
     EXPECT_NE(err.find("cannot open the window"), std::string::npos) << err;
     EXPECT_NE(err.find("phone_window.so"), std::string::npos) << err;
-    EXPECT_EQ(testing_support::RunCommand("'" + alone + "'" + device + "sms +79161234567 hello", &out, &err), 0)
-        << err;
+    EXPECT_EQ(testing_support::RunCommand("'" + alone + "'" + device + "sms +79161234567 hello", &out, &err), 0) << err;
     EXPECT_NE(out.find("hello"), std::string::npos) << out;
 }
 
@@ -341,8 +340,8 @@ TEST_F(WindowEndToEnd, ClosingTheWindowDuringItsScriptEndsTheLineUnderWayAndTheS
     std::string script = WriteBytes(files_, "long.txt",
                                     "sms +79161234567 \"first\" name Mirela\nwait 60000\nsms +79160000000 never\n");
     const std::string loaderLog = files_.path() + "/loader";
-    WindowProcess phone(device_.path(), display_.display(), {"--json", script},
-                        {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + loaderLog});
+    PhoneProcess phone(device_.path(), display_.display(), {"window", "--json", script},
+                       {"LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + loaderLog});
     XWindow window = display_.WindowTitled("phone: ", 15000);
     ASSERT_NE(window, 0u) << phone.errors();
     JsonValue first = phone.NextResult(15000);
@@ -390,7 +389,7 @@ TEST_F(WindowEndToEnd, ClosingTheWindowDuringItsScriptEndsTheLineUnderWayAndTheS
 // desktop within a frame's time (a 60 Hz display's) of the change, as the
 // window measures it; an idle window costs no CPU to speak of.
 TEST_F(WindowEndToEnd, ARepaintReachesTheWindowWithinAFrameAndAnIdleWindowCostsNoTime) {
-    WindowProcess phone(device_.path(), display_.display(), {"--json"});
+    PhoneProcess phone(device_.path(), display_.display(), {"window", "--json"});
     ASSERT_NE(display_.WindowTitled("phone: ", 15000), 0u) << phone.errors();
 
     // Each of these changes the screen: the bubble, the settings program and
@@ -450,7 +449,7 @@ TEST_F(WindowEndToEnd, ARepaintReachesTheWindowWithinAFrameAndAnIdleWindowCostsN
     EXPECT_LE(phone.State()["window"]["frames"].Int() - framesBefore, 4);
 
     // Without a display the window says so in one line.
-    WindowProcess headless(device_.path(), "", {});
+    PhoneProcess headless(device_.path(), "", {"window"});
     EXPECT_EQ(headless.Wait(10000), 2);
     EXPECT_EQ(Lines(headless.errors()).size(), 1u) << headless.errors();
     EXPECT_NE(headless.errors().find("no display"), std::string::npos) << headless.errors();
