@@ -12,8 +12,10 @@
 # device). A count of runs is made in processes of at most 100,000 runs each,
 # one after the other: a fuzzer's pace falls as its process's heap grows
 # (the sanitizer's quarantine, the libraries' caches), and a fresh process
-# starts from the kept corpus at full pace. Exits non-zero when any target
-# found something.
+# starts from the kept corpus at full pace. After each process the corpus is
+# merged down to the inputs that keep its coverage, so that the next one
+# replays those and not every input a mutation ever added. Exits non-zero
+# when any target found something.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=30
@@ -41,16 +43,35 @@ tools/deps.sh fuzz
 tools/build.sh fuzz >/dev/null
 
 runs="$PWD/build-fuzz/runs"
-# One fuzzer process of target $1 with the limits that follow, its output
-# added to the log.
-fuzz_process() {
+# Target $1 with the arguments that follow, on a temporary device of its
+# own, its output added to the log.
+run_target() {
   local t=$1 dir="$runs/$1"
   shift
   rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
   TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
-    build-fuzz/bin/"$t" "$@" -timeout=30 -print_final_stats=1 \
-    -artifact_prefix="$dir/artifacts/" "$dir/corpus" >>"$dir/log" 2>&1
+    build-fuzz/bin/"$t" "$@" -timeout=30 -artifact_prefix="$dir/artifacts/" >>"$dir/log" 2>&1
+}
+
+# One fuzzer process of target $1 with the limits that follow.
+fuzz_process() {
+  local t=$1
+  shift
+  run_target "$t" "$@" -print_final_stats=1 "$runs/$t/corpus"
+}
+
+# The corpus of target $1 reduced to the inputs that keep its coverage. The
+# merge runs every input again; one that fails now is a finding, as in a
+# fuzzer process.
+merge_corpus() {
+  local t=$1 dir="$runs/$1" before
+  before=$(wc -l <"$dir/log")
+  rm -rf "$dir/merged" && mkdir -p "$dir/merged"
+  run_target "$t" -merge=1 "$dir/merged" "$dir/corpus" || return
+  if awk -v from="$before" 'NR > from && /^==[0-9]+==ERROR|^SUMMARY: / { found = 1 } END { exit !found }' \
+    "$dir/log"; then return 1; fi
+  rm -rf "$dir/corpus" && mv "$dir/merged" "$dir/corpus"
 }
 
 run_one() {
@@ -59,7 +80,8 @@ run_one() {
   cp -n fuzz/corpus/"$t"/* "$dir/corpus/" 2>/dev/null || true
   : >"$dir/log"
   if [ -z "$total_runs" ]; then
-    fuzz_process "$t" -max_total_time="$seconds"
+    fuzz_process "$t" -max_total_time="$seconds" || return
+    merge_corpus "$t"
     return
   fi
   local left=$total_runs n
@@ -67,6 +89,7 @@ run_one() {
     n=$((left < chunk ? left : chunk))
     fuzz_process "$t" -runs="$n" -max_total_time=0 || return
     left=$((left - $(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -1)))
+    merge_corpus "$t" || return
   done
 }
 
