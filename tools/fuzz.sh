@@ -43,6 +43,12 @@ tools/deps.sh fuzz
 tools/build.sh fuzz >/dev/null
 
 runs="$PWD/build-fuzz/runs"
+# The freed memory the sanitizer holds back to catch a use after free: an
+# eighth of its default, and still 160 times what html_view_fuzz's largest
+# input frees (0.2 MB). The leak check that follows an input which kept
+# memory walks every chunk the heap ever held, so a smaller heap makes
+# html_view_fuzz 30 % faster (and 380 MB instead of 940).
+quarantine=quarantine_size_mb=32
 # Target $1 with the arguments that follow, on a temporary device of its
 # own, its output added to the log.
 run_target() {
@@ -50,7 +56,7 @@ run_target() {
   shift
   rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
   TMPDIR="$dir/tmp" XDG_CACHE_HOME="$dir/tmp" UBSAN_OPTIONS=print_stacktrace=1 \
-    LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
+    LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" ASAN_OPTIONS="${ASAN_OPTIONS:-$quarantine}" \
     build-fuzz/bin/"$t" "$@" -timeout=30 -artifact_prefix="$dir/artifacts/" >>"$dir/log" 2>&1
 }
 
