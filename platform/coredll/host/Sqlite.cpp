@@ -136,9 +136,9 @@ std::unique_ptr<Database> Database::Open(const std::string& path, std::string_vi
     sqlite3_busy_timeout(db, g_busyWaitMs.load());
     // A connection's memory is bounded, whatever the store holds: no map of
     // the file (its pages would stay resident as the store grows) and a page
-    // cache of 512 KiB. The walks and lookups measured no slower than with
-    // 1 MiB, even at 100,000 messages, and the caches filling as the inbox
-    // grows cost the process a third as much.
+    // cache of 512 KiB. With 1 MiB the caches filling made the emulator grow
+    // 1.8 MB over its first 100,000 messages, with 512 KiB 0.5 MB, and the
+    // walks and lookups measured no slower.
     std::string setup =
         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; PRAGMA mmap_size=0; PRAGMA cache_size=-512;";
     // Two processes making a store at the same moment can meet in the switch
